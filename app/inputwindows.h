@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/model/projectmodel.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace varno {
+
+// What the results window and the commands read from the input windows at
+// the moment they compute. Implemented by the main window, which owns them.
+class InputWindows
+{
+public:
+    virtual ~InputWindows() = default;
+    virtual ProjectTexts projectTexts() const = 0;   // lengths, loads, grades
+    virtual QStringList timberValues() const = 0;    // material window List1
+    virtual QStringList steelValues() const = 0;     // material window List2
+    virtual QString dataDirectory() const = 0;       // folder of wert2/wert3
+};
+
+} // namespace varno

@@ -1,0 +1,65 @@
+#include "app/messages.h"
+
+#include "app/model/projectmodel.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace varno {
+
+namespace {
+
+MessageHandler &handler()
+{
+    static MessageHandler h;
+    return h;
+}
+
+QMessageBox::Icon toQtIcon(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::Warning: return QMessageBox::Warning;
+    case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+MsgResult ShowMessage(QWidget *parent, const QString &title, const QString &text, MsgIcon icon,
+                      MsgButtons buttons)
+{
+    const ShownMessage message{title, text, icon, buttons};
+    if (handler())
+        return handler()(message);
+
+    QMessageBox box(toQtIcon(icon), title, text, QMessageBox::NoButton, parent);
+    // The German captions are set here so they hold whatever the system language.
+    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton *cancel = nullptr;
+    if (buttons == MsgButtons::OkCancel)
+        cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(cancel ? static_cast<QAbstractButton *>(cancel) : ok);
+    box.exec();
+    return box.clickedButton() == ok ? MsgResult::Ok : MsgResult::Cancel;
+}
+
+void ShowHelpMessage(QWidget *parent)
+{
+    ShowMessage(parent, texts::HelpTitle, texts::HelpText, MsgIcon::Information);
+}
+
+void ShowInputError(QWidget *parent)
+{
+    ShowMessage(parent, texts::InputErrorTitle, texts::InputErrorText, MsgIcon::None);
+}
+
+void SetMessageHandler(MessageHandler h)
+{
+    handler() = std::move(h);
+}
+
+} // namespace varno

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace varno {
+
+// Every message box of the program goes through here, so tests can read
+// what was shown and answer it. The program shows real QMessageBoxes.
+enum class MsgIcon { None, Information, Question, Warning };
+enum class MsgButtons { Ok, OkCancel };
+enum class MsgResult { Ok, Cancel };
+
+struct ShownMessage
+{
+    QString title;
+    QString text;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::Ok;
+};
+
+MsgResult ShowMessage(QWidget *parent, const QString &title, const QString &text, MsgIcon icon,
+                      MsgButtons buttons = MsgButtons::Ok);
+
+// The information box of every "Hilfe" button and the help menu item.
+void ShowHelpMessage(QWidget *parent);
+// "Eingabefehler" / "Geben Sie bitte eine Zahl ein!", no icon, OK.
+void ShowInputError(QWidget *parent);
+
+// Test hook: while set, messages go to the handler instead of a real box.
+using MessageHandler = std::function<MsgResult(const ShownMessage &)>;
+void SetMessageHandler(MessageHandler handler);
+
+} // namespace varno

@@ -1,0 +1,156 @@
+#include "app/model/projectmodel.h"
+
+#include <QRegularExpression>
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace varno {
+
+namespace {
+
+bool isIgnoredBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+ProjectTexts ProjectTexts::Defaults()
+{
+    ProjectTexts t;
+    for (int i = 0; i < RegionCount; ++i)
+        t.lengths[i] = texts::DefaultLengths[i];
+    for (auto &region : t.uniform) {
+        region[LoadG] = QStringLiteral("2.00");
+        region[LoadQ] = region[LoadS] = region[LoadW] = QStringLiteral("0.00");
+    }
+    t.force.fill(QStringLiteral("0"));
+    t.distance.fill(QStringLiteral("0"));
+    t.timberGrade = 1;
+    t.steelGrade = 0;
+    return t;
+}
+
+double ProjectTexts::length(int index) const
+{
+    return LeadingNumber(lengths[index]);
+}
+
+double ProjectTexts::uniformLoad(int region, int loadType) const
+{
+    return LeadingNumber(uniform[region - 1][loadType]);
+}
+
+double ProjectTexts::uniformLoadSum(int region) const
+{
+    double sum = 0.0;
+    for (int k = 0; k < LoadTypeCount; ++k)
+        sum += uniformLoad(region, k);
+    return sum;
+}
+
+double ProjectTexts::pointForce(int slot) const
+{
+    return LeadingNumber(force[slot]);
+}
+
+double ProjectTexts::pointDistance(int slot) const
+{
+    return LeadingNumber(distance[slot]);
+}
+
+double LeadingNumber(QStringView text)
+{
+    // Collect the characters that form the leading number, skipping blanks,
+    // then let the C library convert the clean text.
+    std::string number;
+    enum class State { Sign, Mantissa, ExponentSign, ExponentDigits } state = State::Sign;
+    bool seenPoint = false;
+    bool seenDigit = false;
+    std::size_t beforeExponent = 0;
+    for (QChar c : text) {
+        if (isIgnoredBlank(c))
+            continue;
+        if (state == State::Sign) {
+            state = State::Mantissa;
+            if (c == u'+' || c == u'-') {
+                number += char(c.unicode());
+                continue;
+            }
+        }
+        if (state == State::Mantissa) {
+            if (isDigit(c)) {
+                number += char(c.unicode());
+                seenDigit = true;
+                continue;
+            }
+            if (c == u'.' && !seenPoint) {
+                number += '.';
+                seenPoint = true;
+                continue;
+            }
+            if (seenDigit && (c == u'E' || c == u'e' || c == u'D' || c == u'd')) {
+                beforeExponent = number.size();
+                number += 'e';
+                state = State::ExponentSign;
+                continue;
+            }
+            break;
+        }
+        if (state == State::ExponentSign) {
+            state = State::ExponentDigits;
+            if (c == u'+' || c == u'-') {
+                number += char(c.unicode());
+                continue;
+            }
+        }
+        if (isDigit(c)) {
+            number += char(c.unicode());
+            continue;
+        }
+        break;
+    }
+    if (!seenDigit)
+        return 0.0;
+    // An exponent marker without digits does not belong to the number.
+    if (state == State::ExponentSign
+        || (state == State::ExponentDigits && !std::isdigit(static_cast<unsigned char>(number.back()))))
+        number.resize(beforeExponent);
+    return std::strtod(number.c_str(), nullptr);
+}
+
+bool IsNumericText(QStringView text)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^[ \t]*[+-]?(\d+\.?\d*|\.\d+)([EeDd][+-]?\d+)?[ \t]*$)"));
+    return pattern.match(text.toString()).hasMatch();
+}
+
+QString FormatFixed(double value, int decimals, const QLocale &locale)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("n. def.");
+    QLocale plain = locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString out = plain.toString(value, 'f', decimals);
+    // "-0.00" says nothing a user can act on; show the zero without sign.
+    if (out.startsWith(plain.negativeSign())) {
+        bool allZero = true;
+        for (QChar c : out)
+            if (c.isDigit() && c != u'0')
+                allZero = false;
+        if (allZero)
+            out.remove(0, plain.negativeSign().size());
+    }
+    return out;
+}
+
+} // namespace varno

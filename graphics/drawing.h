@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/model/projectmodel.h"
+#include "app/model/session.h"
+#include "graphics/displaylist.h"
+
+#include <QLocale>
+
+#include <array>
+
+namespace varno {
+
+// System sketch of the dimensions window: beam, dimension line, ticks,
+// supports and the five length labels Label8(0..4). Writes TotalLength.
+DisplayList DrawSystemSketch(const std::array<QString, RegionCount> &lengthTexts, CalcSession &session,
+                             const QLocale &locale);
+
+// System and load picture of the results window: clears the area, sets the
+// 37 labels Label8(0..36). Writes TotalLength and UniformLoadSum.
+DisplayList DrawSystemAndLoadPicture(const ProjectTexts &texts, CalcSession &session, const QLocale &locale);
+
+// Moment and shear diagrams, drawn over the current picture from the last
+// ResultSet and GoverningMoment / GoverningShear of the session.
+DisplayList DrawMomentDiagram(const ProjectTexts &texts, CalcSession &session);
+DisplayList DrawShearDiagram(const ProjectTexts &texts, CalcSession &session);
+
+} // namespace varno

@@ -1,0 +1,3 @@
+#pragma once
+
+// Project file (*.lof) reading and writing; filled in by the file format work.
