@@ -35,7 +35,10 @@ MsgResult ShowMessage(QWidget *parent, const QString &title, const QString &text
     if (handler())
         return handler()(message);
 
-    QMessageBox box(toQtIcon(icon), title, text, QMessageBox::NoButton, parent);
+    // Texts keep their CR LF line breaks for the record; the box shows plain line feeds.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(toQtIcon(icon), title, shown, QMessageBox::NoButton, parent);
     // The German captions are set here so they hold whatever the system language.
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton *cancel = nullptr;
