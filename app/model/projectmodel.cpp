@@ -130,7 +130,7 @@ double LeadingNumber(QStringView text)
 bool IsNumericText(QStringView text)
 {
     static const QRegularExpression pattern(
-        QStringLiteral(R"(^[ \t]*[+-]?(\d+\.?\d*|\.\d+)([EeDd][+-]?\d+)?[ \t]*$)"));
+        QStringLiteral(R"(^[ \t]*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([EeDd][+-]?[0-9]+)?[ \t]*$)"));
     return pattern.match(text.toString()).hasMatch();
 }
 
