@@ -1,6 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include <QSet>
+
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
 
 namespace varno {
 
@@ -8,6 +16,7 @@ struct AnalysisOutcome;
 struct CalcSession;
 class InputWindows;
 class PictureArea;
+class SystemSchematic;
 
 // Form5 "Ergebnisse": schematic, result lines, design, pictures. Created by
 // the first analysis that needs it, discarded by "OK" (and the title-bar
@@ -36,9 +45,40 @@ public:
     QString widthText() const;             // Text1
     PictureArea *picture() const;
 
+    // How many design runs this window has started (for the tests).
+    int designRunCount() const { return m_designRuns; }
+
 signals:
     // Emitted when "OK" or the title-bar close discards the window.
     void discarded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+private:
+    void buildLayout();
+    void setSchematicTexts();
+    void arrangeSchematic();
+    void onDesignInputChanged(const QString &text);
+
+    CalcSession &m_session;
+    const InputWindows &m_inputs;
+
+    SystemSchematic *m_schematic = nullptr;
+    std::array<QLabel *, 19> m_resultLabels{};
+    std::array<QLabel *, 11> m_designLabels{};
+    QLabel *m_heading = nullptr;
+    QLineEdit *m_width = nullptr;
+    QLineEdit *m_spanLimit = nullptr;
+    QLineEdit *m_cantileverLimit = nullptr;
+    QComboBox *m_series = nullptr;
+    QListWidget *m_holder = nullptr;
+    PictureArea *m_picture = nullptr;
+
+    int m_designRuns = 0;
+    bool m_discarded = false;
+    QSet<QString> m_shownFailures;
 };
 
 } // namespace varno
