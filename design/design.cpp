@@ -1,1 +1,336 @@
 #include "design/design.h"
+
+#include "app/model/projectmodel.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+
+namespace varno {
+
+namespace {
+
+const QString TimberBending = QStringLiteral("Holz:  Normalspannung maßgebend!");
+const QString TimberShear = QStringLiteral("Holz:  Schubspannung maßgebend!");
+const QString TimberDeflection = QStringLiteral("Holz:  Durchbiegung maßgebend!");
+const QString SteelShear = QStringLiteral("Stahl:  Schubspannung maßgebend!");
+const QString SteelDeflection = QStringLiteral("Stahl:  Durchbiegung maßgebend!");
+const QString SteelBending = QStringLiteral("Stahl:  Normalspannung maßgebend!");
+const QString NoProfileInSeries = QStringLiteral("kein Profil der Reihe ausreichend");
+const QString NoValue = QStringLiteral("---");
+
+// Where each series starts on a line of the profile table (counted from 0)
+// and how many columns it has; HE-B runs to the end of the line.
+constexpr int ProfileFieldWidth = 6;
+constexpr int IpeStart = 0, IpeColumns = 17;
+constexpr int HeaStart = 102, HeaColumns = 24;
+constexpr int HebStart = 246;
+constexpr int ProfileValueLines = 3;   // shear area, Iy, Wy
+constexpr int ProfileLines = 4;        // and the designation
+
+QString quoted(const QString &text)
+{
+    return QStringLiteral("„%1“").arg(text.trimmed());
+}
+
+QString fileName(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return name.isEmpty() ? QStringLiteral("wert3.txt") : name;
+}
+
+struct Material
+{
+    double E = 0;       // N/mm2
+    double sigma = 0;   // N/mm2
+    double tau = 0;     // kN/cm2
+    QString problem;    // why the values cannot be used, empty when they can
+};
+
+struct MaterialLines
+{
+    int E, sigma, tau;                 // line numbers from 1
+    const char *nameE, *nameSigma, *nameTau;
+};
+
+// Moduli and allowable bending stress are read with the user's locale, the
+// allowable shear stress with the "." reader. A value the sizing would
+// divide by must be a number greater than 0.
+Material readMaterial(const QStringList &values, const MaterialLines &lines, const QLocale &locale)
+{
+    const QString file = QStringLiteral("wert2.txt");
+    Material m;
+    if (values.isEmpty()) {
+        m.problem = QStringLiteral("die Materialdatei %1 fehlt, ist leer oder nicht lesbar").arg(file);
+        return m;
+    }
+    const std::pair<int, const char *> needed[] = {
+        {lines.E, lines.nameE}, {lines.sigma, lines.nameSigma}, {lines.tau, lines.nameTau}};
+    for (const auto &[line, name] : needed) {
+        if (line > values.size()) {
+            m.problem = QStringLiteral("die Materialdatei %1 ist zu kurz, die Zeile %2 (%3) fehlt")
+                            .arg(file)
+                            .arg(line)
+                            .arg(QString::fromUtf8(name));
+            return m;
+        }
+    }
+
+    auto localeValue = [&](int line, const char *name, double &out) {
+        const QString text = values[line - 1];
+        bool ok = false;
+        out = locale.toDouble(text.trimmed(), &ok);
+        if (ok && std::isfinite(out) && out > 0)
+            return true;
+        m.problem = QStringLiteral("der Wert %1 = %2 aus %3 ist keine Zahl größer Null")
+                        .arg(QString::fromUtf8(name), quoted(text), file);
+        return false;
+    };
+    if (!localeValue(lines.E, lines.nameE, m.E) || !localeValue(lines.sigma, lines.nameSigma, m.sigma))
+        return m;
+
+    const QString tauText = values[lines.tau - 1];
+    m.tau = LeadingNumber(tauText) * 0.1;   // N/mm2 -> kN/cm2
+    if (!(std::isfinite(m.tau) && m.tau > 0))
+        m.problem = QStringLiteral("der Wert %1 = %2 aus %3 ist nicht größer Null")
+                        .arg(QString::fromUtf8(lines.nameTau), quoted(tauText), file);
+    return m;
+}
+
+QString limitProblem(double spanLimit, double cantileverLimit, const DesignInputs &inputs)
+{
+    if (spanLimit < 0 || !std::isfinite(spanLimit))
+        return QStringLiteral("die Durchbiegungsgrenze FeldL / %1 ist negativ").arg(quoted(inputs.spanLimitText));
+    if (cantileverLimit < 0 || !std::isfinite(cantileverLimit))
+        return QStringLiteral("die Durchbiegungsgrenze KragL / %1 ist negativ")
+            .arg(quoted(inputs.cantileverLimitText));
+    return {};
+}
+
+bool allFinite(std::initializer_list<double> values)
+{
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+const QString NotFinite = QStringLiteral("die Bemessung ergibt keinen endlichen Wert");
+
+QString wyText(double value, const QLocale &locale)
+{
+    return QStringLiteral("Wy erf =  ") + FormatFixed(value, 1, locale) + QStringLiteral(" cm3");
+}
+
+// Timber: returns the problem that prevents a design, or writes the texts.
+QString designTimber(const DesignInputs &inputs, const Material &timber, const DesignState &state,
+                     double requirement, const QLocale &locale, DesignOutcome &out)
+{
+    if (!timber.problem.isEmpty())
+        return timber.problem;
+    const double b = LeadingNumber(inputs.widthText);
+    if (!(std::isfinite(b) && b > 0))
+        return QStringLiteral("die Breite b = %1 ist nicht größer Null").arg(quoted(inputs.widthText));
+
+    const double WM = std::fabs(state.GoverningMoment) * 1000 / timber.sigma;
+    const double hM = std::sqrt(WM * 6 / b);
+    const double hV = std::fabs(state.GoverningShear) * 3 / (2 * b * timber.tau);
+    const double hD = std::pow(12 * requirement / (0.00001 * timber.E * b), 1.0 / 3);
+
+    double h = 0;
+    QString verdict;
+    if (hM >= hV && hM >= hD) {
+        h = hM;
+        verdict = TimberBending;
+    } else if (hV >= hM && hV >= hD) {
+        h = hV;
+        verdict = TimberShear;
+    } else {
+        h = hD;
+        verdict = TimberDeflection;
+    }
+    // The modulus of the chosen section, not the one bending alone asks for.
+    const double W = h * h * b / 6;
+    if (!allFinite({hM, hV, hD, h, W}))
+        return NotFinite;
+
+    out.timberWy = wyText(W, locale);
+    out.timberHeight = QStringLiteral("h =  ") + FormatFixed(h, 1, locale) + QStringLiteral("  cm");
+    out.timberVerdict = verdict;
+    return {};
+}
+
+struct SteelRequirement
+{
+    double shearArea;   // mm2
+    double inertia;     // cm4
+    double modulus;     // cm3
+};
+
+bool passes(const QStringList &holder, const SteelRequirement &need)
+{
+    return LeadingNumber(holder.value(0)) >= need.shearArea && LeadingNumber(holder.value(1)) >= need.inertia
+        && LeadingNumber(holder.value(2)) >= need.modulus;
+}
+
+// Every test that holds overwrites the text of the one before it.
+QString ruledOutBy(const QStringList &holder, const SteelRequirement &need, const QString &previous)
+{
+    QString verdict = previous;
+    if (LeadingNumber(holder.value(0)) <= need.shearArea)
+        verdict = SteelShear;
+    if (LeadingNumber(holder.value(1)) <= need.inertia)
+        verdict = SteelDeflection;
+    if (LeadingNumber(holder.value(2)) <= need.modulus)
+        verdict = SteelBending;
+    return verdict;
+}
+
+QString designSteel(const DesignInputs &inputs, const Material &steel, DesignState &state, double requirement,
+                    const QLocale &locale, DesignOutcome &out)
+{
+    const QString prefix = SeriesPrefix(inputs.series);
+    if (!steel.problem.isEmpty())
+        return steel.problem;
+
+    const double WS = std::fabs(state.GoverningMoment) * 1000 / steel.sigma;
+    const SteelRequirement need{std::fabs(state.GoverningShear) * 100 / steel.tau,
+                                requirement / (0.00001 * steel.E), WS};
+    if (!allFinite({need.shearArea, need.inertia, need.modulus}))
+        return NotFinite;
+    out.steelWy = wyText(WS, locale);
+
+    QStringList &holder = state.ProfileHolder;
+    for (int k = 0; k < 3 && k < holder.size(); ++k)
+        holder[k] = QStringLiteral("0");
+
+    // With nothing to carry the zeros pass at once: the table is not read,
+    // the designation of the last search stays and the verdict keeps its text.
+    if (passes(holder, need)) {
+        out.steelProfile = prefix + holder.value(3);
+        return {};
+    }
+    QString verdict = ruledOutBy(holder, need, QString());
+
+    const QString file = fileName(inputs.profileTablePath);
+    bool readable = false;
+    const QStringList lines = ReadDataFileLines(inputs.profileTablePath, &readable);
+    if (!readable)
+        return QStringLiteral("die Profiltabelle %1 fehlt oder ist nicht lesbar").arg(file);
+    if (lines.size() < ProfileLines)
+        return QStringLiteral("die Profiltabelle %1 ist zu kurz, sie hat %2 statt %3 Zeilen")
+            .arg(file)
+            .arg(lines.size())
+            .arg(ProfileLines);
+
+    const int series = inputs.series == 0 ? 0 : inputs.series == 1 ? 1 : 2;
+    const int start = series == 0 ? IpeStart : series == 1 ? HeaStart : HebStart;
+    int shortest = int(lines[0].size());
+    for (int k = 1; k < ProfileValueLines; ++k)
+        shortest = std::min(shortest, int(lines[k].size()));
+    const int columns = series == 0 ? IpeColumns
+        : series == 1               ? HeaColumns
+                                    : (shortest - start + ProfileFieldWidth - 1) / ProfileFieldWidth;
+    // A value line that ends inside the block is a damaged table, not a
+    // series without an adequate profile.
+    if (columns <= 0 || (series < 2 && shortest < start + ProfileFieldWidth * columns))
+        return QStringLiteral("die Profiltabelle %1 ist zu kurz für die Reihe %2")
+            .arg(file, prefix.trimmed());
+
+    for (int c = 0; c < columns; ++c) {
+        holder.clear();
+        for (const QString &line : lines)
+            holder.append(line.mid(start + ProfileFieldWidth * c, ProfileFieldWidth));
+        if (passes(holder, need)) {
+            out.steelProfile = prefix + holder.value(3);
+            out.steelVerdict = verdict;
+            return {};
+        }
+        verdict = ruledOutBy(holder, need, verdict);
+    }
+    // The largest profile of the series failed too; its verdict says why.
+    out.steelProfile = prefix + NoProfileInSeries;
+    out.steelVerdict = verdict;
+    return {};
+}
+
+} // namespace
+
+double PickFirstLargest(std::initializer_list<double> values)
+{
+    double best = 0;
+    bool first = true;
+    for (double v : values) {
+        if (first || std::fabs(v) > std::fabs(best))
+            best = v;
+        first = false;
+    }
+    return best;
+}
+
+double DeflectionRequirement(const ResultSet &results, double spanLimit, double cantileverLimit)
+{
+    double R = 0;
+    auto take = [&R](double limit, double term, double length) {
+        if (length != 0)
+            R = std::max(R, limit * std::fabs(term) / std::fabs(length));
+    };
+    take(spanLimit, results.EIf1, results.L1);
+    take(spanLimit, results.EIf2, results.L2);
+    take(spanLimit, results.EIf3, results.L3);
+    take(cantileverLimit, results.EIwKl, results.Lkl);
+    take(cantileverLimit, results.EIwKr, results.Lkr);
+    return R;
+}
+
+DesignOutcome RunDesign(const ResultSet &results, const DesignInputs &inputs, DesignState &state,
+                        const QLocale &locale)
+{
+    DesignOutcome out;
+    const Material timber =
+        readMaterial(inputs.timberValues, {1, 4, 11, "E II", "SigBzul", "TauQzul"}, locale);
+    const Material steel = readMaterial(inputs.steelValues, {1, 3, 8, "E", "Sigzul", "Tauzul"}, locale);
+
+    const ResultSet &r = results;
+    state.GoverningMoment = PickFirstLargest({r.MA, r.MB, r.MC, r.MD, r.MF1, r.MF2, r.MF3});
+    state.GoverningShear = PickFirstLargest({r.Ali, r.Are, r.Bli, r.Bre, r.Cli, r.Cre, r.Dli, r.Dre});
+
+    const double spanLimit = LeadingNumber(inputs.spanLimitText);
+    const double cantileverLimit = LeadingNumber(inputs.cantileverLimitText);
+    QString common = limitProblem(spanLimit, cantileverLimit, inputs);
+    double requirement = 0;
+    if (common.isEmpty()) {
+        requirement = DeflectionRequirement(results, spanLimit, cantileverLimit);
+        if (!std::isfinite(requirement))
+            common = NotFinite;
+    }
+
+    const QString timberProblem =
+        common.isEmpty() ? designTimber(inputs, timber, state, requirement, locale, out) : common;
+    const QString steelProblem =
+        common.isEmpty() ? designSteel(inputs, steel, state, requirement, locale, out) : common;
+
+    if (!timberProblem.isEmpty()) {
+        out.timberWy = QStringLiteral("Wy erf =  ") + NoValue;
+        out.timberHeight = QStringLiteral("h =  ") + NoValue;
+        out.timberVerdict = QStringLiteral("Holz:  keine Bemessung möglich (%1)").arg(timberProblem);
+    }
+    if (!steelProblem.isEmpty()) {
+        if (!out.steelWy)
+            out.steelWy = QStringLiteral("Wy erf =  ") + NoValue;
+        out.steelProfile = SeriesPrefix(inputs.series) + NoValue;
+        out.steelVerdict = QStringLiteral("Stahl:  keine Bemessung möglich (%1)").arg(steelProblem);
+    }
+
+    if (!timberProblem.isEmpty() && timberProblem == steelProblem)
+        out.failure = QStringLiteral("Keine Bemessung möglich: %1.").arg(timberProblem);
+    else {
+        QStringList parts;
+        if (!timberProblem.isEmpty())
+            parts << QStringLiteral("Keine Holzbemessung möglich: %1.").arg(timberProblem);
+        if (!steelProblem.isEmpty())
+            parts << QStringLiteral("Keine Stahlbemessung möglich: %1.").arg(steelProblem);
+        out.failure = parts.join(u'\n');
+    }
+    return out;
+}
+
+} // namespace varno

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
 #include <optional>
 
 namespace varno {
@@ -21,6 +22,11 @@ QString ProfileTablePath(const QString &dataDirectory);    // .../wert3.txt
 // `readable` (optional) tells whether the file could be opened.
 QStringList ReadTimberValues(const QString &materialPath, int grade, bool *readable = nullptr);
 QStringList ReadSteelValues(const QString &materialPath, int grade, bool *readable = nullptr);
+
+// The lines of a data file without their line ends (LF or CR LF); UTF-8, or
+// Latin-1 when the file is not valid UTF-8. `readable` tells whether the
+// file could be opened.
+QStringList ReadDataFileLines(const QString &path, bool *readable = nullptr);
 
 // "Holz   " / "Stahl   " + grade name.
 QString TimberGradeCaption(int grade);
@@ -69,5 +75,11 @@ DesignOutcome RunDesign(const ResultSet &results, const DesignInputs &inputs, De
 
 // The signed element of largest magnitude; ties go to the earlier element.
 double PickFirstLargest(std::initializer_list<double> values);
+
+// The bending stiffness the deflection limits ask for, kN*m2: the largest of
+// n * |EIfi| / Li over the spans and nK * |EIwK| / Lk over the cantilevers
+// whose length is not 0. Timber then needs h = (12 R / (0.00001 Et b))^(1/3)
+// in cm, steel I = R / (0.00001 Es) in cm4.
+double DeflectionRequirement(const ResultSet &results, double spanLimit, double cantileverLimit);
 
 } // namespace varno
