@@ -1,1 +1,309 @@
 #include "analysis/analysis.h"
+
+#include "analysis/spanterms.h"
+
+#include <cmath>
+#include <optional>
+
+namespace varno {
+
+namespace {
+
+// The numbers of one run, read once from the texts.
+struct Inputs
+{
+    double length[RegionCount]{};    // L1, L2, L3, Lkl, Lkr
+    double q[RegionCount + 1]{};     // index = LoadRegion, g + q + s + w
+    double F[PointLoadSlotCount]{};
+    double a[PointLoadSlotCount]{};
+};
+
+Inputs readInputs(const ProjectTexts &texts)
+{
+    Inputs in;
+    for (int i = 0; i < RegionCount; ++i)
+        in.length[i] = texts.length(i);
+    for (int r = 1; r <= RegionCount; ++r)
+        in.q[r] = texts.uniformLoadSum(r);
+    for (int i = 0; i < PointLoadSlotCount; ++i) {
+        in.F[i] = texts.pointForce(i);
+        in.a[i] = texts.pointDistance(i);
+    }
+    return in;
+}
+
+template<int Slots>
+RegionLoads<Slots> regionLoads(const Inputs &in, int region)
+{
+    RegionLoads<Slots> loads;
+    loads.length = in.length[region - 1];
+    loads.q = in.q[region];
+    for (int i = 0; i < Slots; ++i) {
+        loads.F[i] = in.F[FirstSlot(region) + i];
+        loads.a[i] = in.a[FirstSlot(region) + i];
+    }
+    return loads;
+}
+
+// Load terms of the three-moment equation (6·A·x̄/l²) at the right and left
+// end of a span.
+double rightLoadTerm(const SpanLoads &s)
+{
+    const double l = s.length;
+    double r = s.q * l * l / 4;
+    for (int i = 0; i < SpanSlots; ++i)
+        r += s.F[i] * s.a[i] * (l - s.a[i]) * (l + s.a[i]) / (l * l);
+    return r;
+}
+
+double leftLoadTerm(const SpanLoads &s)
+{
+    const double l = s.length;
+    double r = s.q * l * l / 4;
+    for (int i = 0; i < SpanSlots; ++i)
+        r += s.F[i] * s.a[i] * (l - s.a[i]) * (2 * l - s.a[i]) / (l * l);
+    return r;
+}
+
+// Shear just right of the left support and just left of the right support.
+double shearRightOfLeftSupport(const SpanLoads &s, double Ml, double Mr)
+{
+    const double l = s.length;
+    double sum = s.q * l * l / 2;
+    for (int i = 0; i < SpanSlots; ++i)
+        sum += s.F[i] * (l - s.a[i]);
+    return (sum - Ml + Mr) / l;
+}
+
+double shearLeftOfRightSupport(const SpanLoads &s, double Ml, double Mr)
+{
+    const double l = s.length;
+    double sum = s.q * l * l / 2;
+    for (int i = 0; i < SpanSlots; ++i)
+        sum += s.F[i] * s.a[i];
+    return -(sum + Ml - Mr) / l;
+}
+
+QString regionName(int region)
+{
+    switch (region) {
+    case LeftCantilever:
+        return QStringLiteral("im linken Kragarm");
+    case RightCantilever:
+        return QStringLiteral("im rechten Kragarm");
+    default:
+        return QStringLiteral("in Feld %1").arg(region);
+    }
+}
+
+// LeadingNumber gives an infinite value only for a number beyond the double
+// range, such as 1e999; name the first such field.
+std::optional<QString> tooLargeInput(const ProjectTexts &texts, const Inputs &in)
+{
+    static const char *const lengthNames[RegionCount] = {"Die Feldlänge L1", "Die Feldlänge L2", "Die Feldlänge L3",
+                                                         "Die Länge des linken Kragarms",
+                                                         "Die Länge des rechten Kragarms"};
+    static const char *const loadNames[LoadTypeCount] = {"Die Eigenlast g", "Die Nutzlast q", "Die Schneelast s",
+                                                         "Die Windlast w"};
+    const QString advice = QStringLiteral(" ist für die Berechnung zu groß. Geben Sie einen kleineren Wert ein.");
+    for (int i = 0; i < RegionCount; ++i)
+        if (!std::isfinite(in.length[i]))
+            return QString::fromUtf8(lengthNames[i]) + advice;
+    for (int r = 1; r <= RegionCount; ++r)
+        for (int k = 0; k < LoadTypeCount; ++k)
+            if (!std::isfinite(texts.uniformLoad(r, k)))
+                return QString::fromUtf8(loadNames[k]) + u' ' + regionName(r) + advice;
+    for (int i = 0; i < PointLoadSlotCount; ++i) {
+        const int region = RegionOfSlot(i);
+        const int number = i - FirstSlot(region) + 1;
+        if (!std::isfinite(in.F[i]))
+            return QStringLiteral("Die Einzellast F Nr. %1 ").arg(number) + regionName(region) + advice;
+        if (!std::isfinite(in.a[i]))
+            return QStringLiteral("Der Abstand a der Einzellast Nr. %1 ").arg(number) + regionName(region) + advice;
+    }
+    return std::nullopt;
+}
+
+struct NamedResult
+{
+    const char *name;
+    double value;
+};
+
+// The first result that is infinite or not a number, if any.
+std::optional<QString> nonFiniteResult(const ResultSet &r)
+{
+    const NamedResult all[] = {{"MA", r.MA},     {"MB", r.MB},       {"MC", r.MC},       {"MD", r.MD},
+                               {"Ali", r.Ali},   {"Are", r.Are},     {"Bli", r.Bli},     {"Bre", r.Bre},
+                               {"Cli", r.Cli},   {"Cre", r.Cre},     {"Dli", r.Dli},     {"Dre", r.Dre},
+                               {"A", r.A()},     {"B", r.B()},       {"C", r.C()},       {"D", r.D()},
+                               {"xF1", r.xF1},   {"xF2", r.xF2},     {"xF3", r.xF3},     {"MF1", r.MF1},
+                               {"MF2", r.MF2},   {"MF3", r.MF3},     {"EIf1", r.EIf1},   {"EIf2", r.EIf2},
+                               {"EIf3", r.EIf3}, {"EIwKl", r.EIwKl}, {"EIwKr", r.EIwKr}};
+    for (const NamedResult &n : all)
+        if (!std::isfinite(n.value))
+            return QStringLiteral("Mit diesen Längen und Lasten übersteigt %1 den Zahlenbereich der Berechnung. "
+                                  "Geben Sie kleinere Werte ein.")
+                .arg(QLatin1String(n.name));
+    return std::nullopt;
+}
+
+struct LineSpec
+{
+    const char16_t *label;
+    const char16_t *unit;
+    int fromSpans;    // shown for this many spans and more
+};
+
+constexpr LineSpec Lines[ResultLineCount] = {
+    {u"Stützmoment  MA  = ", u"  kNm", 1}, {u"Stützmoment  MB  = ", u"  kNm", 1},
+    {u"Stützmoment  MC  = ", u"  kNm", 2}, {u"Stützmoment  MD  = ", u"  kNm", 3},
+    {u"Feldmoment   MF1 = ", u"  kNm", 1}, {u"Feldmoment   MF2 = ", u"  kNm", 2},
+    {u"Feldmoment   MF3 = ", u"  kNm", 3}, {u"Querkraft  Ali = ", u"  kN", 1},
+    {u"Querkraft  Are = ", u"  kN", 1},    {u"Querkraft  Bli = ", u"  kN", 1},
+    {u"Querkraft  Bre = ", u"  kN", 1},    {u"Querkraft  Cli = ", u"  kN", 2},
+    {u"Querkraft  Cre = ", u"  kN", 2},    {u"Querkraft  Dli = ", u"  kN", 3},
+    {u"Querkraft  Dre = ", u"  kN", 3},    {u"Auflagerkraft  A = ", u"  kN", 1},
+    {u"Auflagerkraft  B = ", u"  kN", 1},  {u"Auflagerkraft  C = ", u"  kN", 2},
+    {u"Auflagerkraft  D = ", u"  kN", 3},
+};
+
+void writeLines(const ResultSet &r, const QLocale &locale, AnalysisOutcome &out)
+{
+    const double values[ResultLineCount] = {r.MA,  r.MB,  r.MC,  r.MD,  r.MF1, r.MF2, r.MF3,
+                                            r.Ali, r.Are, r.Bli, r.Bre, r.Cli, r.Cre, r.Dli,
+                                            r.Dre, r.A(), r.B(), r.C(), r.D()};
+    for (int n = 0; n < ResultLineCount; ++n) {
+        out.lines[n] = QString::fromUtf16(Lines[n].label) + FormatFixed(values[n], 2, locale)
+            + QString::fromUtf16(Lines[n].unit);
+        out.visible[n] = out.spans >= Lines[n].fromSpans;
+    }
+}
+
+AnalysisOutcome refuse(AnalysisOutcome out, const QString &message)
+{
+    out.refused = true;
+    out.refusal = message;
+    out.warnings.clear();
+    return out;
+}
+
+} // namespace
+
+int SpanCount(double L2, double L3)
+{
+    if (L3 != 0)
+        return 3;
+    if (L2 != 0)
+        return 2;
+    return 1;
+}
+
+AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results, const QLocale &locale)
+{
+    AnalysisOutcome out;
+    const Inputs in = readInputs(texts);
+    out.spans = SpanCount(in.length[LengthL2], in.length[LengthL3]);
+
+    if (const auto cause = tooLargeInput(texts, in))
+        return refuse(out, *cause);
+    // Every span length of the system is a divisor below.
+    if (in.length[LengthL1] == 0)
+        return refuse(out, QStringLiteral("Die Feldlänge L1 ist 0. Geben Sie eine Feldlänge größer als 0 ein."));
+    if (out.spans == 3 && in.length[LengthL2] == 0)
+        return refuse(out, QStringLiteral("Die Feldlänge L2 ist 0, die Feldlänge L3 aber nicht. Geben Sie für L2 "
+                                          "eine Feldlänge größer als 0 ein oder setzen Sie auch L3 auf 0."));
+
+    // Work on a copy: a refused run must leave the caller's results as they were.
+    ResultSet r;
+    r.xF1 = results.xF1;
+    r.xF2 = results.xF2;
+    r.xF3 = results.xF3;
+    r.L1 = in.length[LengthL1];
+    r.L2 = in.length[LengthL2];
+    r.L3 = in.length[LengthL3];
+    r.Lkl = in.length[LengthLeft];
+    r.Lkr = in.length[LengthRight];
+
+    const SpanLoads span[3] = {regionLoads<SpanSlots>(in, Span1), regionLoads<SpanSlots>(in, Span2),
+                               regionLoads<SpanSlots>(in, Span3)};
+    const CantileverLoads left = regionLoads<CantileverSlots>(in, LeftCantilever);
+    const CantileverLoads right = regionLoads<CantileverSlots>(in, RightCantilever);
+
+    // Cantilever moments are the known end moments. A cantilever of length 0
+    // still passes on point loads left in its slots.
+    r.MA = -left.q * r.Lkl * r.Lkl / 2;
+    for (int i = 0; i < CantileverSlots; ++i)
+        r.MA -= left.F[i] * (r.Lkl - left.a[i]);
+    double lastMoment = -right.q * r.Lkr * r.Lkr / 2;
+    for (int i = 0; i < CantileverSlots; ++i)
+        lastMoment -= right.F[i] * right.a[i];
+
+    const double l1 = r.L1, l2 = r.L2, l3 = r.L3;
+    if (out.spans == 1) {
+        r.MB = lastMoment;
+    } else if (out.spans == 2) {
+        r.MC = lastMoment;
+        const double R1 = rightLoadTerm(span[0]);
+        const double Lt2 = leftLoadTerm(span[1]);
+        r.MB = -((R1 + r.MA) * l1 + Lt2 * l2 + r.MC * l2) / (2 * (l1 + l2));
+    } else {
+        r.MD = lastMoment;
+        const double R1 = rightLoadTerm(span[0]);
+        const double R2 = rightLoadTerm(span[1]);
+        const double Lt2 = leftLoadTerm(span[1]);
+        const double Lt3 = leftLoadTerm(span[2]);
+        const double MA = r.MA, MD = r.MD;
+        // The equations for B and C solved together.
+        r.MC = -(2 * Lt3 * l3 * (l1 + l2) - l2 * l2 * Lt2 + (2 * l3 * MD - (MA - 2 * R2 + R1) * l2) * l1
+                 + (R2 * l2 + MD * l3) * 2 * l2)
+            / ((4 * l3 + 3 * l2) * l2 + (l3 + l2) * 4 * l1);
+        r.MB = -((R1 + MA) * l1 + Lt2 * l2 + r.MC * l2) / (2 * (l1 + l2));
+    }
+
+    const double supportMoment[4] = {r.MA, r.MB, r.MC, r.MD};
+    r.Ali = -left.q * r.Lkl;
+    for (int i = 0; i < CantileverSlots; ++i)
+        r.Ali -= left.F[i];
+    double lastShear = right.q * r.Lkr;
+    for (int i = 0; i < CantileverSlots; ++i)
+        lastShear += right.F[i];
+
+    double *rightOf[3] = {&r.Are, &r.Bre, &r.Cre};
+    double *leftOf[3] = {&r.Bli, &r.Cli, &r.Dli};
+    for (int j = 0; j < out.spans; ++j) {
+        *rightOf[j] = shearRightOfLeftSupport(span[j], supportMoment[j], supportMoment[j + 1]);
+        *leftOf[j] = shearLeftOfRightSupport(span[j], supportMoment[j], supportMoment[j + 1]);
+    }
+    double *endShear[3] = {&r.Bre, &r.Cre, &r.Dre};
+    *endShear[out.spans - 1] = lastShear;
+
+    double *xF[3] = {&r.xF1, &r.xF2, &r.xF3};
+    const double V0[3] = {r.Are, r.Bre, r.Cre};
+    for (int j = 0; j < out.spans; ++j)
+        if (!FindZeroShear(span[j], V0[j], *xF[j]))
+            out.warnings << NoLoadWarningText;
+
+    if (r.Lkl != 0)
+        r.EIwKl = LeftCantileverDeflection(span[0], r.MA, r.MB, left);
+    if (r.Lkr != 0) {
+        const int last = out.spans - 1;
+        r.EIwKr = RightCantileverDeflection(span[last], supportMoment[last], supportMoment[last + 1], right);
+    }
+
+    double *MF[3] = {&r.MF1, &r.MF2, &r.MF3};
+    double *EIf[3] = {&r.EIf1, &r.EIf2, &r.EIf3};
+    for (int j = 0; j < out.spans; ++j) {
+        *MF[j] = SpanMoment(span[j], V0[j], supportMoment[j], *xF[j]);
+        *EIf[j] = SpanDeflection(span[j], supportMoment[j], supportMoment[j + 1]);
+    }
+
+    if (const auto cause = nonFiniteResult(r))
+        return refuse(out, *cause);
+
+    results = r;
+    writeLines(results, locale, out);
+    return out;
+}
+
+} // namespace varno

@@ -1,0 +1,48 @@
+#pragma once
+
+// The steps of the analysis after the support moments and shears are known:
+// zero-shear search, span moment, span deflection term and the cantilever tip
+// terms. They work on plain numbers so that each step can be checked alone;
+// RunAnalysis feeds them from the input texts.
+
+#include <array>
+
+namespace varno {
+
+constexpr int SpanSlots = 7;
+constexpr int CantileverSlots = 3;
+
+// One region with its length, total uniform load g + q + s + w (kN/m) and
+// its point-load slots in slot order (F in kN, a in m from the start node).
+template<int Slots>
+struct RegionLoads
+{
+    double length = 0;
+    double q = 0;
+    std::array<double, Slots> F{};
+    std::array<double, Slots> a{};
+};
+using SpanLoads = RegionLoads<SpanSlots>;
+using CantileverLoads = RegionLoads<CantileverSlots>;
+
+// The point of zero shear of a span with start shear V0, from its left
+// support. `xF` comes in as the value of the last run and goes out as the new
+// one; both are held within the span. Returns false for a span without any
+// load: it keeps its xF and the caller warns.
+bool FindZeroShear(const SpanLoads &span, double V0, double &xF);
+
+// Moment at x of a span with start shear V0 and left support moment Ml.
+double SpanMoment(const SpanLoads &span, double V0, double Ml, double x);
+
+// Midspan deflection times stiffness (kN·m³), with the end moments Ml, Mr.
+double SpanDeflection(const SpanLoads &span, double Ml, double Mr);
+
+// Tip deflection times stiffness of the left cantilever beside span 1 (left
+// support moment MA, right MB), downward positive.
+double LeftCantileverDeflection(const SpanLoads &span1, double MA, double MB, const CantileverLoads &cantilever);
+
+// Tip deflection times stiffness of the right cantilever beside the last span
+// (left support moment Ml, right Mr), downward positive.
+double RightCantileverDeflection(const SpanLoads &last, double Ml, double Mr, const CantileverLoads &cantilever);
+
+} // namespace varno
