@@ -31,6 +31,21 @@ public:
     void setSpanRowVisible(int index, bool visible);
     void redrawSketch();
     PictureArea *sketch() const;
+
+public slots:
+    // Shows the span rows again and hides the window; the title-bar close
+    // and Escape do the same.
+    void reject() override;
+
+private:
+    void onLengthChanged(int index);
+    void confirm();
+
+    CalcSession &m_session;
+    std::array<QLineEdit *, RegionCount> m_fields{};
+    std::array<QLabel *, RegionCount> m_captions{};
+    std::array<QLabel *, RegionCount> m_units{};
+    PictureArea *m_picture = nullptr;
 };
 
 } // namespace varno

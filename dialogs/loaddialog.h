@@ -6,6 +6,13 @@
 
 #include <array>
 
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QTabBar;
+class QWidget;
+
 namespace varno {
 
 class DimensionsDialog;
@@ -43,6 +50,52 @@ public:
     // copy box cannot overwrite values read from the file; every field still
     // runs its numeric check.
     void restoreUniformTexts(const std::array<std::array<QString, LoadTypeCount>, RegionCount> &uniform);
+
+public slots:
+    // OK only hides; the title-bar close and Escape do the same.
+    void reject() override;
+
+private:
+    // One row of a uniform-load frame: region label, field, unit label.
+    struct UniformRow
+    {
+        QLabel *label = nullptr;
+        QLineEdit *field = nullptr;
+        QLabel *unit = nullptr;
+    };
+    static constexpr int TabCount = 5;
+    static constexpr int PointLoadTab = 4;
+    static constexpr int PointLoadColumns = 4;
+
+    QGroupBox *createUniformFrame(int loadType, QWidget *parent);
+    QGroupBox *createPointLoadFrame(QWidget *parent);
+    QLabel *createLegend();
+    void showTab(int index);
+    void applyPointLoadVisibility();
+    void setRegionRowVisible(int loadType, int region, bool visible);
+    void onSameForAllToggled(int loadType, bool set);
+    void onRegionOneChanged(int loadType);
+    void onDistanceChanged(int slot);
+    void copyRegionOne(int loadType);
+    bool regionExists(int region) const;
+    double regionLength(int region) const;
+
+    const DimensionsDialog &m_dimensions;
+    QTabBar *m_tabs = nullptr;
+    std::array<QGroupBox *, TabCount> m_frames{};
+    QWidget *m_legend = nullptr;
+    // [region - 1][load type]
+    std::array<std::array<UniformRow, LoadTypeCount>, RegionCount> m_rows{};
+    std::array<QCheckBox *, LoadTypeCount> m_sameForAll{};
+    std::array<QLineEdit *, PointLoadSlotCount> m_force{};
+    std::array<QLineEdit *, PointLoadSlotCount> m_distance{};
+    // Point-load frame: region headers (index = region - 1) and the
+    // "kN        m" headers of the four column groups.
+    std::array<QLabel *, RegionCount> m_regionHeaders{};
+    std::array<QLabel *, PointLoadColumns> m_unitHeaders{};
+    // Set while the program fills region fields itself (copy rule, Open).
+    bool m_copying = false;
+    bool m_restoring = false;
 };
 
 } // namespace varno

@@ -3,6 +3,10 @@
 #include <QDialog>
 #include <QStringList>
 
+class QComboBox;
+class QGroupBox;
+class QListWidget;
+
 namespace varno {
 
 // Form4 "Materialauswahl": timber and steel grade lists with the value lists
@@ -22,6 +26,25 @@ public:
 
     void openForTimber();               // hide the steel part, show
     void openForSteel();                // hide the timber part, show
+
+public slots:
+    // Shows both parts again and hides; the title-bar close does the same.
+    void reject() override;
+
+private:
+    QGroupBox *createPart(bool timber);
+    void readTimberValues();
+    void readSteelValues();
+    void confirm();
+    void present();
+
+    QString m_dataDirectory;
+    QGroupBox *m_timberPart = nullptr;
+    QGroupBox *m_steelPart = nullptr;
+    QComboBox *m_timberGrades = nullptr;
+    QComboBox *m_steelGrades = nullptr;
+    QListWidget *m_timberValues = nullptr;
+    QListWidget *m_steelValues = nullptr;
 };
 
 } // namespace varno

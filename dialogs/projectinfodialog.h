@@ -2,6 +2,11 @@
 
 #include <QDialog>
 
+#include <array>
+
+class QLineEdit;
+class QPlainTextEdit;
+
 namespace varno {
 
 // Form6 "Projektinformationen": Firma, Projekt, Position, Beschreibung,
@@ -14,6 +19,12 @@ public:
 
     QString infoText(int index) const;
     void setInfoText(int index, const QString &text);
+
+private:
+    static constexpr int InfoCount = 5;
+    // Index 0, the company, may run over several lines.
+    QPlainTextEdit *m_company = nullptr;
+    std::array<QLineEdit *, InfoCount> m_lines{};   // indices 1..4
 };
 
 } // namespace varno
