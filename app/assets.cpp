@@ -1,0 +1,19 @@
+#include "app/assets.h"
+
+#include <QtGlobal>
+
+// Q_INIT_RESOURCE has to stand outside any namespace.
+static void initAssetResources()
+{
+    Q_INIT_RESOURCE(assets);
+}
+
+namespace varno {
+
+void LoadAssets()
+{
+    static const bool loaded = (initAssetResources(), true);
+    Q_UNUSED(loaded);
+}
+
+} // namespace varno

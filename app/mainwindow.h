@@ -1,0 +1,98 @@
+#pragma once
+
+#include "app/inputwindows.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class QAction;
+class QMenu;
+
+namespace varno {
+
+struct CalcSession;
+class AboutWindow;
+class DimensionsDialog;
+class LoadDialog;
+class MaterialDialog;
+class ProjectInfoDialog;
+class ResultsWindow;
+
+// Form1 "Durchlaufträger": the title page and the menu bar from which every
+// window of the program is reached. Owns the four input windows for the whole
+// run and the one CalcSession; the results and about windows come and go.
+class MainWindow : public QMainWindow, public InputWindows
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // InputWindows: what the computation reads at the moment it runs.
+    ProjectTexts projectTexts() const override;
+    QStringList timberValues() const override;
+    QStringList steelValues() const override;
+    QString dataDirectory() const override;
+
+    CalcSession &session();
+    // Text of the last system command; empty until one is chosen.
+    QString systemTypeName() const;
+
+    DimensionsDialog *dimensionsDialog() const;
+    LoadDialog *loadDialog() const;
+    MaterialDialog *materialDialog() const;
+    ProjectInfoDialog *projectInfoDialog() const;
+    ResultsWindow *resultsWindow() const;   // null while discarded
+    AboutWindow *aboutWindow() const;       // null while discarded
+
+    // Runs the analysis and the design; creates the results window hidden if
+    // needed. Shows the analysis warnings; on a refused run shows the refusal
+    // and returns false without creating or touching the results window.
+    bool runAnalysis();
+
+    // The menu commands.
+    void resetToDefaults();        // "Neu"
+    void chooseSingleSpan();       // "Einfeldträger"
+    void chooseTwoSpan();          // "Zweifeldträger"
+    void chooseThreeSpan();        // "Dreifeldträger"
+    void showLoads();              // "&Belastung"
+    void showTimber();             // "Holz"
+    void showSteel();              // "Stahl"
+    void showResults();            // "&Ergebnisse"
+    void showProjectInfo();        // "&Projektinfo"
+    void showHelp();               // "Hilfe"
+    void showAbout();              // "Info"
+    void exitProgram();            // "Beenden": asks first
+
+signals:
+    // The exit question was answered with OK; every window is closing and
+    // the event loop is told to end.
+    void exitConfirmed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createTitlePage();
+    void createMenus();
+    QAction *addMenuAction(QMenu *menu, const QString &text, const char *name,
+                           const QKeySequence &shortcut = {});
+    bool confirmExit();
+    void quitProgram();
+    void setSystemType(const QString &name, bool keepSpan2);
+
+    std::unique_ptr<CalcSession> m_session;
+    QString m_dataDirectory;
+    QString m_systemTypeName;
+    DimensionsDialog *m_dimensions = nullptr;
+    LoadDialog *m_loads = nullptr;
+    MaterialDialog *m_material = nullptr;
+    ProjectInfoDialog *m_projectInfo = nullptr;
+    QPointer<ResultsWindow> m_results;
+    QPointer<AboutWindow> m_about;
+    bool m_quitting = false;
+};
+
+} // namespace varno
