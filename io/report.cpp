@@ -1,0 +1,310 @@
+#include "io/report.h"
+
+#include <QDir>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+namespace varno {
+
+namespace {
+
+QFont reportFont(double pointSize)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+// The printer's text flow: print statements write at the current line, a
+// tab moves to a column of the current font's average character width, and
+// a tab left of the current position continues on the next line.
+class TextFlow
+{
+public:
+    TextFlow(const QPaintDevice &device, ReportLayout &layout)
+        : m_device(device), m_layout(layout), m_metrics(reportFont(12), &device)
+    {
+    }
+
+    void setPointSize(double pointSize)
+    {
+        m_pointSize = pointSize;
+        m_metrics = QFontMetricsF(reportFont(pointSize), &m_device);
+    }
+
+    // One print statement: its items, then the end of the line.
+    void print(std::initializer_list<std::pair<int, QString>> items)
+    {
+        for (const auto &[column, text] : items) {
+            tab(column);
+            write(column, text);
+        }
+        endLine();
+    }
+
+    void emptyLines(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            endLine();
+    }
+
+private:
+    void tab(int column)
+    {
+        const double x = (column - 1) * m_metrics.averageCharWidth();
+        if (x < m_x)
+            endLine();
+        m_x = x;
+    }
+
+    void write(int column, const QString &text)
+    {
+        const QRectF &area = m_layout.area;
+        if (m_y > 0 && m_y + m_metrics.height() > area.height()) {
+            ++m_page;
+            m_y = 0;
+        }
+        ReportText placed;
+        placed.page = m_page;
+        placed.line = m_line;
+        const QPointF topLeft = m_layout.userToDevice.inverted().map(area.topLeft() + QPointF(m_x, m_y));
+        placed.x = topLeft.x();
+        placed.y = topLeft.y();
+        placed.baseline = area.topLeft() + QPointF(m_x, m_y + m_metrics.ascent());
+        placed.pointSize = m_pointSize;
+        placed.column = column;
+        placed.text = text;
+        m_layout.texts.push_back(placed);
+        m_layout.pageCount = m_page + 1;
+        m_x += m_metrics.horizontalAdvance(text);
+    }
+
+    void endLine()
+    {
+        m_y += m_metrics.height();
+        m_x = 0;
+        ++m_line;
+    }
+
+    const QPaintDevice &m_device;
+    ReportLayout &m_layout;
+    QFontMetricsF m_metrics;
+    double m_pointSize = 12;
+    double m_x = 0;     // device units from the area's left edge
+    double m_y = 0;     // top of the current line, device units from the area's top
+    int m_line = 0;
+    int m_page = 0;
+};
+
+void addLine(ReportLayout &layout, double x1, double y1, double x2, double y2, int width = 1)
+{
+    layout.lines.push_back({QLineF(x1, y1, x2, y2), width});
+}
+
+void addSupport(ReportLayout &layout, double x, bool withGround)
+{
+    addLine(layout, x, 120, x - 20, 150);
+    addLine(layout, x - 20, 150, x + 20, 150);
+    addLine(layout, x + 20, 150, x, 120);
+    if (withGround)
+        addLine(layout, x - 20, 160, x + 20, 160);
+}
+
+void layoutDrawing(const ReportTexts &texts, ReportLayout &layout)
+{
+    double lengths[RegionCount];
+    double total = 0;
+    for (int i = 0; i < RegionCount; ++i) {
+        lengths[i] = LeadingNumber(texts.lengths[i]);
+        total += lengths[i];
+    }
+    layout.totalLength = total;
+    const double scale = 800.0 / total;
+    // T = 0 (all lengths 0, or lengths that cancel) has no scale: the report
+    // then goes without its drawing.
+    if (!std::isfinite(scale) || !std::isfinite(total))
+        return;
+    const double left = lengths[LengthLeft] * scale;
+    const double right = lengths[LengthRight] * scale;
+    const double a = 100 + left;
+    const double d = 900 - right;
+    const double c = 900 - (lengths[LengthL3] + lengths[LengthRight]) * scale;
+    const double b = 900 - (lengths[LengthL2] + lengths[LengthL3] + lengths[LengthRight]) * scale;
+    if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(c) || !std::isfinite(d))
+        return;
+
+    layout.hasDrawing = true;
+    addLine(layout, 100, 120, 900, 120, 2);
+    addLine(layout, 90, 220, 910, 220);
+    for (double x : {100.0, 900.0, a, d, c, b})
+        addLine(layout, x, 240, x, 190);
+    addSupport(layout, a, false);
+    for (double x : {d, c, b})
+        addSupport(layout, x, true);
+}
+
+} // namespace
+
+QMarginsF ReportPageMargins()
+{
+    return QMarginsF(20, 15, 20, 15);
+}
+
+ReportLayout LayoutReport(const ReportTexts &texts, const QPaintDevice &device)
+{
+    ReportLayout layout;
+    layout.area = QRectF(0, 0, device.width(), device.height());
+    const QRectF frame(QPointF(ReportFrameLeft, ReportFrameTop), QPointF(ReportFrameRight, ReportFrameBottom));
+    layout.userToDevice = QTransform::fromTranslate(-frame.left(), -frame.top())
+        * QTransform::fromScale(layout.area.width() / frame.width(), layout.area.height() / frame.height())
+        * QTransform::fromTranslate(layout.area.left(), layout.area.top());
+    layout.penScale = device.logicalDpiX() / 96.0;
+
+    const auto &r = texts.results;
+    const auto &d = texts.design;
+    TextFlow flow(device, layout);
+
+    // Heading.
+    flow.setPointSize(12);
+    flow.emptyLines(3);
+    flow.print({{15, texts.firma}});
+    flow.emptyLines(2);
+    flow.print({{15, texts.projekt}});
+    flow.setPointSize(10);
+    flow.emptyLines(1);
+    flow.print({{18, texts.position}});
+    flow.emptyLines(2);
+    flow.print({{18, QStringLiteral("System")}, {40, texts.systemTypeName}});
+    flow.emptyLines(8);   // room for the beam drawing
+    flow.setPointSize(8);
+    auto length = [&](int index) { return FormatFixed(LeadingNumber(texts.lengths[index]), 2, texts.locale); };
+    flow.print({{35, length(LengthLeft)},
+                {55, length(LengthL1)},
+                {90, length(LengthL2)},
+                {120, length(LengthL3)},
+                {140, length(LengthRight)}});
+
+    // Results.
+    flow.setPointSize(10);
+    flow.emptyLines(2);
+    flow.print({{18, QStringLiteral("Momente")}});
+    flow.emptyLines(1);
+    flow.print({{30, r[0]}, {70, r[4]}});
+    flow.print({{30, r[1]}, {70, r[5]}});
+    flow.print({{30, r[2]}, {70, r[6]}});
+    flow.print({{30, r[3]}});
+    flow.emptyLines(4);
+    flow.print({{18, QStringLiteral("Querkr\u00E4fte")}});
+    flow.emptyLines(1);
+    flow.print({{30, r[7]}, {60, r[8]}});
+    flow.print({{30, r[9]}, {60, r[10]}});
+    flow.print({{30, r[11]}, {60, r[12]}});
+    flow.print({{30, r[13]}, {60, r[14]}});
+    flow.emptyLines(1);
+    flow.print({{18, QStringLiteral("Auflagerkr\u00E4fte")}});
+    flow.emptyLines(1);
+    flow.print({{30, r[15]}, {60, r[16]}});
+    flow.print({{30, r[17]}, {60, r[18]}});
+
+    // Design.
+    flow.emptyLines(4);
+    flow.print({{18, QStringLiteral("Dimension")}});
+    flow.emptyLines(1);
+    flow.print({{30, d[0]}});
+    flow.print({{30, d[1]}});
+    flow.print({{30, QStringLiteral("b = ") + texts.width + QStringLiteral(" cm")}});
+    flow.print({{30, d[4]}});
+    flow.print({{30, d[9]}});
+    flow.emptyLines(1);
+    flow.print({{30, d[5]}});
+    flow.print({{30, d[6]}});
+    flow.print({{30, d[8]}});
+    flow.print({{30, d[10]}});
+    flow.setPointSize(8);
+
+    layoutDrawing(texts, layout);
+    return layout;
+}
+
+void PaintReport(QPainter &painter, const ReportLayout &layout)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int page = 0; page < layout.pageCount; ++page) {
+        if (page > 0) {
+            auto *paged = dynamic_cast<QPagedPaintDevice *>(painter.device());
+            if (!paged || !paged->newPage())
+                break;
+        }
+        if (page == 0) {
+            // Widths scale with the device, so the lines look alike on paper
+            // and on screen; the cap keeps the ends square as on a printer.
+            for (const ReportLine &line : layout.lines) {
+                QPen pen(Qt::black, line.width * layout.penScale, Qt::SolidLine, Qt::SquareCap);
+                painter.setPen(pen);
+                painter.drawLine(layout.userToDevice.map(line.line));
+            }
+        }
+        painter.setPen(Qt::black);
+        for (const ReportText &text : layout.texts) {
+            if (text.page != page || text.text.isEmpty())
+                continue;
+            painter.setFont(reportFont(text.pointSize));
+            painter.drawText(text.baseline, text.text);
+        }
+    }
+    painter.restore();
+}
+
+bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports, QString *error)
+{
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = QStringLiteral("Der Bericht kann nicht als \u201E%1\u201C gespeichert werden (%2).")
+                         .arg(QDir::toNativeSeparators(path), why);
+        return false;
+    };
+    if (reports.empty())
+        return fail(QStringLiteral("kein Inhalt"));
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    {
+        QPdfWriter writer(&file);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, ReportPageMargins(),
+                                         QPageLayout::Millimeter));
+        writer.setTitle(QStringLiteral("Varno"));
+        writer.setCreator(QStringLiteral("Varno"));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return fail(QStringLiteral("PDF-Ausgabe nicht m\u00F6glich"));
+        for (std::size_t i = 0; i < reports.size(); ++i) {
+            if (i > 0)
+                writer.newPage();
+            PaintReport(painter, LayoutReport(reports[i], writer));
+        }
+        painter.end();
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+bool WriteReportPdf(const QString &path, const ReportTexts &texts, QString *error)
+{
+    return WriteReportPdf(path, std::vector<ReportTexts>{texts}, error);
+}
+
+} // namespace varno
