@@ -166,6 +166,7 @@ void ResultsWindow::buildLayout()
     m_width = makeField(QStringLiteral("Text1"), QStringLiteral("Breite b"), designFrame);
     m_designLabels[2]->setBuddy(m_width);
     auto *widthRow = new QHBoxLayout;
+    widthRow->setSpacing(fontMetrics().averageCharWidth());
     widthRow->addWidget(m_designLabels[2]);
     widthRow->addWidget(m_width);
     widthRow->addWidget(m_designLabels[3]);
@@ -176,6 +177,7 @@ void ResultsWindow::buildLayout()
     m_series->setAccessibleName(QStringLiteral("Profilreihe"));
     m_designLabels[7]->setBuddy(m_series);
     auto *seriesRow = new QHBoxLayout;
+    seriesRow->setSpacing(fontMetrics().averageCharWidth());
     seriesRow->addWidget(m_designLabels[7]);
     seriesRow->addWidget(m_series);
     seriesRow->addStretch(1);

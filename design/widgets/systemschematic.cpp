@@ -29,7 +29,8 @@ SystemSchematic::SystemSchematic(QWidget *parent)
     // Label3(24) does not exist: the right cantilever's slots 24..26 carry
     // the names 25..27.
     for (int slot = 0; slot < PointLoadSlotCount; ++slot)
-        m_point[slot] = makeLabel(QStringLiteral("Label3(%1)").arg(slot < 24 ? slot : slot + 1), Qt::AlignCenter);
+        m_point[slot] = makeLabel(QStringLiteral("Label3(%1)").arg(slot < 24 ? slot : slot + 1),
+                                  Qt::AlignLeft | Qt::AlignVCenter);
     m_letter[0] = makeLabel(QStringLiteral("Label4(0)"), Qt::AlignHCenter | Qt::AlignTop);
     for (int i = 0; i < 3; ++i)
         m_letter[i + 1] = makeLabel(QStringLiteral("Label5(%1)").arg(i), Qt::AlignHCenter | Qt::AlignTop);
@@ -203,9 +204,17 @@ void SystemSchematic::relayout()
         const QRectF stretch(c.left, 0, c.right - c.left, line);
         m_length[c.region - 1]->setGeometry(stretch.translated(0, lengthTop).toAlignedRect());
         m_load[c.region - 1]->setGeometry(stretch.translated(0, loadTop).toAlignedRect());
+        // The point loads of a region form one left-aligned block, centred
+        // over the region, so that their "=" signs line up roughly.
+        double block = 0;
         for (int slot = FirstSlot(c.region); slot < EndSlot(c.region); ++slot)
-            m_point[slot]->setGeometry(
-                stretch.translated(0, pointTop + (slot - FirstSlot(c.region)) * line).toAlignedRect());
+            if (!m_point[slot]->isHidden())
+                block = std::max<double>(block, m_point[slot]->sizeHint().width());
+        const double blockLeft = std::max(c.left, (c.left + c.right - block) / 2);
+        for (int slot = FirstSlot(c.region); slot < EndSlot(c.region); ++slot)
+            m_point[slot]->setGeometry(QRectF(blockLeft, pointTop + (slot - FirstSlot(c.region)) * line,
+                                              c.right - blockLeft, line)
+                                           .toAlignedRect());
         m_beam[c.region] = QLineF(c.left, beamY, c.right, beamY);
         m_lines.push_back(m_beam[c.region]);
         if (c.region == Span1)
