@@ -240,16 +240,6 @@ private slots:
         QVERIFY(guard.isNull());
     }
 
-    void helpButton()
-    {
-        auto window = makeWindow();
-        QTest::mouseClick(child<QPushButton>(window.get(), "Command2"), Qt::LeftButton);
-        QCOMPARE(m_messages.size(), std::size_t(1));
-        QCOMPARE(m_messages[0].title, QStringLiteral("Hilfe"));
-        QCOMPARE(m_messages[0].text, QStringLiteral("Derzeit noch keine Hilfe installiert!"));
-        QCOMPARE(m_messages[0].icon, MsgIcon::Information);
-    }
-
     void typingIntoADesignField_data()
     {
         QTest::addColumn<QString>("field");
@@ -525,19 +515,6 @@ private slots:
             QCOMPARE(!label->isHidden(), visible.contains(n));
             QCOMPARE(window->resultText(n), visible.contains(n) ? outcome.lines[n] : QString());
         }
-    }
-
-    void resultLineTexts()
-    {
-        m_inputs.texts = withLengths({"6"});
-        m_inputs.texts.uniform[0] = {"10", "0", "0", "0"};
-        auto window = makeWindow();
-        window->writeResultLines(RunAnalysis(m_inputs.texts, m_session.results, QLocale()));
-        QCOMPARE(window->resultText(0), QStringLiteral("Stützmoment  MA  = 0.00  kNm"));
-        QCOMPARE(window->resultText(4), QStringLiteral("Feldmoment   MF1 = 45.00  kNm"));
-        QCOMPARE(window->resultText(8), QStringLiteral("Querkraft  Are = 30.00  kN"));
-        QCOMPARE(window->resultText(9), QStringLiteral("Querkraft  Bli = -30.00  kN"));
-        QCOMPARE(window->resultText(16), QStringLiteral("Auflagerkraft  B = 30.00  kN"));
     }
 
     void smallerSystemHidesLinesOfALargerOne()
