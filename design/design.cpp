@@ -100,9 +100,9 @@ Material readMaterial(const QStringList &values, const MaterialLines &lines, con
 
 QString limitProblem(double spanLimit, double cantileverLimit, const DesignInputs &inputs)
 {
-    if (spanLimit < 0 || !std::isfinite(spanLimit))
+    if (spanLimit < 0)
         return QStringLiteral("die Durchbiegungsgrenze FeldL / %1 ist negativ").arg(quoted(inputs.spanLimitText));
-    if (cantileverLimit < 0 || !std::isfinite(cantileverLimit))
+    if (cantileverLimit < 0)
         return QStringLiteral("die Durchbiegungsgrenze KragL / %1 ist negativ")
             .arg(quoted(inputs.cantileverLimitText));
     return {};
@@ -198,18 +198,8 @@ QString designSteel(const DesignInputs &inputs, const Material &steel, DesignSta
         return NotFinite;
     out.steelWy = wyText(WS, locale);
 
-    QStringList &holder = state.ProfileHolder;
-    for (int k = 0; k < 3 && k < holder.size(); ++k)
-        holder[k] = QStringLiteral("0");
-
-    // With nothing to carry the zeros pass at once: the table is not read,
-    // the designation of the last search stays and the verdict keeps its text.
-    if (passes(holder, need)) {
-        out.steelProfile = prefix + holder.value(3);
-        return {};
-    }
-    QString verdict = ruledOutBy(holder, need, QString());
-
+    // The table is checked even when nothing needs a profile: a missing or
+    // damaged file is worth a message before it matters.
     const QString file = fileName(inputs.profileTablePath);
     bool readable = false;
     const QStringList lines = ReadDataFileLines(inputs.profileTablePath, &readable);
@@ -234,6 +224,16 @@ QString designSteel(const DesignInputs &inputs, const Material &steel, DesignSta
     if (columns <= 0 || (series < 2 && shortest < start + ProfileFieldWidth * columns))
         return QStringLiteral("die Profiltabelle %1 ist zu kurz für die Reihe %2")
             .arg(file, prefix.trimmed());
+
+    // The holder's values are 0 when the search starts. With nothing to
+    // carry they pass at once: the designation of the last search stays and
+    // the verdict keeps its text.
+    QStringList &holder = state.ProfileHolder;
+    if (passes(holder, need)) {
+        out.steelProfile = prefix + holder.value(3);
+        return {};
+    }
+    QString verdict = ruledOutBy(holder, need, QString());
 
     for (int c = 0; c < columns; ++c) {
         holder.clear();
@@ -288,6 +288,10 @@ DesignOutcome RunDesign(const ResultSet &results, const DesignInputs &inputs, De
     const Material timber =
         readMaterial(inputs.timberValues, {1, 4, 11, "E II", "SigBzul", "TauQzul"}, locale);
     const Material steel = readMaterial(inputs.steelValues, {1, 3, 8, "E", "Sigzul", "Tauzul"}, locale);
+
+    QStringList &holder = state.ProfileHolder;
+    for (int k = 0; k < 3 && k < holder.size(); ++k)
+        holder[k] = QStringLiteral("0");
 
     const ResultSet &r = results;
     state.GoverningMoment = PickFirstLargest({r.MA, r.MB, r.MC, r.MD, r.MF1, r.MF2, r.MF3});

@@ -463,8 +463,7 @@ void DesignTest::noLoadKeepsHolderDesignation()
     DesignInputs in;
     in.timberValues = ReadTimberValues(Wert2, 1);
     in.steelValues = ReadSteelValues(Wert2, 0);
-    // Nothing to carry: the table is not needed, so its absence is no fault.
-    in.profileTablePath = QStringLiteral("/nonexistent/wert3.txt");
+    in.profileTablePath = Wert3;
     DesignState state;
     state.ProfileHolder = holder;
     ResultSet r;
@@ -506,6 +505,8 @@ void DesignTest::failures_data()
     QTest::addColumn<QString>("named");       // the message names it
 
     QTest::newRow("profile table missing") << "table" << "missing" << false << true << "wert3.txt";
+    QTest::newRow("profile table missing, no load") << "table" << "missing, no load" << false << true
+                                                    << "wert3.txt";
     QTest::newRow("profile table empty") << "table" << "" << false << true << "wert3.txt";
     QTest::newRow("profile table of 3 lines") << "table" << "1\n2\n3\n" << false << true << "wert3.txt";
     QTest::newRow("profile table ends inside HE-A") << "table" << "short HE-A" << false << true << "HE-A";
@@ -524,6 +525,8 @@ void DesignTest::failures_data()
     QTest::newRow("width 0") << "width" << "0" << true << false << "Breite";
     QTest::newRow("width empty") << "width" << "" << true << false << "Breite";
     QTest::newRow("width negative") << "width" << "-3" << true << false << "Breite";
+    // Greater than 0, yet the height would be infinite.
+    QTest::newRow("width 1e-320") << "width" << "1e-320" << true << false << "endlichen Wert";
     QTest::newRow("span limit negative") << "span limit" << "-300" << true << true << "FeldL";
     QTest::newRow("cantilever limit negative") << "cantilever limit" << "-5" << true << true << "KragL";
 }
@@ -552,7 +555,7 @@ void DesignTest::failures()
         return path;
     };
     if (what == "table") {
-        if (text == "missing") {
+        if (text.startsWith("missing")) {
             in.profileTablePath = dir.filePath(QStringLiteral("wert3.txt"));
         } else if (text == "short HE-A") {
             QFile shipped(Wert3);
@@ -600,6 +603,9 @@ void DesignTest::failures()
     r.EIf1 = 30;
     r.EIf2 = 10;
     r.EIwKr = -4;
+    const bool noLoad = text.endsWith("no load");
+    if (noLoad)
+        r = ResultSet{.L1 = 5};
     DesignState state;
     const DesignOutcome out = RunDesign(r, in, state, german());
 
@@ -616,8 +622,8 @@ void DesignTest::failures()
         QVERIFY2(out.steelVerdict->contains(named), qPrintable(*out.steelVerdict));
     // The profile text never shows another series' designation.
     QVERIFY(out.steelProfile->startsWith(QStringLiteral("HE-A  ")));
-    QCOMPARE(state.GoverningMoment, -25.0);
-    QCOMPARE(state.GoverningShear, -30.0);
+    QCOMPARE(state.GoverningMoment, noLoad ? 0.0 : -25.0);
+    QCOMPARE(state.GoverningShear, noLoad ? 0.0 : -30.0);
 }
 
 void DesignTest::realisticTimber_data()
