@@ -106,9 +106,6 @@ private slots:
     void lineEndsAndEncoding();
     void missingFile();
 
-    void captions_data();
-    void captions();
-
     void shippedTimberValues();
     void shippedSteelValues();
     void shippedProfiles_data();
@@ -245,31 +242,6 @@ void DataFilesTest::missingFile()
     readable = true;
     QVERIFY(ReadSteelValues(path, 0, &readable).isEmpty());
     QVERIFY(!readable);
-}
-
-void DataFilesTest::captions_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("timber default") << TimberGradeCaption(1) << "Holz   S 10 / MS 10";
-    QTest::newRow("timber last") << TimberGradeCaption(13) << "Holz   BS 18  Typ 2 u. 3";
-    QTest::newRow("timber outside the list") << TimberGradeCaption(14) << "Holz   ";
-    QTest::newRow("steel default") << SteelGradeCaption(0) << "Stahl   St 360 C (S235JO)";
-    QTest::newRow("steel last") << SteelGradeCaption(2) << "Stahl   St 510 C (S355JO)";
-    QTest::newRow("series 0") << SeriesPrefix(0) << "IPE/I  ";
-    QTest::newRow("series 1") << SeriesPrefix(1) << "HE-A  ";
-    QTest::newRow("series 2") << SeriesPrefix(2) << "HE-B  ";
-    QTest::newRow("series -1") << SeriesPrefix(-1) << "HE-B  ";
-    QTest::newRow("material file name") << MaterialTablePath("tables") << "tables/wert2.txt";
-    QTest::newRow("profile file name") << ProfileTablePath("tables") << "tables/wert3.txt";
-}
-
-void DataFilesTest::captions()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(text, expected);
 }
 
 void DataFilesTest::shippedTimberValues()
