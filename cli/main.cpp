@@ -1,7 +1,226 @@
+// varno-calc: computes project files (*.lof) from the command line, as the
+// results command of a freshly started program computes them after opening
+// the file, and prints the results, optionally as JSON or as a PDF report.
+
+#include "cli/calculation.h"
+#include "design/design.h"
+#include "io/report.h"
+#include "version.h"
+
+#include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <clocale>
+#include <cstdio>
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <vector>
+
+using namespace varno;
+using namespace varno::cli;
+
+namespace {
+
+const char *const HelpText =
+    "Aufruf: varno-calc [Optionen] DATEI.lof...\n"
+    "\n"
+    "Berechnet Durchlauftr\u00E4ger aus Projektdateien: Schnittgr\u00F6\u00DFen, Auflagerkr\u00E4fte\n"
+    "und die Bemessung in Holz und Stahl. Jede Datei wird so berechnet, wie das\n"
+    "Programm sie nach dem Start und \u00D6ffnen der Datei berechnet.\n"
+    "\n"
+    "Optionen:\n"
+    "  --json                    je Datei ein JSON-Objekt in einer Zeile\n"
+    "  --width CM                Holzbreite b in cm (Vorgabe 8.0)\n"
+    "  --span-limit N            Durchbiegung FeldL / N (Vorgabe 300)\n"
+    "  --cantilever-limit N      Durchbiegung KragL / N (Vorgabe 150)\n"
+    "  --series IPE|HE-A|HE-B    Profilreihe (Vorgabe HE-A)\n"
+    "  --timber-grade I          Holzsorte, Listenposition 0 bis 13 (Vorgabe: aus der Datei)\n"
+    "  --steel-grade I           Stahlsorte, Listenposition 0 bis 2 (Vorgabe: aus der Datei)\n"
+    "  --locale NAME             Zahlenformat der Ausgabe, z. B. de_DE oder C\n"
+    "                            (Vorgabe: das des Benutzers)\n"
+    "  --data-dir DIR            Ordner mit wert2.txt und wert3.txt\n"
+    "                            (Vorgabe: der Ordner des Programms)\n"
+    "  --pdf DATEI.pdf           schreibt den Bericht (je Datei eine Seite)\n"
+    "  --firma TEXT              Firma im Bericht\n"
+    "  --projekt TEXT            Projekt im Bericht\n"
+    "  --position TEXT           Position im Bericht\n"
+    "  --system TEXT             Systembezeichnung im Bericht (Vorgabe leer)\n"
+    "  -h, --help                diese Hilfe\n"
+    "  -v, --version             Programmversion\n"
+    "\n"
+    "Ohne --json stehen die Ergebniszeilen und die Bemessung auf der\n"
+    "Standardausgabe, Warnungen und Fehler auf der Standardfehlerausgabe.\n"
+    "\n"
+    "R\u00FCckgabewert: 0 berechnet, 1 Eingabe abgelehnt oder keine Bemessung m\u00F6glich,\n"
+    "2 falscher Aufruf, Datei nicht lesbar oder zu kurz, Bericht nicht schreibbar.\n"
+    "Bei mehreren Dateien werden alle berechnet; es gilt der h\u00F6chste Wert.\n";
+
+void writeOut(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
+}
+
+void writeErr(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, bytes.size(), stderr);
+}
+
+int usageError(const QString &message)
+{
+    writeErr(QStringLiteral("varno-calc: %1\nWeitere Hinweise: varno-calc --help\n").arg(message));
+    return UsageOrFileError;
+}
+
+bool wantsPdf(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--")
+            break;
+        if (arg == "--pdf" || arg.startsWith("--pdf="))
+            return true;
+    }
+    return false;
+}
+
+std::optional<int> seriesPosition(const QString &name)
+{
+    const QString upper = name.trimmed().toUpper();
+    if (upper == QLatin1String("IPE"))
+        return 0;
+    if (upper == QLatin1String("HE-A"))
+        return 1;
+    if (upper == QLatin1String("HE-B"))
+        return 2;
+    return std::nullopt;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    return 0;
+    // Only the report needs fonts, and with them a GUI application; it runs
+    // without a display.
+    std::unique_ptr<QCoreApplication> app;
+    if (wantsPdf(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    // The application takes the user's locale for the C library too; the
+    // input texts always use "." as decimal point.
+    std::setlocale(LC_NUMERIC, "C");
+    QCoreApplication::setApplicationName(QStringLiteral("varno-calc"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(VersionText));
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
+    const QCommandLineOption json(QStringLiteral("json"), QString());
+    auto valued = [](const char *name) {
+        return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+    };
+    const QCommandLineOption width = valued("width"), spanLimit = valued("span-limit"),
+                             cantileverLimit = valued("cantilever-limit"), series = valued("series"),
+                             timberGrade = valued("timber-grade"), steelGrade = valued("steel-grade"),
+                             locale = valued("locale"), dataDir = valued("data-dir"), pdf = valued("pdf"),
+                             firma = valued("firma"), projekt = valued("projekt"), position = valued("position"),
+                             system = valued("system");
+    parser.addOptions({help, version, json, width, spanLimit, cantileverLimit, series, timberGrade, steelGrade,
+                       locale, dataDir, pdf, firma, projekt, position, system});
+
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(help)) {
+        writeOut(QString::fromUtf8(HelpText));
+        return Computed;
+    }
+    if (parser.isSet(version)) {
+        writeOut(QStringLiteral("varno-calc %1\n").arg(QString::fromLatin1(VersionText)));
+        return Computed;
+    }
+
+    CalcOptions options;
+    if (parser.isSet(width))
+        options.widthText = parser.value(width);
+    if (parser.isSet(spanLimit))
+        options.spanLimitText = parser.value(spanLimit);
+    if (parser.isSet(cantileverLimit))
+        options.cantileverLimitText = parser.value(cantileverLimit);
+    if (parser.isSet(series)) {
+        const std::optional<int> position = seriesPosition(parser.value(series));
+        if (!position)
+            return usageError(QStringLiteral("unbekannte Profilreihe \u201E%1\u201C (IPE, HE-A oder HE-B)")
+                                  .arg(parser.value(series)));
+        options.series = *position;
+    }
+    for (const auto &[option, target] : {std::pair{&timberGrade, &options.timberGrade},
+                                         std::pair{&steelGrade, &options.steelGrade}}) {
+        if (!parser.isSet(*option))
+            continue;
+        bool ok = false;
+        const int value = parser.value(*option).trimmed().toInt(&ok);
+        if (!ok)
+            return usageError(QStringLiteral("--%1 erwartet eine ganze Zahl, nicht \u201E%2\u201C")
+                                  .arg(option->names().constFirst(), parser.value(*option)));
+        *target = value;
+    }
+    options.locale = parser.isSet(locale) ? QLocale(parser.value(locale)) : QLocale::system();
+    QLocale::setDefault(options.locale);
+    options.dataDirectory = parser.isSet(dataDir) ? parser.value(dataDir) : DefaultDataDirectory();
+
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty())
+        return usageError(QStringLiteral("keine Projektdatei angegeben"));
+
+    ReportHeading heading;
+    if (parser.isSet(firma))
+        heading.firma = parser.value(firma);
+    if (parser.isSet(projekt))
+        heading.projekt = parser.value(projekt);
+    if (parser.isSet(position))
+        heading.position = parser.value(position);
+    if (parser.isSet(system))
+        heading.systemTypeName = parser.value(system);
+
+    int status = Computed;
+    std::vector<ReportTexts> reports;
+    for (const QString &file : files) {
+        const FileResult result = CalculateFile(file, options);
+        status = std::max(status, result.status);
+        for (const QString &warning : result.warnings)
+            writeErr(QStringLiteral("%1: Warnung: %2\n").arg(file, warning));
+        for (const QString &error : result.errors)
+            writeErr(QStringLiteral("%1: %2\n").arg(file, error));
+        if (parser.isSet(json)) {
+            writeOut(JsonObject(result) + u'\n');
+        } else if (result.analysed) {
+            if (files.size() > 1)
+                writeOut(QStringLiteral("== %1 ==\n").arg(file));
+            writeOut(OutputLines(result).join(u'\n') + u'\n');
+            if (files.size() > 1)
+                writeOut(QStringLiteral("\n"));
+        }
+        if (result.analysed)
+            reports.push_back(ReportFor(result, heading, options.locale));
+    }
+    std::fflush(stdout);
+
+    if (parser.isSet(pdf)) {
+        QString error;
+        if (reports.empty()) {
+            writeErr(QStringLiteral("varno-calc: kein Bericht geschrieben, keine Datei wurde berechnet\n"));
+        } else if (!WriteReportPdf(parser.value(pdf), reports, &error)) {
+            writeErr(QStringLiteral("varno-calc: %1\n").arg(error));
+            status = std::max<int>(status, UsageOrFileError);
+        }
+    }
+    return status;
 }

@@ -18,6 +18,21 @@ namespace varno {
 
 namespace {
 
+// The classic average character width: lower-case letters and the blank
+// weighted by their frequency in English text. Arial and its metric twins
+// share every advance width and so these columns, while the averages
+// stored in their font files differ by a third (the newer rule averages
+// every glyph), which would push the right-hand columns off the page.
+double averageCharWidth(const QFontMetricsF &metrics)
+{
+    static constexpr int weights[26] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6,  35, 20,
+                                        56, 56, 17, 4,  49,  56, 71, 31, 10, 18, 3, 18, 2};
+    double sum = 166 * metrics.horizontalAdvance(QChar(u' '));
+    for (int i = 0; i < 26; ++i)
+        sum += weights[i] * metrics.horizontalAdvance(QChar(u'a' + i));
+    return sum / 1000;
+}
+
 QFont reportFont(double pointSize)
 {
     QFont font(QStringLiteral("Arial"));
@@ -28,19 +43,22 @@ QFont reportFont(double pointSize)
 
 // The printer's text flow: print statements write at the current line, a
 // tab moves to a column of the current font's average character width, and
-// a tab left of the current position continues on the next line.
+// a tab left of the current position continues on the next line. Columns
+// count from 1 at the left edge.
 class TextFlow
 {
 public:
     TextFlow(const QPaintDevice &device, ReportLayout &layout)
         : m_device(device), m_layout(layout), m_metrics(reportFont(12), &device)
     {
+        setPointSize(12);
     }
 
     void setPointSize(double pointSize)
     {
         m_pointSize = pointSize;
         m_metrics = QFontMetricsF(reportFont(pointSize), &m_device);
+        m_columnWidth = averageCharWidth(m_metrics);
     }
 
     // One print statement: its items, then the end of the line.
@@ -62,7 +80,7 @@ public:
 private:
     void tab(int column)
     {
-        const double x = (column - 1) * m_metrics.averageCharWidth();
+        const double x = (column - 1) * m_columnWidth;
         if (x < m_x)
             endLine();
         m_x = x;
@@ -101,6 +119,7 @@ private:
     ReportLayout &m_layout;
     QFontMetricsF m_metrics;
     double m_pointSize = 12;
+    double m_columnWidth = 0;
     double m_x = 0;     // device units from the area's left edge
     double m_y = 0;     // top of the current line, device units from the area's top
     int m_line = 0;
@@ -158,7 +177,8 @@ void layoutDrawing(const ReportTexts &texts, ReportLayout &layout)
 
 QMarginsF ReportPageMargins()
 {
-    return QMarginsF(20, 15, 20, 15);
+    // Narrow at the sides: the length line reaches about 180 mm.
+    return QMarginsF(10, 15, 10, 15);
 }
 
 ReportLayout LayoutReport(const ReportTexts &texts, const QPaintDevice &device)

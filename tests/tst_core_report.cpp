@@ -15,10 +15,13 @@ using namespace varno;
 
 namespace {
 
-// An A4 page at 100 dpi, 20 mm margins taken off.
+// The printable area of an A4 page with the report's margins, at 100 dpi.
 QImage page()
 {
-    QImage image(669, 1051, QImage::Format_RGB32);
+    const QMarginsF margins = ReportPageMargins();
+    const auto pixels = [](double mm) { return int(std::lround(mm / 25.4 * 100)); };
+    QImage image(pixels(210 - margins.left() - margins.right()), pixels(297 - margins.top() - margins.bottom()),
+                 QImage::Format_RGB32);
     image.setDotsPerMeterX(3937);
     image.setDotsPerMeterY(3937);
     image.fill(Qt::white);
@@ -60,13 +63,26 @@ std::vector<const ReportText *> textsOnLine(const ReportLayout &layout, int line
     return out;
 }
 
-// x of a tab column in the user frame for a font size on the device.
-double columnX(const QImage &device, double pointSize, int column)
+// Arial's average character width is 904/2048 of the font size; its
+// metric twins share the advance widths and so the columns.
+constexpr double ArialAverageWidth = 904.0 / 2048.0;
+
+// Whether x (user frame) lies at a tab column of a font size on the device,
+// within what rounding the advances to whole pixels can make.
+bool atColumn(const QImage &device, double x, double pointSize, int column)
+{
+    const double pixelsPerPoint = device.logicalDpiX() / 72.0;
+    const double expected = (column - 1) * ArialAverageWidth * pointSize * pixelsPerPoint;
+    const double deviceX = (x - ReportFrameLeft) * device.width() / (ReportFrameRight - ReportFrameLeft);
+    return std::abs(deviceX - expected) <= 0.02 * expected + 1;
+}
+
+double textRight(const QImage &device, const ReportText &placed)
 {
     QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(pointSize);
-    const double deviceX = (column - 1) * QFontMetricsF(font, &device).averageCharWidth();
-    return ReportFrameLeft + deviceX * (ReportFrameRight - ReportFrameLeft) / device.width();
+    font.setPointSizeF(placed.pointSize);
+    const double width = QFontMetricsF(font, &device).horizontalAdvance(placed.text);
+    return placed.x + width * (ReportFrameRight - ReportFrameLeft) / device.width();
 }
 
 bool hasLine(const ReportLayout &layout, QLineF line, int width)
@@ -98,6 +114,7 @@ private slots:
     void lineHeightFollowsFont();
     void lengthLine();
     void lengthLineUsesLocale();
+    void widestLinesFitOnThePage();
     void supports_data();
     void supports();
     void beamAndDimensionLine();
@@ -160,7 +177,7 @@ void TestReport::textFlow()
     QCOMPARE(placed->column, column);
     QCOMPARE(placed->pointSize, pointSize);
     QCOMPARE(placed->page, 0);
-    QVERIFY(std::abs(placed->x - columnX(device, pointSize, column)) < 1e-6);
+    QVERIFY2(atColumn(device, placed->x, pointSize, column), qPrintable(QString::number(placed->x)));
     // The captions of design lines 2, 3 and 7 are not printed.
     QVERIFY(!findText(layout, QStringLiteral("Bemessung 2")));
     QVERIFY(!findText(layout, QStringLiteral("Bemessung 7")));
@@ -204,8 +221,10 @@ void TestReport::lengthLine()
         QCOMPARE(line[i]->column, columns[i]);
         QCOMPARE(line[i]->text, QString::fromLatin1(values[i]));
         QCOMPARE(line[i]->pointSize, 8.0);
-        QVERIFY(std::abs(line[i]->x - columnX(device, 8, columns[i])) < 1e-6);
+        QVERIFY(atColumn(device, line[i]->x, 8, columns[i]));
     }
+    QVERIFY(line[3]->x < line[4]->x);
+    QVERIFY(textRight(device, *line[4]) < ReportFrameRight);
 }
 
 void TestReport::lengthLineUsesLocale()
@@ -221,6 +240,23 @@ void TestReport::lengthLineUsesLocale()
         got << placed->text;
     // Left cantilever, L1, L2, L3, right cantilever.
     QCOMPARE(got, (QStringList{"1,50", "4,50", "0,00", "0,00", "0,00"}));
+}
+
+void TestReport::widestLinesFitOnThePage()
+{
+    ReportTexts texts = defaultTexts();
+    texts.lengths = {QStringLiteral("12345.67"), QStringLiteral("12345.67"), QStringLiteral("12345.67"),
+                     QStringLiteral("12345.67"), QStringLiteral("12345.67")};
+    texts.results[4] = QStringLiteral("Feldmoment   MF1 = -12345.67  kNm");
+    texts.results[8] = QStringLiteral("Querkraft  Are = -12345.67  kN");
+    texts.results[16] = QStringLiteral("Auflagerkraft  B = -12345.67  kN");
+    texts.design[10] = QStringLiteral("Stahl:  Normalspannung maßgebend!");
+    const QImage device = page();
+    const ReportLayout layout = LayoutReport(texts, device);
+    QCOMPARE(layout.pageCount, 1);
+    for (const ReportText &placed : layout.texts)
+        QVERIFY2(textRight(device, placed) < ReportFrameRight, qPrintable(placed.text));
+    QCOMPARE(findText(layout, texts.results[4])->line, 25);
 }
 
 void TestReport::supports_data()
@@ -329,7 +365,7 @@ void TestReport::tabLeftOfCurrentPositionContinuesOnNextLine()
     const ReportText *mf1 = findText(layout, QStringLiteral("Zeile 4 = 1.00  kN"));
     QCOMPARE(mf1->line, 26);
     QCOMPARE(mf1->column, 70);
-    QVERIFY(std::abs(mf1->x - columnX(device, 10, 70)) < 1e-6);
+    QVERIFY(atColumn(device, mf1->x, 10, 70));
     // Everything below moves down one line.
     QCOMPARE(findText(layout, QStringLiteral("Zeile 1 = 1.00  kN"))->line, 27);
     QCOMPARE(findText(layout, QStringLiteral("Bemessung 10"))->line, 60);

@@ -1,0 +1,77 @@
+#pragma once
+
+// One project file computed the way a freshly started program computes it
+// after opening that file: analysis, then the design runs of a new results
+// window, then the analysis's own design run.
+
+#include "analysis/analysis.h"
+#include "analysis/resultset.h"
+#include "app/model/projectmodel.h"
+#include "design/design.h"
+#include "io/report.h"
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+namespace varno::cli {
+
+// Exit statuses; with several files the highest one is returned.
+enum Status { Computed = 0, Refused = 1, UsageOrFileError = 2 };
+
+struct CalcOptions
+{
+    QString widthText = QStringLiteral("8.0");
+    QString spanLimitText = QStringLiteral("300");
+    QString cantileverLimitText = QStringLiteral("150");
+    int series = 1;
+    std::optional<int> timberGrade;    // default: the position stored in the file
+    std::optional<int> steelGrade;
+    QLocale locale;
+    QString dataDirectory;
+};
+
+struct FileResult
+{
+    QString file;
+    int status = Computed;
+    QStringList errors;                // German, one per cause; standard error
+    QStringList warnings;              // the analysis's warnings
+    bool analysed = false;             // results, design and lines are valid
+
+    ProjectTexts texts;
+    int timberGrade = 0;
+    int steelGrade = 0;
+    AnalysisOutcome analysis;
+    ResultSet results;
+    DesignState design;
+    std::array<QString, ReportDesignCount> designLabels;   // Label7(0..10)
+    QString widthText;
+
+    double load = 0;                   // total downward load, kN
+    double reactions = 0;              // sum of the support reactions, kN
+};
+
+FileResult CalculateFile(const QString &path, const CalcOptions &options);
+
+// The visible result lines, then the design lines in the results window's
+// order.
+QStringList OutputLines(const FileResult &result);
+
+// One JSON object on one line.
+QString JsonObject(const FileResult &result);
+
+struct ReportHeading
+{
+    QString firma = QStringLiteral("Geben Sie hier Ihren Firmennamen ein");
+    QString projekt = QStringLiteral("Neubau EFH");
+    QString position = QStringLiteral("Decke \u00FCber EG");
+    QString systemTypeName;
+};
+
+ReportTexts ReportFor(const FileResult &result, const ReportHeading &heading, const QLocale &locale);
+
+} // namespace varno::cli
