@@ -1,0 +1,286 @@
+// Project model: reading input texts as numbers, the numeric test of the
+// input windows, the fixed number formats, the defaults and slot numbering.
+#include "app/model/projectmodel.h"
+
+#include <QtTest>
+
+#include <cmath>
+
+using namespace varno;
+
+class TestModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void leadingNumber_data();
+    void leadingNumber();
+    void isNumericText_data();
+    void isNumericText();
+    void numericTextReadsWhole_data();
+    void numericTextReadsWhole();
+    void formatFixed_data();
+    void formatFixed();
+    void formatFixedNotFinite_data();
+    void formatFixedNotFinite();
+    void slotNumbering_data();
+    void slotNumbering();
+    void defaults();
+    void numbersFromTexts();
+};
+
+void TestModel::leadingNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+
+    QTest::newRow("plain") << "6.00" << 6.0;
+    QTest::newRow("unit after the number") << "4.5m" << 4.5;
+    QTest::newRow("blank inside") << "1 000" << 1000.0;
+    QTest::newRow("negative zero") << "-0.00" << 0.0;
+    QTest::newRow("decimal comma stops") << "2,5" << 2.0;
+    QTest::newRow("exponent E") << "1e3" << 1000.0;
+    QTest::newRow("exponent D") << "1D2" << 100.0;
+    QTest::newRow("exponent d negative") << "1d-2" << 0.01;
+    QTest::newRow("exponent with plus") << "1E+2" << 100.0;
+    QTest::newRow("lone minus") << "-" << 0.0;
+    QTest::newRow("lone point") << "." << 0.0;
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("blanks around") << "  6.00 " << 6.0;
+    QTest::newRow("plus and leading point") << "+.5" << 0.5;
+    QTest::newRow("exponent without digits") << "1e" << 1.0;
+    QTest::newRow("exponent sign without digits") << "1e+" << 1.0;
+    QTest::newRow("exponent sign then letter") << "2e-x" << 2.0;
+    QTest::newRow("letters") << "abc" << 0.0;
+    QTest::newRow("line feed after") << "6.00\n" << 6.0;
+    QTest::newRow("tabs and line feeds anywhere") << "\t-\n2 .5" << -2.5;
+    QTest::newRow("blank between sign and digits") << "- 5" << -5.0;
+    QTest::newRow("blanks in the exponent") << "1 e 3" << 1000.0;
+    QTest::newRow("second point stops") << "1.2.3" << 1.2;
+    QTest::newRow("point in the exponent stops") << "1e3.5" << 1000.0;
+    QTest::newRow("double sign") << "--5" << 0.0;
+    QTest::newRow("sign after digits stops") << "5-3" << 5.0;
+    QTest::newRow("exponent without mantissa") << "e5" << 0.0;
+    QTest::newRow("point then exponent") << ".5e1" << 5.0;
+    QTest::newRow("trailing point") << "5." << 5.0;
+    QTest::newRow("hex is not read") << "0x10" << 0.0;
+    QTest::newRow("digits after letters ignored") << "12abc34" << 12.0;
+    QTest::newRow("carriage return stops") << "6.00\r\n7" << 6.0;
+    QTest::newRow("tiny underflows to zero") << "1e-999" << 0.0;
+    QTest::newRow("non-ASCII digits") << QString::fromUtf8("\u0661\u0662") << 0.0;
+    QTest::newRow("full-width digits") << QString::fromUtf8("\uff11\uff12") << 0.0;
+    QTest::newRow("many digits") << "123456789012345678901234567890" << 1.2345678901234568e29;
+}
+
+void TestModel::leadingNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    const double read = LeadingNumber(text);
+    QVERIFY2(read == value, qPrintable(QString::number(read, 'g', 17)));
+}
+
+namespace {
+
+struct NumericCase
+{
+    const char *name;
+    const char *text;
+    bool numeric;
+};
+
+const NumericCase NumericCases[] = {
+    {"plain", "6.00", true},
+    {"unit after the number", "4.5m", false},
+    {"blank inside", "1 000", false},
+    {"negative zero", "-0.00", true},
+    {"decimal comma", "2,5", false},
+    {"exponent E", "1e3", true},
+    {"exponent D", "1D2", true},
+    {"exponent d negative", "1d-2", true},
+    {"lone minus", "-", false},
+    {"lone plus", "+", false},
+    {"lone point", ".", false},
+    {"sign and point", "-.", false},
+    {"empty", "", false},
+    {"blanks only", "   ", false},
+    {"blanks around", "  6.00 ", true},
+    {"tabs around", "\t7\t", true},
+    {"plus and leading point", "+.5", true},
+    {"trailing point", "5.", true},
+    {"exponent without digits", "1e", false},
+    {"exponent sign without digits", "1e+", false},
+    {"exponent without mantissa", "e5", false},
+    {"blank before the exponent", "1 e3", false},
+    {"letters", "abc", false},
+    {"second point", "1.2.3", false},
+    // Line feeds count as blanks, as LeadingNumber skips them: before or
+    // after the number, one or several.
+    {"line feed after", "6.00\n", true},
+    {"two line feeds after", "6.00\n\n", true},
+    {"line feed before", "\n6.00", true},
+    {"carriage return after", "6.00\r", false},
+    {"non-ASCII digits", "\u0661\u0662", false},
+};
+
+} // namespace
+
+void TestModel::isNumericText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("numeric");
+    for (const NumericCase &c : NumericCases)
+        QTest::newRow(c.name) << QString::fromUtf8(c.text) << c.numeric;
+}
+
+void TestModel::isNumericText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, numeric);
+    QCOMPARE(IsNumericText(text), numeric);
+}
+
+void TestModel::numericTextReadsWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    for (const NumericCase &c : NumericCases)
+        if (c.numeric)
+            QTest::newRow(c.name) << QString::fromUtf8(c.text);
+}
+
+// A text the windows accept as a number is read whole by LeadingNumber: the
+// same value as the C library gives for the trimmed text.
+void TestModel::numericTextReadsWhole()
+{
+    QFETCH(QString, text);
+    QByteArray clean = text.trimmed().toLatin1();
+    clean.replace('D', 'e').replace('d', 'e');
+    QCOMPARE(LeadingNumber(text), std::strtod(clean.constData(), nullptr));
+}
+
+void TestModel::formatFixed_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("shown");
+
+    const QLocale c = QLocale::c();
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+
+    QTest::newRow("C whole") << 45.0 << 2 << c << "45.00";
+    QTest::newRow("C negative") << -30.0 << 2 << c << "-30.00";
+    QTest::newRow("C rounds") << 12345.678 << 2 << c << "12345.68";
+    QTest::newRow("C below one") << 0.5 << 2 << c << "0.50";
+    QTest::newRow("C tiny") << 1e-10 << 2 << c << "0.00";
+    QTest::newRow("C tiny negative") << -0.001 << 2 << c << "0.00";
+    QTest::newRow("C negative zero") << -0.0 << 2 << c << "0.00";
+    QTest::newRow("C just below rounding") << -0.004999 << 2 << c << "0.00";
+    QTest::newRow("C just past rounding") << -0.005001 << 2 << c << "-0.01";
+    QTest::newRow("C large") << 1e20 << 2 << c << "100000000000000000000.00";
+    QTest::newRow("C one decimal") << 3.14159 << 1 << c << "3.1";
+    QTest::newRow("C one decimal rounds up") << -3.96 << 1 << c << "-4.0";
+    QTest::newRow("C one decimal negative zero") << -0.04 << 1 << c << "0.0";
+    QTest::newRow("de_DE decimal comma") << 45.0 << 2 << german << "45,00";
+    QTest::newRow("de_DE no group separator") << 12345.678 << 2 << german << "12345,68";
+    QTest::newRow("de_DE millions") << 1234567.891 << 1 << german << "1234567,9";
+    QTest::newRow("de_DE negative") << -30.5 << 2 << german << "-30,50";
+    QTest::newRow("de_DE tiny negative") << -0.001 << 2 << german << "0,00";
+    QTest::newRow("en_US no group separator") << 12345.678 << 2 << english << "12345.68";
+}
+
+void TestModel::formatFixed()
+{
+    QFETCH(double, value);
+    QFETCH(int, decimals);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, shown);
+    QCOMPARE(FormatFixed(value, decimals, locale), shown);
+}
+
+void TestModel::formatFixedNotFinite_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::newRow("infinity") << qInf();
+    QTest::newRow("minus infinity") << -qInf();
+    QTest::newRow("not a number") << qQNaN();
+}
+
+void TestModel::formatFixedNotFinite()
+{
+    QFETCH(double, value);
+    for (const QLocale &locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
+        const QString shown = FormatFixed(value, 2, locale);
+        QVERIFY(!shown.isEmpty());
+        QVERIFY2(!shown.contains(QLatin1String("inf"), Qt::CaseInsensitive), qPrintable(shown));
+        QVERIFY2(!shown.contains(QLatin1String("nan"), Qt::CaseInsensitive), qPrintable(shown));
+    }
+}
+
+void TestModel::slotNumbering_data()
+{
+    QTest::addColumn<int>("region");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<int>("lengthIndex");
+    QTest::newRow("span 1") << int(Span1) << 0 << 7 << int(LengthL1);
+    QTest::newRow("span 2") << int(Span2) << 7 << 14 << int(LengthL2);
+    QTest::newRow("span 3") << int(Span3) << 14 << 21 << int(LengthL3);
+    QTest::newRow("left cantilever") << int(LeftCantilever) << 21 << 24 << int(LengthLeft);
+    QTest::newRow("right cantilever") << int(RightCantilever) << 24 << 27 << int(LengthRight);
+}
+
+void TestModel::slotNumbering()
+{
+    QFETCH(int, region);
+    QFETCH(int, first);
+    QFETCH(int, end);
+    QFETCH(int, lengthIndex);
+    QCOMPARE(FirstSlot(region), first);
+    QCOMPARE(EndSlot(region), end);
+    QCOMPARE(region - 1, lengthIndex);
+    for (int slot = first; slot < end; ++slot)
+        QCOMPARE(RegionOfSlot(slot), region);
+    QVERIFY(end <= PointLoadSlotCount);
+}
+
+void TestModel::defaults()
+{
+    const ProjectTexts t = ProjectTexts::Defaults();
+    const QStringList lengths = {"6.00", "6.00", "5.00", "0.00", "0.00"};
+    for (int i = 0; i < RegionCount; ++i)
+        QCOMPARE(t.lengths[i], lengths[i]);
+    for (int r = 1; r <= RegionCount; ++r) {
+        QCOMPARE(t.uniform[r - 1][LoadG], QStringLiteral("2.00"));
+        for (int k : {LoadQ, LoadS, LoadW})
+            QCOMPARE(t.uniform[r - 1][k], QStringLiteral("0.00"));
+        QCOMPARE(t.uniformLoadSum(r), 2.0);
+    }
+    for (int i = 0; i < PointLoadSlotCount; ++i) {
+        QCOMPARE(t.force[i], QStringLiteral("0"));
+        QCOMPARE(t.distance[i], QStringLiteral("0"));
+    }
+    QCOMPARE(t.timberGrade, 1);
+    QCOMPARE(t.steelGrade, 0);
+}
+
+// The accessors read every text with LeadingNumber, at the moment of use.
+void TestModel::numbersFromTexts()
+{
+    ProjectTexts t = ProjectTexts::Defaults();
+    t.lengths[LengthRight] = QStringLiteral("1.5 m");
+    t.uniform[Span3 - 1] = {QStringLiteral("1"), QStringLiteral("2,5"), QStringLiteral("abc"), QStringLiteral("0.25")};
+    t.force[20] = QStringLiteral("1D1");
+    t.distance[20] = QStringLiteral(" 3 .5");
+    QCOMPARE(t.length(LengthRight), 1.5);
+    QCOMPARE(t.uniformLoad(Span3, LoadQ), 2.0);
+    QCOMPARE(t.uniformLoadSum(Span3), 3.25);
+    QCOMPARE(t.pointForce(20), 10.0);
+    QCOMPARE(t.pointDistance(20), 3.5);
+    t.lengths[LengthRight] = QStringLiteral("-");
+    QCOMPARE(t.length(LengthRight), 0.0);
+}
+
+QTEST_GUILESS_MAIN(TestModel)
+#include "tst_core_model.moc"
