@@ -129,8 +129,11 @@ double LeadingNumber(QStringView text)
 
 bool IsNumericText(QStringView text)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral(R"(^[ \t]*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([EeDd][+-]?[0-9]+)?[ \t]*$)"));
+    // Blanks, tabs and line feeds around the number, the characters
+    // LeadingNumber skips. Anchored at the very end: "$" alone would also
+    // accept one line feed but not two.
+    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
+        QStringLiteral(R"([ \t\n]*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([EeDd][+-]?[0-9]+)?[ \t\n]*)")));
     return pattern.match(text.toString()).hasMatch();
 }
 
