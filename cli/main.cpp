@@ -197,8 +197,10 @@ int main(int argc, char *argv[])
         status = std::max(status, result.status);
         for (const QString &warning : result.warnings)
             writeErr(QStringLiteral("%1: Warnung: %2\n").arg(file, warning));
+        // A file that cannot be read is named by its message already.
         for (const QString &error : result.errors)
-            writeErr(QStringLiteral("%1: %2\n").arg(file, error));
+            writeErr(result.status == UsageOrFileError ? QStringLiteral("varno-calc: %1\n").arg(error)
+                                                       : QStringLiteral("%1: %2\n").arg(file, error));
         if (parser.isSet(json)) {
             writeOut(JsonObject(result) + u'\n');
         } else if (result.analysed) {

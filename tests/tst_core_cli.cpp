@@ -1,0 +1,440 @@
+#include "analysis/analysis.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+QString program()
+{
+    const QString fromEnvironment = qEnvironmentVariable("VARNO_CALC");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/varno-calc");
+}
+
+QString data(const char *name)
+{
+    return QStringLiteral(VARNO_TEST_DATA_DIR "/") + QString::fromLatin1(name);
+}
+
+Run run(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program(), arguments);
+    Run result;
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return result;
+    result.status = process.exitCode();
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+QList<QJsonObject> jsonObjects(const QByteArray &out)
+{
+    QList<QJsonObject> objects;
+    for (const QByteArray &line : out.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
+        if (error.error != QJsonParseError::NoError || !doc.isObject())
+            return {};
+        objects << doc.object();
+    }
+    return objects;
+}
+
+QStringList strings(const QJsonValue &array)
+{
+    QStringList out;
+    for (const QJsonValue &v : array.toArray())
+        out << v.toString();
+    return out;
+}
+
+QString pdfText(const QString &path)
+{
+    QProcess process;
+    process.start(QStandardPaths::findExecutable(QStringLiteral("pdftotext")),
+                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void exitStatus_data();
+    void exitStatus();
+    void severalFilesAreAllComputed();
+    void jsonOfSingleSpan();
+    void jsonKeyOrderAndNumberForm();
+    void equilibriumWithCantileversAndPointLoads();
+    void refusedFileInJson();
+    void localeFormatsTextsOnly();
+    void textOutputMatchesJsonLines();
+    void series_data();
+    void series();
+    void gradeOptions();
+    void noLoadLeavesProfileEmpty();
+    void missingDataFilesStillGiveResults();
+    void pdfReport();
+    void pdfToMissingFolder();
+    void helpAndVersion();
+};
+
+void TestCli::initTestCase()
+{
+    if (!QFile::exists(program()))
+        QFAIL(qPrintable(QStringLiteral("varno-calc not found at ") + program()));
+}
+
+void TestCli::exitStatus_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    const QString single = data("lof_single_span.lof");
+    const QString zero = data("lof_zero_span.lof");
+    const QString missing = data("lof_gibt_es_nicht.lof");
+    QTest::newRow("computed") << QStringList{single} << 0;
+    QTest::newRow("L1 = 0 refused") << QStringList{zero} << 1;
+    QTest::newRow("grade position outside its list") << QStringList{data("lof_bad_grade.lof")} << 1;
+    QTest::newRow("timber grade option outside") << QStringList{"--timber-grade", "14", single} << 1;
+    QTest::newRow("steel grade option negative") << QStringList{"--steel-grade=-1", single} << 1;
+    QTest::newRow("grade option mends a bad file") << QStringList{"--timber-grade", "3", data("lof_bad_grade.lof")}
+                                                   << 0;
+    QTest::newRow("short file") << QStringList{data("lof_short.lof")} << 2;
+    QTest::newRow("missing file") << QStringList{missing} << 2;
+    QTest::newRow("folder instead of file") << QStringList{QStringLiteral(VARNO_TEST_DATA_DIR)} << 2;
+    QTest::newRow("no file") << QStringList{} << 2;
+    QTest::newRow("unknown option") << QStringList{"--frobnicate", single} << 2;
+    QTest::newRow("option without value") << QStringList{single, "--width"} << 2;
+    QTest::newRow("unknown series") << QStringList{"--series", "IPB", single} << 2;
+    QTest::newRow("grade not an integer") << QStringList{"--steel-grade", "1.5", single} << 2;
+    QTest::newRow("several, highest is refused") << QStringList{single, zero, single} << 1;
+    QTest::newRow("several, highest is unreadable") << QStringList{zero, missing, single} << 2;
+    QTest::newRow("json does not change the status") << QStringList{"--json", zero} << 1;
+}
+
+void TestCli::exitStatus()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    const Run result = run(arguments);
+    QCOMPARE(result.status, status);
+    if (status != 0)
+        QVERIFY(!result.err.isEmpty());
+}
+
+void TestCli::severalFilesAreAllComputed()
+{
+    const Run result = run({"--json", "--locale", "C", data("lof_single_span.lof"), data("lof_short.lof"),
+                            data("lof_zero_span.lof"), data("lof_cantilevers.lof")});
+    QCOMPARE(result.status, 2);
+    const QList<QJsonObject> objects = jsonObjects(result.out);
+    QCOMPARE(objects.size(), 4);
+    QCOMPARE(objects[0]["status"].toInt(), 0);
+    QCOMPARE(objects[1]["status"].toInt(), 2);
+    QCOMPARE(objects[2]["status"].toInt(), 1);
+    QCOMPARE(objects[3]["status"].toInt(), 0);
+    QVERIFY(objects[0].contains("results"));
+    QVERIFY(!objects[1].contains("results"));
+    QVERIFY(objects[3].contains("results"));
+    QVERIFY(objects[1]["file"].toString().endsWith("lof_short.lof"));
+}
+
+void TestCli::jsonOfSingleSpan()
+{
+    // L1 = 6 m, q = 10 kN/m: MF1 = q l^2 / 8 = 45 at 3 m, A = B = 30.
+    const Run result = run({"--json", "--locale", "C", data("lof_single_span.lof")});
+    QCOMPARE(result.status, 0);
+    const QList<QJsonObject> objects = jsonObjects(result.out);
+    QCOMPARE(objects.size(), 1);
+    const QJsonObject o = objects[0];
+
+    const QJsonObject system = o["system"].toObject();
+    QCOMPARE(system["spans"].toDouble(), 1.0);
+    QCOMPARE(system["L1"].toDouble(), 6.0);
+    QCOMPARE(system["L2"].toDouble(), 0.0);
+
+    const QJsonObject r = o["results"].toObject();
+    QCOMPARE(r.size(), 27);
+    QCOMPARE(r["MF1"].toDouble(), 45.0);
+    QCOMPARE(r["xF1"].toDouble(), 3.0);
+    QCOMPARE(r["Are"].toDouble(), 30.0);
+    QCOMPARE(r["Bli"].toDouble(), -30.0);
+    QCOMPARE(r["A"].toDouble(), 30.0);
+    QCOMPARE(r["B"].toDouble(), 30.0);
+    QCOMPARE(r["MA"].toDouble(), 0.0);
+    // Midspan deflection times EI: 5 q l^4 / 384.
+    QVERIFY(std::abs(r["EIf1"].toDouble() - 5 * 10 * 1296 / 384.0) < 0.05 * 168.75);
+
+    const QJsonObject design = o["design"].toObject();
+    QCOMPARE(design["GoverningMoment"].toDouble(), 45.0);
+    QCOMPARE(design["GoverningShear"].toDouble(), 30.0);   // Are comes before Bli
+    const QJsonObject timber = design["timber"].toObject();
+    QCOMPARE(timber["grade"].toString(), QStringLiteral("Holz   S 10 / MS 10"));
+    QCOMPARE(timber["b"].toString(), QStringLiteral("8.0"));
+    QVERIFY(timber["Wy"].toString().startsWith(QStringLiteral("Wy erf =  ")));
+    QVERIFY(timber["h"].toString().startsWith(QStringLiteral("h =  ")));
+    QVERIFY(timber["verdict"].toString().startsWith(QStringLiteral("Holz:  ")));
+    const QJsonObject steel = design["steel"].toObject();
+    QCOMPARE(steel["grade"].toString(), QStringLiteral("Stahl   St 360 C (S235JO)"));
+    QVERIFY(steel["profile"].toString().startsWith(QStringLiteral("HE-A  ")));
+    QVERIFY(steel["verdict"].toString().startsWith(QStringLiteral("Stahl:  ")));
+
+    const QJsonObject equilibrium = o["equilibrium"].toObject();
+    QCOMPARE(equilibrium["load"].toDouble(), 60.0);
+    QCOMPARE(equilibrium["reactions"].toDouble(), 60.0);
+
+    const QStringList lines = strings(o["lines"]);
+    // Nine result lines of a single span, nine design lines.
+    QCOMPARE(lines.size(), 18);
+    QCOMPARE(lines[0], QStringLiteral("St\u00FCtzmoment  MA  = 0.00  kNm"));
+    QCOMPARE(lines[2], QStringLiteral("Feldmoment   MF1 = 45.00  kNm"));
+    QCOMPARE(lines[8], QStringLiteral("Auflagerkraft  B = 30.00  kN"));
+    QCOMPARE(lines[9], timber["grade"].toString());
+    QCOMPARE(lines[11], QStringLiteral("b = 8.0 cm"));
+    QCOMPARE(lines[17], steel["verdict"].toString());
+    QVERIFY(strings(o["warnings"]).isEmpty());
+}
+
+void TestCli::jsonKeyOrderAndNumberForm()
+{
+    const Run result = run({"--json", "--locale", "C", data("lof_cantilevers.lof")});
+    QCOMPARE(result.status, 0);
+    const QString line = QString::fromUtf8(result.out).trimmed();
+    QVERIFY(!line.contains(u'\n'));
+    // Members in the documented order.
+    const QStringList order = {"\"system\"", "\"spans\"", "\"L1\"", "\"Lkr\"", "\"results\"", "\"MA\"",
+                               "\"MF3\"", "\"xF1\"", "\"Ali\"", "\"Dre\"", "\"A\"", "\"D\"", "\"EIf1\"",
+                               "\"EIwKr\"", "\"design\"", "\"GoverningMoment\"", "\"GoverningShear\"",
+                               "\"timber\"", "\"steel\"", "\"equilibrium\"", "\"lines\"", "\"warnings\""};
+    qsizetype at = 0;
+    for (const QString &key : order) {
+        const qsizetype next = line.indexOf(key + u':', at);
+        QVERIFY2(next > at, qPrintable(key));
+        at = next;
+    }
+    // Shortest form: whole numbers without a point, 1.5 as 1.5.
+    QVERIFY(line.contains(QStringLiteral("\"L1\":5,")));
+    QVERIFY(line.contains(QStringLiteral("\"Lkl\":1.5,")));
+    QVERIFY(line.contains(QStringLiteral("\"MA\":-10.875,")));
+    // Every number reads back to the double it came from, in at most 17 digits.
+    static const QRegularExpression number(QStringLiteral(R"(:(-?\d[\d.eE+-]*))"));
+    auto it = number.globalMatch(line);
+    int count = 0;
+    while (it.hasNext()) {
+        const QString token = it.next().captured(1);
+        QString digits = token.section(QRegularExpression(QStringLiteral("[eE]")), 0, 0);
+        digits.remove(u'-').remove(u'.');
+        while (digits.startsWith(u'0') && digits.size() > 1)
+            digits.remove(0, 1);
+        QVERIFY2(digits.size() <= 17, qPrintable(token));
+        ++count;
+    }
+    QVERIFY(count > 30);
+}
+
+void TestCli::equilibriumWithCantileversAndPointLoads()
+{
+    // g = 3 kN/m on all 15.5 m, q = 2 kN/m on span 2 (4 m), point loads
+    // 10 + 7.5 in the spans, 5 and 4 on the cantilevers: 81 kN.
+    const Run result = run({"--json", "--locale", "C", data("lof_cantilevers.lof")});
+    QCOMPARE(result.status, 0);
+    const QJsonObject o = jsonObjects(result.out).value(0);
+    const QJsonObject equilibrium = o["equilibrium"].toObject();
+    QCOMPARE(equilibrium["load"].toDouble(), 81.0);
+    QVERIFY(std::abs(equilibrium["reactions"].toDouble() - 81.0) < 1e-9);
+    const QJsonObject r = o["results"].toObject();
+    // Left cantilever 1.5 m: MA = -3 * 1.5^2 / 2 - 5 * 1.5, Ali = -(3 * 1.5 + 5).
+    QCOMPARE(r["MA"].toDouble(), -10.875);
+    QCOMPARE(r["Ali"].toDouble(), -9.5);
+    // Right cantilever 2 m: MD = -3 * 2^2 / 2 - 4 * 2, Dre = 3 * 2 + 4.
+    QCOMPARE(r["MD"].toDouble(), -14.0);
+    QCOMPARE(r["Dre"].toDouble(), 10.0);
+    QCOMPARE(strings(o["lines"]).size(), 19 + 9);
+}
+
+void TestCli::refusedFileInJson()
+{
+    const Run result = run({"--json", data("lof_zero_span.lof")});
+    QCOMPARE(result.status, 1);
+    const QJsonObject o = jsonObjects(result.out).value(0);
+    QCOMPARE(o["status"].toInt(), 1);
+    QVERIFY(!o["error"].toString().isEmpty());
+    QVERIFY(!o.contains("results"));
+    QVERIFY(!o.contains("lines"));
+    QVERIFY(QString::fromUtf8(result.err).contains(o["error"].toString()));
+}
+
+void TestCli::localeFormatsTextsOnly()
+{
+    const Run german = run({"--json", "--locale", "de_DE", data("lof_single_span.lof")});
+    QCOMPARE(german.status, 0);
+    const QJsonObject o = jsonObjects(german.out).value(0);
+    QCOMPARE(o["results"].toObject()["MF1"].toDouble(), 45.0);
+    const QStringList lines = strings(o["lines"]);
+    QCOMPARE(lines[2], QStringLiteral("Feldmoment   MF1 = 45,00  kNm"));
+    QVERIFY(lines[10].contains(u','));   // timber Wy, "0.0" with the locale's separator
+    QVERIFY(QString::fromUtf8(german.out).contains(QStringLiteral("\"MF1\":45,")));
+}
+
+void TestCli::textOutputMatchesJsonLines()
+{
+    const QStringList args = {"--locale", "C", data("lof_no_load.lof")};
+    const Run text = run(args);
+    const Run json = run(QStringList{"--json"} + args);
+    QCOMPARE(text.status, 0);
+    QCOMPARE(json.status, 0);
+    const QJsonObject o = jsonObjects(json.out).value(0);
+    QStringList printed = QString::fromUtf8(text.out).split(u'\n');
+    QCOMPARE(printed.takeLast(), QString());
+    QCOMPARE(printed, strings(o["lines"]));
+    // Warnings go to standard error, one per unloaded span.
+    QCOMPARE(strings(o["warnings"]), QStringList(3, varno::NoLoadWarningText));
+    QCOMPARE(QString::fromUtf8(text.err).count(varno::NoLoadWarningText), 3);
+    QVERIFY(!QString::fromUtf8(text.out).contains(varno::NoLoadWarningText));
+}
+
+void TestCli::series_data()
+{
+    QTest::addColumn<QString>("series");
+    QTest::addColumn<QString>("prefix");
+    QTest::newRow("default") << QString() << "HE-A  ";
+    QTest::newRow("IPE") << "IPE" << "IPE/I  ";
+    QTest::newRow("HE-A") << "HE-A" << "HE-A  ";
+    QTest::newRow("HE-B lower case") << "he-b" << "HE-B  ";
+}
+
+void TestCli::series()
+{
+    QFETCH(QString, series);
+    QFETCH(QString, prefix);
+    QStringList args = {"--json", "--locale", "C", data("lof_cantilevers.lof")};
+    if (!series.isEmpty())
+        args = QStringList{"--series", series} + args;
+    const Run result = run(args);
+    QCOMPARE(result.status, 0);
+    const QString profile =
+        jsonObjects(result.out).value(0)["design"].toObject()["steel"].toObject()["profile"].toString();
+    QVERIFY2(profile.startsWith(prefix), qPrintable(profile));
+    QVERIFY(profile.size() > prefix.size());   // a designation was found
+}
+
+void TestCli::gradeOptions()
+{
+    const Run result =
+        run({"--json", "--locale", "C", "--timber-grade", "13", "--steel-grade", "2", data("lof_single_span.lof")});
+    QCOMPARE(result.status, 0);
+    const QJsonObject design = jsonObjects(result.out).value(0)["design"].toObject();
+    QCOMPARE(design["timber"].toObject()["grade"].toString(), QStringLiteral("Holz   BS 18  Typ 2 u. 3"));
+    QCOMPARE(design["steel"].toObject()["grade"].toString(), QStringLiteral("Stahl   St 510 C (S355JO)"));
+}
+
+void TestCli::noLoadLeavesProfileEmpty()
+{
+    // Without any load every requirement is 0: the search stops before it
+    // reads the table, and a new results window has no designation yet.
+    const Run result = run({"--json", "--locale", "C", "--series", "IPE", data("lof_no_load.lof")});
+    QCOMPARE(result.status, 0);
+    const QJsonObject design = jsonObjects(result.out).value(0)["design"].toObject();
+    const QJsonObject steel = design["steel"].toObject();
+    QCOMPARE(steel["profile"].toString(), QStringLiteral("IPE/I  "));
+    QCOMPARE(steel["verdict"].toString(), QString());
+    QCOMPARE(design["GoverningMoment"].toDouble(), 0.0);
+}
+
+void TestCli::missingDataFilesStillGiveResults()
+{
+    QTemporaryDir empty;
+    QVERIFY(empty.isValid());
+    const Run result = run({"--json", "--locale", "C", "--data-dir", empty.path(), data("lof_single_span.lof")});
+    QCOMPARE(result.status, 1);
+    const QJsonObject o = jsonObjects(result.out).value(0);
+    QCOMPARE(o["results"].toObject()["MF1"].toDouble(), 45.0);
+    QVERIFY(o["error"].toString().contains(QStringLiteral("wert2.txt")));
+    const QString verdict = o["design"].toObject()["timber"].toObject()["verdict"].toString();
+    QVERIFY2(verdict.contains(QStringLiteral("keine Bemessung")), qPrintable(verdict));
+    QVERIFY(!QString::fromUtf8(result.out).contains(QStringLiteral("nan")));
+    QVERIFY(!QString::fromUtf8(result.out).contains(QStringLiteral("inf")));
+}
+
+void TestCli::pdfReport()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("bericht.pdf"));
+    const Run result = run({"--pdf", path, "--locale", "C", "--firma", QStringLiteral("Statik B\u00FCro"), "--system",
+                            QStringLiteral("Einfeldtr\u00E4ger"), data("lof_single_span.lof"), data("lof_zero_span.lof"),
+                            data("lof_cantilevers.lof")});
+    QCOMPARE(result.status, 1);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5) == "%PDF-");
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    const QString text = pdfText(path);
+    // One page for each computed file.
+    const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), 2);
+    const QString first = pages[0].simplified();
+    QVERIFY(first.contains(QStringLiteral("Statik B\u00FCro")));
+    QVERIFY(first.contains(QStringLiteral("Neubau EFH")));
+    QVERIFY(first.contains(QStringLiteral("Decke \u00FCber EG")));
+    QVERIFY(first.contains(QStringLiteral("Einfeldtr\u00E4ger")));
+    QVERIFY(first.contains(QStringLiteral("Feldmoment MF1 = 45.00 kNm")));
+    QVERIFY(first.contains(QStringLiteral("Holz S 10 / MS 10")));
+    QVERIFY(first.contains(QStringLiteral("b = 8.0 cm")));
+    QVERIFY(!first.contains(QStringLiteral("MF2")));
+    QVERIFY(pages[1].simplified().contains(QStringLiteral("St\u00FCtzmoment MD = -14.00 kNm")));
+}
+
+void TestCli::pdfToMissingFolder()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const Run result = run({"--pdf", dir.filePath(QStringLiteral("fehlt/bericht.pdf")), data("lof_single_span.lof")});
+    QCOMPARE(result.status, 2);
+    QVERIFY(QString::fromUtf8(result.err).contains(QStringLiteral("bericht.pdf")));
+}
+
+void TestCli::helpAndVersion()
+{
+    const Run help = run({"--help"});
+    QCOMPARE(help.status, 0);
+    for (const char *option : {"--json", "--width", "--span-limit", "--cantilever-limit", "--series", "--timber-grade",
+                               "--steel-grade", "--locale", "--data-dir", "--pdf", "--firma", "--system"})
+        QVERIFY2(help.out.contains(option), option);
+    const Run version = run({"--version"});
+    QCOMPARE(version.status, 0);
+    static const QRegularExpression form(QStringLiteral(R"(^varno-calc \d+\.\d+\.\d+\n$)"));
+    QVERIFY2(form.match(QString::fromUtf8(version.out)).hasMatch(), version.out.constData());
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_core_cli.moc"
