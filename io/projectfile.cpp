@@ -106,8 +106,10 @@ QString StandardTextForm(double value)
 QString SavedFieldText(const QString &fieldText)
 {
     // IsNumericText admits blanks only around the number, never inside it,
-    // and no comma at all: such a text stays one value in the file.
-    if (IsNumericText(fieldText))
+    // and no comma at all: such a text stays one value in the file. Tabs and
+    // line feeds around it would not move a value but would break the lines
+    // and zones, so such a text is written as its number too.
+    if (IsNumericText(fieldText) && !fieldText.contains(u'\n') && !fieldText.contains(u'\t'))
         return fieldText;
     return StandardTextForm(LeadingNumber(fieldText));
 }

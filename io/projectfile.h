@@ -26,9 +26,10 @@ constexpr int PrintZoneWidth = 14;
 // " 1.5E-07"). A value that is not finite gives " 0".
 QString StandardTextForm(double value);
 
-// The text a field is saved as: a single plain number exactly as it stands;
-// anything else (empty, "4.5m", "1 000", "6,5") as the standard text form of
-// its LeadingNumber, so that it can never spill into the next field.
+// The text a field is saved as: a single plain number, with blanks around it
+// at most, exactly as it stands; anything else (empty, "4.5m", "1 000",
+// "6,5", a tab or line feed) as the standard text form of its LeadingNumber,
+// so that it can never spill into the next field or line.
 QString SavedFieldText(const QString &fieldText);
 
 // The 33 lines, ready to be written.

@@ -185,6 +185,8 @@ void TestProjectFile::mendedTextsStayInTheirField_data()
     QTest::newRow("umlaut") << QStringLiteral("\u00E4") << " 0";
     QTest::newRow("plain number with blanks around") << "  7.25 " << " 7.25";
     QTest::newRow("exponent D") << "1D2" << " 100";
+    QTest::newRow("line feed after the number") << "6\n" << " 6";
+    QTest::newRow("tab before the number") << "\t7" << " 7";
     QTest::newRow("negative") << "-3.5" << "-3.5";
 }
 
@@ -200,7 +202,10 @@ void TestProjectFile::mendedTextsStayInTheirField()
     texts.force[8] = text;
     texts.timberGrade = 7;
     texts.steelGrade = 2;
-    const ProjectFileValues values = ParseProjectFile(ProjectFileBytes(texts));
+    const QByteArray bytes = ProjectFileBytes(texts);
+    QCOMPARE(fileLines(bytes).size(), ProjectFileLineCount);
+    QVERIFY(!bytes.contains('\t'));
+    const ProjectFileValues values = ParseProjectFile(bytes);
     QVERIFY(values.ok);
     QCOMPARE(values.lengths[LengthL1], QStringLiteral(" 6"));
     QCOMPARE(values.lengths[LengthL2], readBack);
