@@ -162,8 +162,12 @@ struct Scale
 
     explicit Scale(double total)
     {
+        if (!std::isfinite(total) || total == 0.0)
+            return;
         k = (BeamRight - BeamLeft) / total;
-        valid = std::isfinite(total) && total != 0.0 && std::isfinite(k);
+        valid = std::isfinite(k);   // a subnormal total overflows the scale
+        if (!valid)
+            k = 0;
     }
     double fromLeft(double s) const { return s * k + BeamLeft; }
     double fromRight(double r) const { return BeamRight - r * k; }
