@@ -117,7 +117,6 @@ private slots:
     void widestLinesFitOnThePage();
     void supports_data();
     void supports();
-    void beamAndDimensionLine();
     void emptyProjectInformationKeepsLayout();
     void zeroLengthsGiveNoDrawing();
     void tabLeftOfCurrentPositionContinuesOnNextLine();
@@ -294,26 +293,14 @@ void TestReport::supports()
         // A stands on its triangle alone; D, C and B have the ground line.
         QCOMPARE(hasLine(layout, QLineF(x - 20, 160, x + 20, 160), 1), i > 0);
     }
-    // Beam, dimension line, six ticks, four triangles, three ground lines.
-    QCOMPARE(layout.lines.size(), std::size_t(1 + 1 + 6 + 4 * 3 + 3));
-}
-
-void TestReport::beamAndDimensionLine()
-{
-    const QImage device = page();
-    const ReportLayout layout = LayoutReport(defaultTexts(), device);
-    QVERIFY(hasLine(layout, QLineF(100, 120, 900, 120), 2));
+    QVERIFY(hasLine(layout, QLineF(100, 120, 900, 120), 2));   // the beam, the one wide line
     QVERIFY(hasLine(layout, QLineF(90, 220, 910, 220), 1));
     QVERIFY(hasLine(layout, QLineF(100, 240, 100, 190), 1));
     QVERIFY(hasLine(layout, QLineF(900, 240, 900, 190), 1));
-    int wide = 0;
-    for (const ReportLine &line : layout.lines)
-        wide += line.width == 2;
-    QCOMPARE(wide, 1);
-    // The frame maps onto the whole area.
-    QCOMPARE(layout.userToDevice.map(QPointF(ReportFrameLeft, ReportFrameTop)), QPointF(0, 0));
-    QCOMPARE(layout.userToDevice.map(QPointF(ReportFrameRight, ReportFrameBottom)),
-             QPointF(device.width(), device.height()));
+    // Beam, dimension line, six ticks, four triangles, three ground lines.
+    QCOMPARE(layout.lines.size(), std::size_t(1 + 1 + 6 + 4 * 3 + 3));
+    QCOMPARE(std::count_if(layout.lines.begin(), layout.lines.end(), [](const ReportLine &l) { return l.width == 2; }),
+             1);
 }
 
 void TestReport::emptyProjectInformationKeepsLayout()
