@@ -79,6 +79,7 @@ AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent)
         new QLabel(QStringLiteral("Statik Programm für Ein-, Zwei- und Dreifeldträger mit und ohne Kragarm"), this);
     description->setObjectName(QStringLiteral("lblDescription"));
     description->setWordWrap(true);
+    description->setMinimumWidth(description->fontMetrics().averageCharWidth() * 46);
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));

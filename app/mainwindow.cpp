@@ -64,6 +64,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     createTitlePage();
     createMenus();
+    resize(sizeHint().expandedTo(QSize(900, 580)));
 }
 
 MainWindow::~MainWindow() = default;
@@ -84,10 +85,11 @@ void MainWindow::createTitlePage()
     auto *description = new QLabel(Description, page);
     description->setObjectName(QStringLiteral("lblDescription"));
     description->setWordWrap(true);
-    description->setAlignment(Qt::AlignJustify | Qt::AlignTop);
+    description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    auto *picture1 = new SvgPicture(QStringLiteral(":/assets/stonehenge.svg"), QSize(320, 220), page);
+    auto *picture1 = new SvgPicture(QStringLiteral(":/assets/stonehenge.svg"), QSize(360, 248), page);
     picture1->setObjectName(QStringLiteral("Image1"));
+    picture1->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     picture1->setAccessibleName(QStringLiteral("Abbildung 1.0"));
     picture1->setAccessibleDescription(QStringLiteral("Steinkreis von Stonehenge"));
     auto *caption1 = new QLabel(Caption1, page);
@@ -95,8 +97,9 @@ void MainWindow::createTitlePage()
     caption1->setWordWrap(true);
     caption1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    auto *picture2 = new SvgPicture(QStringLiteral(":/assets/durchlauftraeger.svg"), QSize(400, 220), page);
+    auto *picture2 = new SvgPicture(QStringLiteral(":/assets/durchlauftraeger.svg"), QSize(450, 248), page);
     picture2->setObjectName(QStringLiteral("Image2"));
+    picture2->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     picture2->setAccessibleName(QStringLiteral("Abbildung 2.0"));
     picture2->setAccessibleDescription(
         QStringLiteral("Dreifeldträger mit Kragarmen, Gleichlasten, Momentenlinie und Auflagerkräften"));
@@ -113,14 +116,15 @@ void MainWindow::createTitlePage()
     pictures->addWidget(caption2, 1, 1);
     pictures->setColumnStretch(0, 4);
     pictures->setColumnStretch(1, 5);
-    pictures->setRowStretch(0, 1);
 
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(24, 16, 24, 16);
     layout->setSpacing(14);
     layout->addWidget(title);
     layout->addWidget(description);
-    layout->addLayout(pictures, 1);
+    layout->addStretch(1);
+    layout->addLayout(pictures);
+    layout->addStretch(1);
 
     setCentralWidget(page);
 }

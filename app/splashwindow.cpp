@@ -3,6 +3,7 @@
 #include "app/svgpicture.h"
 #include "version.h"
 
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -28,6 +29,7 @@ SplashWindow::SplashWindow(QWidget *mainWindow, QWidget *parent)
     auto *logo = new SvgPicture(QStringLiteral(":/assets/logo.svg"), QSize(160, 160), frame);
     logo->setObjectName(QStringLiteral("imgLogo"));
     logo->setAccessibleName(QStringLiteral("Logo"));
+    logo->setFixedSize(150, 150);
 
     auto *titleLabel = new QLabel(title, frame);
     titleLabel->setObjectName(QStringLiteral("lblProductName"));
@@ -69,10 +71,19 @@ SplashWindow::SplashWindow(QWidget *mainWindow, QWidget *parent)
     frameLayout->addLayout(content, 1);
     frameLayout->addWidget(m_progress);
 
+    // Without a title bar the window needs an edge of its own.
+    auto *panel = new QFrame(this);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setLineWidth(2);
+    auto *panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(12, 10, 12, 12);
+    panelLayout->addWidget(frame);
+
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 10, 10, 10);
-    layout->addWidget(frame);
-    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(panel);
+
+    resize(sizeHint().expandedTo(QSize(460, 0)));
 
     m_timer = new QTimer(this);
     m_timer->setInterval(30);

@@ -3,18 +3,20 @@
 #include "app/assets.h"
 
 #include <QPainter>
+#include <QStyle>
 #include <QSvgRenderer>
 
 namespace varno {
 
 SvgPicture::SvgPicture(const QString &resource, const QSize &preferredSize, QWidget *parent)
-    : QWidget(parent), m_preferredSize(preferredSize)
+    : QWidget(parent), m_renderer(new QSvgRenderer(this)), m_preferredSize(preferredSize)
 {
     LoadAssets();
-    m_renderer = new QSvgRenderer(resource, this);
-    m_renderer->setAspectRatioMode(Qt::KeepAspectRatio);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    m_renderer->load(resource);
     setMinimumSize(preferredSize / 2);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
 }
 
 bool SvgPicture::isLoaded() const
@@ -22,25 +24,36 @@ bool SvgPicture::isLoaded() const
     return m_renderer->isValid();
 }
 
+void SvgPicture::setAlignment(Qt::Alignment alignment)
+{
+    m_alignment = alignment;
+    update();
+}
+
 QSize SvgPicture::sizeHint() const
 {
     return m_preferredSize;
 }
 
+// Tall enough for the drawing at this width, so no empty band opens above or
+// below it.
 int SvgPicture::heightForWidth(int width) const
 {
-    if (m_preferredSize.width() <= 0)
+    const QSize natural = m_renderer->isValid() ? m_renderer->defaultSize() : m_preferredSize;
+    if (natural.width() <= 0)
         return width;
-    return width * m_preferredSize.height() / m_preferredSize.width();
+    return width * natural.height() / natural.width();
 }
 
 void SvgPicture::paintEvent(QPaintEvent *)
 {
     if (!m_renderer->isValid())
         return;
+    const QSizeF drawn = QSizeF(m_renderer->defaultSize()).scaled(QSizeF(size()), Qt::KeepAspectRatio);
+    const QRect target = QStyle::alignedRect(layoutDirection(), m_alignment, drawn.toSize(), rect());
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    m_renderer->render(&painter, QRectF(rect()));
+    m_renderer->render(&painter, QRectF(target));
 }
 
 } // namespace varno

@@ -7,7 +7,8 @@ class QSvgRenderer;
 namespace varno {
 
 // A picture asset drawn from its SVG at the widget's resolution, so it stays
-// crisp at every scaling; the aspect ratio is kept and the drawing centred.
+// crisp at every scaling. The drawing keeps its aspect ratio and sits in the
+// widget as the alignment says.
 class SvgPicture : public QWidget
 {
     Q_OBJECT
@@ -15,6 +16,7 @@ public:
     SvgPicture(const QString &resource, const QSize &preferredSize, QWidget *parent = nullptr);
 
     bool isLoaded() const;
+    void setAlignment(Qt::Alignment alignment);
     QSize sizeHint() const override;
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -25,6 +27,7 @@ protected:
 private:
     QSvgRenderer *m_renderer;
     QSize m_preferredSize;
+    Qt::Alignment m_alignment = Qt::AlignCenter;
 };
 
 } // namespace varno
