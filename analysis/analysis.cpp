@@ -142,8 +142,8 @@ std::optional<QString> nonFiniteResult(const ResultSet &r)
                                {"EIf3", r.EIf3}, {"EIwKl", r.EIwKl}, {"EIwKr", r.EIwKr}};
     for (const NamedResult &n : all)
         if (!std::isfinite(n.value))
-            return QStringLiteral("Mit diesen Längen und Lasten übersteigt %1 den Zahlenbereich der Berechnung. "
-                                  "Geben Sie kleinere Werte ein.")
+            return QStringLiteral("Mit diesen Längen und Lasten wird %1 unendlich groß oder unbestimmt. Prüfen Sie "
+                                  "die Längen und Lasten auf sehr große, sehr kleine oder sich aufhebende Werte.")
                 .arg(QLatin1String(n.name));
     return std::nullopt;
 }

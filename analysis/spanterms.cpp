@@ -36,6 +36,7 @@ bool FindZeroShear(const SpanLoads &span, double V0, double &xF)
             xF = holdInSpan(xF, l);
             return false;
         }
+        // Also for a net uplift (q < 0): V0/q is where the shear changes sign.
         xF = holdInSpan(V0 / q, l);
         return true;
     }
