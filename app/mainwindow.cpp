@@ -124,7 +124,7 @@ void MainWindow::createTitlePage()
     layout->addWidget(description);
     layout->addStretch(1);
     layout->addLayout(pictures);
-    layout->addStretch(1);
+    layout->addStretch(2);
 
     setCentralWidget(page);
 }
@@ -148,7 +148,7 @@ void MainWindow::createMenus()
     QAction *newAction = addMenuAction(file, QStringLiteral("Neu"), "mnuneu");
     QAction *open = addMenuAction(file, QStringLiteral("Öffnen"), "mnuöffnen", QKeySequence(Qt::CTRL | Qt::Key_O));
     QAction *save = addMenuAction(file, QStringLiteral("Speichern"), "mnuspeichern", QKeySequence(Qt::CTRL | Qt::Key_S));
-    // Printing is attached by the report code through the action's name.
+    // The print command is connected by the report code, found by this name.
     addMenuAction(file, QStringLiteral("Drucken"), "mnudrucken", QKeySequence(Qt::CTRL | Qt::Key_P));
     file->addSeparator();
     QAction *exitAction = addMenuAction(file, QStringLiteral("Beenden"), "mnubeenden");
