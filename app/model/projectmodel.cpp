@@ -1,10 +1,10 @@
 #include "app/model/projectmodel.h"
 
+#include <QByteArray>
 #include <QRegularExpression>
 
 #include <cctype>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace varno {
@@ -124,7 +124,21 @@ double LeadingNumber(QStringView text)
     if (state == State::ExponentSign
         || (state == State::ExponentDigits && !std::isdigit(static_cast<unsigned char>(number.back()))))
         number.resize(beforeExponent);
-    return std::strtod(number.c_str(), nullptr);
+    // QByteArray converts in the C locale whatever the user's locale: the C
+    // library's strtod would expect a decimal comma under a German locale.
+    bool ok = false;
+    const double value = QByteArray::fromStdString(number).toDouble(&ok);
+    if (ok)
+        return value;
+    // Out of range. An overflow reads as an infinity, which the analysis
+    // refuses and the pictures guard; an underflow reads as 0.
+    const std::size_t exponentAt = number.find('e');
+    const std::string mantissa = number.substr(0, exponentAt);
+    const bool zeroMantissa = mantissa.find_first_of("123456789") == std::string::npos;
+    const bool negativeExponent = exponentAt != std::string::npos && number.find('-', exponentAt) != std::string::npos;
+    if (zeroMantissa || negativeExponent)
+        return 0.0;
+    return number.front() == '-' ? -qInf() : qInf();
 }
 
 bool IsNumericText(QStringView text)
