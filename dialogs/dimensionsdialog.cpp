@@ -89,6 +89,7 @@ DimensionsDialog::DimensionsDialog(CalcSession &session, QWidget *parent)
         cantileverRow->addWidget(m_captions[i]);
         cantileverRow->addWidget(m_fields[i]);
         cantileverRow->addWidget(m_units[i]);
+        cantileverRow->addSpacing(fontMetrics().horizontalAdvance(QStringLiteral("mm")));
         cantileverRow->addStretch(1);
     }
 

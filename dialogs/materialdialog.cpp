@@ -147,7 +147,9 @@ QGroupBox *MaterialDialog::createPart(bool timber)
     auto *values = new QListWidget(part);
     values->setObjectName(timber ? QStringLiteral("List1") : QStringLiteral("List2"));
     values->setAccessibleName(timber ? QStringLiteral("Holz Kennwerte") : QStringLiteral("Stahl Kennwerte"));
-    values->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(font().pointSizeF());
+    values->setFont(fixed);
     values->setUniformItemSizes(true);
     values->setSelectionMode(QAbstractItemView::SingleSelection);
 

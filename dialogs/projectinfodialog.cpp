@@ -41,7 +41,6 @@ ProjectInfoDialog::ProjectInfoDialog(QWidget *parent)
             QLineEdit probe;
             m_company->setFixedHeight(3 * probe.sizeHint().height());
             field = m_company;
-            caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         } else {
             m_lines[i] = new QLineEdit(Defaults[i], this);
             field = m_lines[i];
@@ -51,7 +50,7 @@ ProjectInfoDialog::ProjectInfoDialog(QWidget *parent)
         // Position and Bearbeiter are short entries.
         field->setFixedWidth(i == 2 || i == 4 ? shortWidth : longWidth);
         caption->setBuddy(field);
-        grid->addWidget(caption, i, 0, Qt::AlignTop);
+        grid->addWidget(caption, i, 0, i == 0 ? Qt::AlignTop : Qt::AlignVCenter);
         grid->addWidget(field, i, 1, Qt::AlignLeft);
     }
 

@@ -407,6 +407,8 @@ void TestMaterialDialog::noCaptionClipped()
         for (auto *combo : dialog.findChildren<QComboBox *>())
             QVERIFY(combo->width() >= combo->sizeHint().width());
         for (auto *list : dialog.findChildren<QListWidget *>()) {
+            // The values follow the size of the window's text.
+            QCOMPARE(list->font().pointSizeF(), dialog.font().pointSizeF());
             const QRect item = list->visualItemRect(list->item(0));
             QVERIFY(list->viewport()->width() >= list->fontMetrics().horizontalAdvance(list->item(0)->text()));
             QVERIFY(item.height() >= list->fontMetrics().height());
