@@ -4,7 +4,10 @@
 
 #include <QtTest>
 
+#include <charconv>
+#include <clocale>
 #include <cmath>
+#include <string>
 
 using namespace varno;
 
@@ -19,6 +22,7 @@ private slots:
     void isNumericText();
     void numericTextReadsWhole_data();
     void numericTextReadsWhole();
+    void leadingNumberUnderGermanLocale();
     void formatFixed_data();
     void formatFixed();
     void formatFixedNotFinite_data();
@@ -149,13 +153,35 @@ void TestModel::numericTextReadsWhole_data()
 }
 
 // A text the windows accept as a number is read whole by LeadingNumber: the
-// same value as the C library gives for the trimmed text.
+// same value as the standard conversion of the trimmed text.
 void TestModel::numericTextReadsWhole()
 {
     QFETCH(QString, text);
     QByteArray clean = text.trimmed().toLatin1();
     clean.replace('D', 'e').replace('d', 'e');
-    QCOMPARE(LeadingNumber(text), std::strtod(clean.constData(), nullptr));
+    if (clean.startsWith('+'))
+        clean.remove(0, 1);
+    double expected = 0;
+    const auto [end, error] = std::from_chars(clean.constData(), clean.constData() + clean.size(), expected);
+    QCOMPARE(error, std::errc());
+    QCOMPARE(end, clean.constData() + clean.size());
+    QCOMPARE(LeadingNumber(text), expected);
+}
+
+// The program runs under the user's locale; input texts still take "." as
+// the decimal point.
+void TestModel::leadingNumberUnderGermanLocale()
+{
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE.utf8"))
+        QSKIP("no German locale installed");
+    const double pointText = LeadingNumber(u"2.5");
+    const double commaText = LeadingNumber(u"2,5");
+    const double exponent = LeadingNumber(u"1.5D2");
+    std::setlocale(LC_ALL, previous.c_str());
+    QCOMPARE(pointText, 2.5);
+    QCOMPARE(commaText, 2.0);
+    QCOMPARE(exponent, 150.0);
 }
 
 void TestModel::formatFixed_data()
