@@ -148,14 +148,14 @@ std::optional<QString> nonFiniteResult(const ResultSet &r)
     return std::nullopt;
 }
 
-struct LineSpec
+struct ResultLineLayout
 {
     const char16_t *label;
     const char16_t *unit;
     int fromSpans;    // shown for this many spans and more
 };
 
-constexpr LineSpec Lines[ResultLineCount] = {
+constexpr ResultLineLayout Lines[ResultLineCount] = {
     {u"Stützmoment  MA  = ", u"  kNm", 1}, {u"Stützmoment  MB  = ", u"  kNm", 1},
     {u"Stützmoment  MC  = ", u"  kNm", 2}, {u"Stützmoment  MD  = ", u"  kNm", 3},
     {u"Feldmoment   MF1 = ", u"  kNm", 1}, {u"Feldmoment   MF2 = ", u"  kNm", 2},
