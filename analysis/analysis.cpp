@@ -184,6 +184,8 @@ AnalysisOutcome refuse(AnalysisOutcome out, const QString &message)
 {
     out.refused = true;
     out.refusal = message;
+    // The refusal names what to mend; a load warning of a run that produced
+    // nothing would only stand in its way.
     out.warnings.clear();
     return out;
 }
