@@ -99,6 +99,10 @@ LoadDialog::LoadDialog(const DimensionsDialog &dimensions, QWidget *parent)
     m_legend->setAccessibleName(QStringLiteral("Legende"));
     m_legend->setAccessibleDescription(
         QStringLiteral("Der Abstand a einer Einzellast F wird vom Anfangsknoten ihres Bereichs gemessen."));
+    // Its place stays reserved on the other tabs, so the window keeps its size.
+    QSizePolicy legendPolicy = m_legend->sizePolicy();
+    legendPolicy.setRetainSizeWhenHidden(true);
+    m_legend->setSizePolicy(legendPolicy);
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Command1"));
