@@ -328,6 +328,19 @@ void LoadDialog::restoreUniformTexts(const std::array<std::array<QString, LoadTy
             setUniformText(region, k, uniform[region - 1][k]);
 }
 
+void LoadDialog::restorePointLoads(const std::array<QString, PointLoadSlotCount> &distance,
+                                   const std::array<QString, PointLoadSlotCount> &force)
+{
+    {
+        QScopedValueRollback<bool> restoring(m_restoring, true);
+        for (int slot = 0; slot < PointLoadSlotCount; ++slot) {
+            setDistanceText(slot, distance[slot]);
+            setForceText(slot, force[slot]);
+        }
+    }
+    warnAboutDistances();
+}
+
 void LoadDialog::reject()
 {
     hide();
@@ -407,6 +420,12 @@ void LoadDialog::copyRegionOne(int loadType)
 void LoadDialog::onDistanceChanged(int slot)
 {
     CheckNumericField(m_distance[slot], this);
+    if (!m_restoring)
+        warnAboutDistances();
+}
+
+void LoadDialog::warnAboutDistances()
+{
     for (int i = 0; i < PointLoadSlotCount; ++i) {
         const int region = RegionOfSlot(i);
         // A distance equal to the length is still on the region.

@@ -50,6 +50,11 @@ public:
     // copy box cannot overwrite values read from the file; every field still
     // runs its numeric check.
     void restoreUniformTexts(const std::array<std::array<QString, LoadTypeCount>, RegionCount> &uniform);
+    // Open: puts the 27 point loads in slot by slot, distance then force,
+    // each through its numeric check, and compares the distances with their
+    // regions once when all are in rather than after every single slot.
+    void restorePointLoads(const std::array<QString, PointLoadSlotCount> &distance,
+                           const std::array<QString, PointLoadSlotCount> &force);
 
 public slots:
     // OK only hides; the title-bar close and Escape do the same.
@@ -76,6 +81,7 @@ private:
     void onSameForAllToggled(int loadType, bool set);
     void onRegionOneChanged(int loadType);
     void onDistanceChanged(int slot);
+    void warnAboutDistances();
     void copyRegionOne(int loadType);
     bool regionExists(int region) const;
     double regionLength(int region) const;
