@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace varno {
+
+// The file dialogs of the Open, Save and print commands go through here, so
+// tests can see what was asked and answer with a path instead of a click.
+struct FileRequest
+{
+    enum class Mode { Open, Save };
+    Mode mode = Mode::Open;
+    QString title;
+    QString filter;          // Qt form, e.g. "Dateien (*.lof)"
+    QString defaultSuffix;   // appended when the name typed has none
+    QString start;           // folder, or a file path to suggest
+};
+
+// A modal file dialog; an empty text when it was cancelled. A save dialog
+// asks before it lets an existing file be chosen.
+QString AskFileName(QWidget *parent, const FileRequest &request);
+
+// Test hook: while set, the handler answers instead of a real dialog.
+using FileNameHandler = std::function<QString(const FileRequest &)>;
+void SetFileNameHandler(FileNameHandler handler);
+
+} // namespace varno

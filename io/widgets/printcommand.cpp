@@ -1,0 +1,140 @@
+#include "io/widgets/printcommand.h"
+
+#include "app/mainwindow.h"
+#include "app/messages.h"
+#include "design/widgets/resultswindow.h"
+#include "dialogs/dimensionsdialog.h"
+#include "dialogs/projectinfodialog.h"
+#include "io/report.h"
+#include "io/widgets/filedialogs.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+namespace varno {
+
+namespace {
+
+const QString PrintTitle = QStringLiteral("Drucken");
+
+std::unique_ptr<QPrinter> defaultPrinter()
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return nullptr;
+    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+}
+
+} // namespace
+
+PrintCommand::PrintCommand(MainWindow &main) : QObject(&main), m_main(main), m_printerSource(defaultPrinter)
+{
+    setObjectName(QStringLiteral("PrintCommand"));
+    if (auto *action = main.findChild<QAction *>(QStringLiteral("mnudrucken")))
+        connect(action, &QAction::triggered, this, &PrintCommand::run);
+}
+
+void PrintCommand::setPrinterSource(PrinterSource source)
+{
+    m_printerSource = source ? std::move(source) : PrinterSource(defaultPrinter);
+}
+
+void PrintCommand::run()
+{
+    if (ShowMessage(&m_main, PrintTitle, QStringLiteral("Drucker vorbereiten?"), MsgIcon::Question,
+                    MsgButtons::OkCancel)
+        != MsgResult::Ok)
+        return;
+    // The report shows what the results window holds after a fresh run; a
+    // refused run has said why and leaves nothing to print.
+    if (!m_main.runAnalysis())
+        return;
+    const ReportTexts texts = reportTexts();
+
+    const std::unique_ptr<QPrinter> printer = m_printerSource();
+    if (!printer) {
+        offerPdf(texts);
+        return;
+    }
+    QString error;
+    if (!printReport(*printer, texts, &error))
+        ShowMessage(&m_main, PrintTitle, error, MsgIcon::Warning);
+}
+
+ReportTexts PrintCommand::reportTexts() const
+{
+    ReportTexts texts;
+    const ProjectInfoDialog *info = m_main.projectInfoDialog();
+    texts.firma = info->infoText(0);
+    texts.projekt = info->infoText(1);
+    texts.position = info->infoText(2);
+    texts.systemTypeName = m_main.systemTypeName();
+    texts.lengths = m_main.dimensionsDialog()->lengthTexts();
+    if (const ResultsWindow *results = m_main.resultsWindow()) {
+        for (int item = 0; item < ReportResultCount; ++item)
+            texts.results[item] = results->resultText(item);
+        for (int item = 0; item < ReportDesignCount; ++item)
+            texts.design[item] = results->designText(item);
+        texts.width = results->widthText();
+    }
+    texts.locale = QLocale();
+    return texts;
+}
+
+bool PrintCommand::printReport(QPrinter &printer, const ReportTexts &texts, QString *error)
+{
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = QStringLiteral("Der Bericht kann nicht gedruckt werden (%1).").arg(why);
+        return false;
+    };
+    printer.setDocName(QStringLiteral("Durchlaufträger"));
+    printer.setFullPage(false);
+    // A printer whose hardware margins are wider than the report's keeps
+    // its own; the layout fills whatever area is left.
+    printer.setPageMargins(ReportPageMargins(), QPageLayout::Millimeter);
+
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        const QString name = printer.printerName();
+        return fail(name.isEmpty() ? QStringLiteral("der Drucker ist nicht bereit")
+                                   : QStringLiteral("der Drucker \u201E%1\u201C ist nicht bereit").arg(name));
+    }
+    PaintReport(painter, LayoutReport(texts, printer));
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        return fail(QStringLiteral("der Druckauftrag wurde nicht angenommen"));
+    return true;
+}
+
+void PrintCommand::offerPdf(const ReportTexts &texts)
+{
+    if (ShowMessage(&m_main, PrintTitle,
+                    QStringLiteral("Es ist kein Drucker eingerichtet. Soll der Bericht als PDF-Datei gespeichert "
+                                   "werden?"),
+                    MsgIcon::Question, MsgButtons::OkCancel)
+        != MsgResult::Ok)
+        return;
+
+    QString folder = m_lastPdfFolder;
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = AskFileName(&m_main, {FileRequest::Mode::Save, QStringLiteral("Bericht speichern"),
+                                               QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf"),
+                                               QDir(folder).filePath(QStringLiteral("Bericht.pdf"))});
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!WriteReportPdf(path, texts, &error)) {
+        ShowMessage(&m_main, PrintTitle, error, MsgIcon::Warning);
+        return;
+    }
+    m_lastPdfFolder = QFileInfo(path).absolutePath();
+}
+
+} // namespace varno
