@@ -11,6 +11,8 @@
 #include "dialogs/loaddialog.h"
 #include "dialogs/materialdialog.h"
 #include "dialogs/projectinfodialog.h"
+#include "io/widgets/printcommand.h"
+#include "io/widgets/projectfilecommands.h"
 #include "version.h"
 
 #include <QAction>
@@ -64,6 +66,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     createTitlePage();
     createMenus();
+    // They connect themselves to their menu items and live as children.
+    new ProjectFileCommands(*this);
+    new PrintCommand(*this);
     resize(sizeHint().expandedTo(QSize(900, 580)));
 }
 
