@@ -1,9 +1,9 @@
 #include "app/model/projectmodel.h"
 
-#include <QByteArray>
 #include <QRegularExpression>
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -124,11 +124,17 @@ double LeadingNumber(QStringView text)
     if (state == State::ExponentSign
         || (state == State::ExponentDigits && !std::isdigit(static_cast<unsigned char>(number.back()))))
         number.resize(beforeExponent);
-    // QByteArray converts in the C locale whatever the user's locale: the C
-    // library's strtod would expect a decimal comma under a German locale.
-    bool ok = false;
-    const double value = QByteArray::fromStdString(number).toDouble(&ok);
-    if (ok)
+    // std::from_chars reads "." whatever the user's locale (the C library's
+    // strtod would expect a decimal comma under a German locale), and without
+    // the allocation of a QByteArray: every analysis reads about a hundred
+    // texts, so this conversion is most of its time. It takes no "+".
+    const char *first = number.data();
+    const char *last = first + number.size();
+    if (*first == '+')
+        ++first;
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error == std::errc() && end == last)
         return value;
     // Out of range. An overflow reads as an infinity, which the analysis
     // refuses and the pictures guard; an underflow reads as 0.
