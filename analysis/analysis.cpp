@@ -109,10 +109,15 @@ std::optional<QString> tooLargeInput(const ProjectTexts &texts, const Inputs &in
     for (int i = 0; i < RegionCount; ++i)
         if (!std::isfinite(in.length[i]))
             return QString::fromUtf8(lengthNames[i]) + advice;
-    for (int r = 1; r <= RegionCount; ++r)
+    for (int r = 1; r <= RegionCount; ++r) {
+        // A finite sum has only finite parts: the texts of a region are read
+        // again only when its sum is not.
+        if (std::isfinite(in.q[r]))
+            continue;
         for (int k = 0; k < LoadTypeCount; ++k)
             if (!std::isfinite(texts.uniformLoad(r, k)))
                 return QString::fromUtf8(loadNames[k]) + u' ' + regionName(r) + advice;
+    }
     for (int i = 0; i < PointLoadSlotCount; ++i) {
         const int region = RegionOfSlot(i);
         const int number = i - FirstSlot(region) + 1;
