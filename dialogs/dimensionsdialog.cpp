@@ -1,6 +1,7 @@
 #include "dialogs/dimensionsdialog.h"
 
 #include "app/messages.h"
+#include "dialogs/dialogparts.h"
 #include "app/model/session.h"
 #include "dialogs/fieldcheck.h"
 #include "graphics/drawing.h"
@@ -32,13 +33,6 @@ const QString AccessibleNames[RegionCount] = {QStringLiteral("Feldlänge L1"), Q
 constexpr int SketchWidth = 409;
 constexpr int SketchHeight = 97;
 
-QLabel *plainLabel(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setObjectName(name);
-    return label;
-}
 
 } // namespace
 
@@ -50,7 +44,7 @@ DimensionsDialog::DimensionsDialog(CalcSession &session, QWidget *parent)
     setWindowTitle(QStringLiteral("Systemabmessungen"));
     setModal(false);
 
-    auto *heading = plainLabel(QStringLiteral("Geben Sie hier die Systemabmessungen ein."), QStringLiteral("Label1"), this);
+    auto *heading = PlainLabel(QStringLiteral("Geben Sie hier die Systemabmessungen ein."), QStringLiteral("Label1"), this);
 
     auto *cantilevers = new QGroupBox(QStringLiteral("Kragarme"), this);
     cantilevers->setObjectName(QStringLiteral("Frame1"));
@@ -60,7 +54,7 @@ DimensionsDialog::DimensionsDialog(CalcSession &session, QWidget *parent)
     const int fieldWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000.000")) + 16;
     for (int i = 0; i < RegionCount; ++i) {
         QWidget *owner = i >= LengthLeft ? static_cast<QWidget *>(cantilevers) : this;
-        m_captions[i] = plainLabel(Captions[i], QStringLiteral("Label2(%1)").arg(i), owner);
+        m_captions[i] = PlainLabel(Captions[i], QStringLiteral("Label2(%1)").arg(i), owner);
         auto *field = new QLineEdit(texts::DefaultLengths[i], owner);
         field->setObjectName(FieldNames[i]);
         field->setAccessibleName(AccessibleNames[i]);
@@ -68,7 +62,7 @@ DimensionsDialog::DimensionsDialog(CalcSession &session, QWidget *parent)
         field->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         m_captions[i]->setBuddy(field);
         m_fields[i] = field;
-        m_units[i] = plainLabel(QStringLiteral("m"), QStringLiteral("Label3(%1)").arg(i), owner);
+        m_units[i] = PlainLabel(QStringLiteral("m"), QStringLiteral("Label3(%1)").arg(i), owner);
     }
 
     auto *spans = new QGridLayout;
@@ -93,12 +87,7 @@ DimensionsDialog::DimensionsDialog(CalcSession &session, QWidget *parent)
         cantileverRow->addStretch(1);
     }
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Command1"));
-    ok->setDefault(true);
-    auto *help = new QPushButton(QStringLiteral("Hilfe"), this);
-    help->setObjectName(QStringLiteral("Command2"));
-    help->setAutoDefault(false);
+    const auto [ok, help] = CreateOkHelpButtons(this);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(ok);
@@ -123,7 +112,6 @@ DimensionsDialog::DimensionsDialog(CalcSession &session, QWidget *parent)
     for (int i = 0; i < RegionCount; ++i)
         connect(m_fields[i], &QLineEdit::textChanged, this, [this, i] { onLengthChanged(i); });
     connect(ok, &QPushButton::clicked, this, &DimensionsDialog::confirm);
-    connect(help, &QPushButton::clicked, this, [this] { ShowHelpMessage(this); });
 
     redrawSketch();
 }

@@ -1,6 +1,7 @@
 #include "dialogs/loaddialog.h"
 
 #include "app/messages.h"
+#include "dialogs/dialogparts.h"
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/fieldcheck.h"
 
@@ -32,13 +33,6 @@ const QString FrameCaptions[5] = {QStringLiteral("Gleichlasten g"), QStringLiter
                                   QStringLiteral("Einzellasten F")};
 const QString LegendResource = QStringLiteral(":/assets/legend.svg");
 
-QLabel *plainLabel(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setObjectName(name);
-    return label;
-}
 
 QLineEdit *numberField(const QString &text, const QString &name, const QString &accessibleName, int width,
                        QWidget *parent)
@@ -68,7 +62,7 @@ LoadDialog::LoadDialog(const DimensionsDialog &dimensions, QWidget *parent)
     setWindowTitle(QStringLiteral("Belastung"));
     setModal(false);
 
-    auto *heading = plainLabel(QStringLiteral("Geben Sie hier die Belastung ein."), QStringLiteral("Label1"), this);
+    auto *heading = PlainLabel(QStringLiteral("Geben Sie hier die Belastung ein."), QStringLiteral("Label1"), this);
 
     m_tabs = new QTabBar(this);
     m_tabs->setObjectName(QStringLiteral("TabStrip1"));
@@ -104,12 +98,7 @@ LoadDialog::LoadDialog(const DimensionsDialog &dimensions, QWidget *parent)
     legendPolicy.setRetainSizeWhenHidden(true);
     m_legend->setSizePolicy(legendPolicy);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Command1"));
-    ok->setDefault(true);
-    auto *help = new QPushButton(QStringLiteral("Hilfe"), this);
-    help->setObjectName(QStringLiteral("Command2"));
-    help->setAutoDefault(false);
+    const auto [ok, help] = CreateOkHelpButtons(this);
 
     auto *middle = new QHBoxLayout;
     middle->addWidget(frameArea, 1);
@@ -161,7 +150,6 @@ LoadDialog::LoadDialog(const DimensionsDialog &dimensions, QWidget *parent)
     });
     connect(m_tabs, &QTabBar::currentChanged, this, &LoadDialog::showTab);
     connect(ok, &QPushButton::clicked, this, &QWidget::hide);
-    connect(help, &QPushButton::clicked, this, [this] { ShowHelpMessage(this); });
 }
 
 QGroupBox *LoadDialog::createUniformFrame(int loadType, QWidget *parent)
@@ -174,11 +162,11 @@ QGroupBox *LoadDialog::createUniformFrame(int loadType, QWidget *parent)
         UniformRow &row = m_rows[region - 1][loadType];
         // Region labels are the arrays Label2..Label6 (one per region), indexed
         // by frame; the units are one array Label7, five per frame.
-        row.label = plainLabel(texts::RegionLabels[region - 1], QStringLiteral("Label%1(%2)").arg(region + 1).arg(loadType),
+        row.label = PlainLabel(texts::RegionLabels[region - 1], QStringLiteral("Label%1(%2)").arg(region + 1).arg(loadType),
                                frame);
         row.field = numberField(defaultText, QStringLiteral("Text%1(%2)").arg(region).arg(loadType),
                                 TabCaptions[loadType] + u' ' + texts::RegionLabels[region - 1], fieldWidth, frame);
-        row.unit = plainLabel(QStringLiteral("kN/m"), QStringLiteral("Label7(%1)").arg(5 * loadType + region - 1), frame);
+        row.unit = PlainLabel(QStringLiteral("kN/m"), QStringLiteral("Label7(%1)").arg(5 * loadType + region - 1), frame);
         row.label->setBuddy(row.field);
         grid->addWidget(row.label, region - 1, 0);
         grid->addWidget(row.field, region - 1, 1);
@@ -205,15 +193,15 @@ QGroupBox *LoadDialog::createPointLoadFrame(QWidget *parent)
     // Region headers: Label2(4) to Label6(4), like the region labels of the
     // uniform frames. Unit headers and row labels are our arrays Label8, Label9.
     for (int region = 1; region <= RegionCount; ++region)
-        m_regionHeaders[region - 1] = plainLabel(texts::RegionLabels[region - 1],
+        m_regionHeaders[region - 1] = PlainLabel(texts::RegionLabels[region - 1],
                                                  QStringLiteral("Label%1(4)").arg(region + 1), frame);
     for (int group = 0; group < PointLoadColumns; ++group) {
-        m_unitHeaders[group] = plainLabel(QStringLiteral("kN        m"), QStringLiteral("Label8(%1)").arg(group), frame);
+        m_unitHeaders[group] = PlainLabel(QStringLiteral("kN        m"), QStringLiteral("Label8(%1)").arg(group), frame);
         grid->addWidget(m_regionHeaders[group], 0, forceColumn(group), 1, 2);
         grid->addWidget(m_unitHeaders[group], 1, forceColumn(group), 1, 2);
     }
     for (int row = 0; row < 7; ++row)
-        grid->addWidget(plainLabel(QStringLiteral("F%1").arg(row + 1), QStringLiteral("Label9(%1)").arg(row), frame),
+        grid->addWidget(PlainLabel(QStringLiteral("F%1").arg(row + 1), QStringLiteral("Label9(%1)").arg(row), frame),
                         FirstRow + row, 0);
     // "Kragarm re" stands in the F4 row of the fourth group, its loads below.
     grid->addWidget(m_regionHeaders[RightCantilever - 1], FirstRow + 3, forceColumn(3), 1, 2);

@@ -1,6 +1,7 @@
 #include "dialogs/materialdialog.h"
 
 #include "app/messages.h"
+#include "dialogs/dialogparts.h"
 #include "app/model/projectmodel.h"
 #include "design/design.h"
 #include "dialogs/captioncolumn.h"
@@ -48,13 +49,6 @@ QStringList unitRows(const QString &caption)
     return caption.split(u' ', Qt::SkipEmptyParts);
 }
 
-QLabel *plainLabel(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setObjectName(name);
-    return label;
-}
 
 void fillList(QListWidget *list, const QStringList &values)
 {
@@ -84,18 +78,13 @@ MaterialDialog::MaterialDialog(const QString &dataDirectory, QWidget *parent)
     setWindowTitle(QStringLiteral("Materialauswahl"));
     setModal(false);
 
-    auto *heading = plainLabel(QStringLiteral("Wählen Sie hier die Güteklasse aus."), QStringLiteral("Label1"), this);
+    auto *heading = PlainLabel(QStringLiteral("Wählen Sie hier die Güteklasse aus."), QStringLiteral("Label1"), this);
     // Both parts stand side by side; the open commands hide one of them, so
     // in use the visible part always sits at the same spot.
     m_timberPart = createPart(true);
     m_steelPart = createPart(false);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Command1"));
-    ok->setDefault(true);
-    auto *help = new QPushButton(QStringLiteral("Hilfe"), this);
-    help->setObjectName(QStringLiteral("Command2"));
-    help->setAutoDefault(false);
+    const auto [ok, help] = CreateOkHelpButtons(this);
 
     auto *parts = new QHBoxLayout;
     parts->addWidget(m_timberPart, 0, Qt::AlignTop);
@@ -117,7 +106,6 @@ MaterialDialog::MaterialDialog(const QString &dataDirectory, QWidget *parent)
     connect(m_timberGrades, &QComboBox::currentIndexChanged, this, &MaterialDialog::readTimberValues);
     connect(m_steelGrades, &QComboBox::currentIndexChanged, this, &MaterialDialog::readSteelValues);
     connect(ok, &QPushButton::clicked, this, &MaterialDialog::confirm);
-    connect(help, &QPushButton::clicked, this, [this] { ShowHelpMessage(this); });
 
     setTimberGrade(1);
     setSteelGrade(0);
@@ -127,7 +115,7 @@ QGroupBox *MaterialDialog::createPart(bool timber)
 {
     auto *part = new QGroupBox(timber ? QStringLiteral("Holz") : QStringLiteral("Stahl"), this);
     part->setObjectName(timber ? QStringLiteral("Frame1") : QStringLiteral("Frame2"));
-    auto *subHeading = plainLabel(timber ? QStringLiteral("Rechtecksquerschnitt") : QStringLiteral("I-Profile"),
+    auto *subHeading = PlainLabel(timber ? QStringLiteral("Rechtecksquerschnitt") : QStringLiteral("I-Profile"),
                                   timber ? QStringLiteral("Label2") : QStringLiteral("Label3"), part);
 
     auto *grades = new QComboBox(part);
