@@ -1,0 +1,156 @@
+// Timings of the computation alone: the analysis and the design of the two
+// benchmark beams, as the results command runs them.
+
+#include "analysis/analysis.h"
+#include "bench/beams.h"
+#include "design/design.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+
+#include <benchmark/benchmark.h>
+
+using namespace varno;
+
+namespace {
+
+// The output in a German locale, as the program's users see it.
+const QLocale German(QLocale::German, QLocale::Germany);
+
+ProjectTexts beam(int which)
+{
+    return which == 0 ? bench::DefaultBeam() : bench::FullBeam();
+}
+
+void setBeamLabel(benchmark::State &state, int which)
+{
+    state.SetLabel((which == 0 ? bench::DefaultBeamName : bench::FullBeamName).toStdString());
+}
+
+ResultSet analysed(const ProjectTexts &texts)
+{
+    ResultSet results;
+    const AnalysisOutcome outcome = RunAnalysis(texts, results, German);
+    if (outcome.refused)
+        qFatal("benchmark beam refused: %s", qPrintable(outcome.refusal));
+    return results;
+}
+
+// RunAnalysis alone, from the input texts to the 19 result lines.
+void BM_RunAnalysis(benchmark::State &state)
+{
+    const int which = int(state.range(0));
+    const ProjectTexts texts = beam(which);
+    ResultSet results;
+    for (auto _ : state) {
+        AnalysisOutcome outcome = RunAnalysis(texts, results, German);
+        benchmark::DoNotOptimize(outcome);
+        benchmark::DoNotOptimize(results);
+    }
+    setBeamLabel(state, which);
+}
+BENCHMARK(BM_RunAnalysis)->Arg(0)->Arg(1);
+
+// RunDesign as the results window starts it: the material values come from
+// the material window's lists, the profile table is read by the run itself.
+void BM_RunDesign(benchmark::State &state)
+{
+    const int which = int(state.range(0));
+    const ResultSet results = analysed(beam(which));
+    const QString dataDirectory = DefaultDataDirectory();
+    DesignInputs inputs;
+    inputs.timberValues = ReadTimberValues(MaterialTablePath(dataDirectory), 1);
+    inputs.steelValues = ReadSteelValues(MaterialTablePath(dataDirectory), 0);
+    inputs.profileTablePath = ProfileTablePath(dataDirectory);
+    for (auto _ : state) {
+        DesignState designState;
+        DesignOutcome outcome = RunDesign(results, inputs, designState, German);
+        benchmark::DoNotOptimize(outcome);
+    }
+    setBeamLabel(state, which);
+}
+BENCHMARK(BM_RunDesign)->Arg(0)->Arg(1);
+
+// The same with both files read in the loop: the material file for the two
+// value lists and the profile table, the whole cost of a design from disk.
+void BM_RunDesignWithFiles(benchmark::State &state)
+{
+    const int which = int(state.range(0));
+    const ResultSet results = analysed(beam(which));
+    const QString dataDirectory = DefaultDataDirectory();
+    const QString materialPath = MaterialTablePath(dataDirectory);
+    for (auto _ : state) {
+        DesignInputs inputs;
+        inputs.timberValues = ReadTimberValues(materialPath, 1);
+        inputs.steelValues = ReadSteelValues(materialPath, 0);
+        inputs.profileTablePath = ProfileTablePath(dataDirectory);
+        DesignState designState;
+        DesignOutcome outcome = RunDesign(results, inputs, designState, German);
+        benchmark::DoNotOptimize(outcome);
+    }
+    setBeamLabel(state, which);
+}
+BENCHMARK(BM_RunDesignWithFiles)->Arg(0)->Arg(1);
+
+// The profile search through a whole series: with HE-B and the full beam's
+// moments scaled up no profile is adequate, so every column is read.
+void BM_RunDesignWholeSeries(benchmark::State &state)
+{
+    ProjectTexts texts = bench::FullBeam();
+    for (auto &region : texts.uniform)
+        region[LoadG] = QStringLiteral("400");
+    const ResultSet results = analysed(texts);
+    const QString dataDirectory = DefaultDataDirectory();
+    DesignInputs inputs;
+    inputs.series = 2;
+    inputs.timberValues = ReadTimberValues(MaterialTablePath(dataDirectory), 1);
+    inputs.steelValues = ReadSteelValues(MaterialTablePath(dataDirectory), 0);
+    inputs.profileTablePath = ProfileTablePath(dataDirectory);
+    {
+        DesignState check;
+        const DesignOutcome outcome = RunDesign(results, inputs, check, German);
+        state.SetLabel(outcome.steelProfile.value_or(QString()).toStdString());
+    }
+    for (auto _ : state) {
+        DesignState designState;
+        DesignOutcome outcome = RunDesign(results, inputs, designState, German);
+        benchmark::DoNotOptimize(outcome);
+    }
+}
+BENCHMARK(BM_RunDesignWholeSeries);
+
+// The two pieces RunAnalysis repeats most: reading an input text (about 100
+// times a run) and formatting a result value (19 times).
+void BM_LeadingNumber(benchmark::State &state)
+{
+    const QString text = QStringLiteral("12.75");
+    for (auto _ : state) {
+        double value = LeadingNumber(text);
+        benchmark::DoNotOptimize(value);
+    }
+}
+BENCHMARK(BM_LeadingNumber);
+
+void BM_FormatFixed(benchmark::State &state)
+{
+    double value = -12.3456;
+    for (auto _ : state) {
+        QString text = FormatFixed(value, 2, German);
+        benchmark::DoNotOptimize(text);
+    }
+}
+BENCHMARK(BM_FormatFixed);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // The data files are found beside the program, as varno finds them.
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
