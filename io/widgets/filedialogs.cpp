@@ -1,6 +1,8 @@
 #include "io/widgets/filedialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QStandardPaths>
 
 namespace varno {
 
@@ -31,6 +33,14 @@ QString AskFileName(QWidget *parent, const FileRequest &request)
         return {};
     const QStringList files = dialog.selectedFiles();
     return files.isEmpty() ? QString() : files.first();
+}
+
+QString StartFolderForSaving()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir(documents).exists())
+        return documents;
+    return QDir::homePath();
 }
 
 void SetFileNameHandler(FileNameHandler h)

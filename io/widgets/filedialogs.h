@@ -24,6 +24,11 @@ struct FileRequest
 // asks before it lets an existing file be chosen.
 QString AskFileName(QWidget *parent, const FileRequest &request);
 
+// Where a save dialog starts when nothing was saved yet in this run: the
+// user's documents folder, or the home folder where there is none (a folder
+// that does not exist would be taken for a file name).
+QString StartFolderForSaving();
+
 // Test hook: while set, the handler answers instead of a real dialog.
 using FileNameHandler = std::function<QString(const FileRequest &)>;
 void SetFileNameHandler(FileNameHandler handler);

@@ -15,7 +15,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QStandardPaths>
 
 namespace varno {
 
@@ -123,7 +122,7 @@ void PrintCommand::offerPdf(const ReportTexts &texts)
 
     QString folder = m_lastPdfFolder;
     if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        folder = StartFolderForSaving();
     const QString path = AskFileName(&m_main, {FileRequest::Mode::Save, QStringLiteral("Bericht speichern"),
                                                QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf"),
                                                QDir(folder).filePath(QStringLiteral("Bericht.pdf"))});

@@ -12,7 +12,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace varno {
 
@@ -40,7 +39,7 @@ void ProjectFileCommands::save()
     // user's documents.
     QString start = m_lastFolder;
     if (start.isEmpty())
-        start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        start = StartFolderForSaving();
     const QString path =
         AskFileName(&m_main, {FileRequest::Mode::Save, SaveTitle, ProjectFilter, QStringLiteral("lof"), start});
     if (!path.isEmpty())
