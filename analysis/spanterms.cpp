@@ -95,8 +95,15 @@ double SpanMoment(const SpanLoads &span, double V0, double Ml, double x)
     // Loads in slot order up to the first one beyond x or at a = 0.
     for (int i = 0; i < SpanSlots; ++i) {
         const double a = span.a[i];
-        if (a > x || a == 0)
+        if (a > x)
             break;
+        if (a == 0) {
+            // A force right on the left support is part of V0, so it must
+            // come off again here, or the span moment grows by F * x. An
+            // empty slot (F = 0) changes nothing; either way the list ends.
+            m -= span.F[i] * x;
+            break;
+        }
         m -= span.F[i] * (x - a);
     }
     return m;
