@@ -76,6 +76,12 @@ QString StandardTextForm(double value)
     const std::size_t e = text.find('e');
     std::string digits = text.substr(0, 1) + text.substr(2, e - 2);
     const int exponent = std::atoi(text.c_str() + e + 1);
+    // Just below the largest double, 15 digits round up past it, and
+    // 1.79769313486232E+308 would read back as an overflow (0). Round such a
+    // value down instead, so that it reads back as a number (the same one
+    // at 15 digits).
+    if (exponent == 308 && digits > "179769313486231")
+        digits = "179769313486231";
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 
