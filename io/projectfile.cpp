@@ -143,7 +143,11 @@ bool WriteProjectFile(const QString &path, const ProjectTexts &texts, QString *e
 {
     QSaveFile file(path);
     const QByteArray bytes = ProjectFileBytes(texts);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // The flush is checked on its own: a write that the disk takes only in
+    // part (disk full) fails while commit() flushes, and QSaveFile would then
+    // still put the half file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()
+        || !file.commit()) {
         if (error)
             *error = QStringLiteral("Die Datei \u201E%1\u201C kann nicht geschrieben werden (%2).")
                          .arg(displayPath(path), file.errorString());

@@ -623,6 +623,7 @@ void BadInputTest::failedSaveKeepsTheEarlierFile_data()
     // be written by anyone.
     QTest::newRow("target is a folder") << "projekt.lof" << "projekt.lof/alt.lof" << false;
     QTest::newRow("parent is a file") << "alt.lof/projekt.lof" << "alt.lof" << false;
+    QTest::newRow("disk full") << "alt.lof" << "alt.lof" << true;
 }
 
 void BadInputTest::failedSaveKeepsTheEarlierFile()
