@@ -1,5 +1,7 @@
 #include "io/report.h"
 
+#include <QRegularExpression>
+
 #include <QDir>
 #include <QFont>
 #include <QFontMetricsF>
@@ -195,15 +197,20 @@ ReportLayout LayoutReport(const ReportTexts &texts, const QPaintDevice &device)
     const auto &d = texts.design;
     TextFlow flow(device, layout);
 
-    // Heading.
+    // Heading. A project text typed on several lines keeps its parts apart
+    // on its one report line, so the layout below it does not move.
+    auto oneLine = [](const QString &text) {
+        return text.split(QRegularExpression(QStringLiteral("\\s*[\\r\\n]+\\s*")), Qt::SkipEmptyParts)
+            .join(QStringLiteral(", "));
+    };
     flow.setPointSize(12);
     flow.emptyLines(3);
-    flow.print({{15, texts.firma}});
+    flow.print({{15, oneLine(texts.firma)}});
     flow.emptyLines(2);
-    flow.print({{15, texts.projekt}});
+    flow.print({{15, oneLine(texts.projekt)}});
     flow.setPointSize(10);
     flow.emptyLines(1);
-    flow.print({{18, texts.position}});
+    flow.print({{18, oneLine(texts.position)}});
     flow.emptyLines(2);
     flow.print({{18, QStringLiteral("System")}, {40, texts.systemTypeName}});
     flow.emptyLines(8);   // room for the beam drawing

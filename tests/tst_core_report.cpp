@@ -118,6 +118,7 @@ private slots:
     void supports_data();
     void supports();
     void emptyProjectInformationKeepsLayout();
+    void multiLineProjectTextStaysOnItsLine();
     void zeroLengthsGiveNoDrawing();
     void tabLeftOfCurrentPositionContinuesOnNextLine();
     void overlongFlowContinuesOnNextPage();
@@ -320,6 +321,18 @@ void TestReport::emptyProjectInformationKeepsLayout()
         QCOMPARE(empty.texts[i].y, full.texts[i].y);
     }
     QCOMPARE(findText(empty, QStringLiteral("Momente"))->line, 23);
+}
+
+void TestReport::multiLineProjectTextStaysOnItsLine()
+{
+    const QImage device = page();
+    ReportTexts texts = defaultTexts();
+    texts.firma = QStringLiteral("Ingenieurb\u00FCro Quast\r\nMusterstra\u00DFe 1\n");
+    const ReportLayout layout = LayoutReport(texts, device);
+    const ReportText *firma = findText(layout, QStringLiteral("Ingenieurb\u00FCro Quast, Musterstra\u00DFe 1"));
+    QVERIFY(firma);
+    QCOMPARE(firma->line, 3);
+    QCOMPARE(findText(layout, QStringLiteral("Momente"))->line, 23);
 }
 
 void TestReport::zeroLengthsGiveNoDrawing()
