@@ -5,6 +5,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace varno {
@@ -161,17 +162,30 @@ QString FormatFixed(double value, int decimals, const QLocale &locale)
 {
     if (!std::isfinite(value))
         return QStringLiteral("n. def.");
-    QLocale plain = locale;
-    plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    QString out = plain.toString(value, 'f', decimals);
+    // A locale without group separators, made once per locale: every
+    // analysis formats some thirty numbers, and copying and changing a
+    // QLocale each time was most of the analysis's time.
+    struct PlainLocale
+    {
+        QLocale source;
+        QLocale plain;
+        QString negativeSign;
+    };
+    static thread_local std::optional<PlainLocale> cache;
+    if (!cache || cache->source != locale) {
+        QLocale plain = locale;
+        plain.setNumberOptions(QLocale::OmitGroupSeparator);
+        cache = PlainLocale{locale, plain, plain.negativeSign()};
+    }
+    QString out = cache->plain.toString(value, 'f', decimals);
     // "-0.00" says nothing a user can act on; show the zero without sign.
-    if (out.startsWith(plain.negativeSign())) {
+    if (out.startsWith(cache->negativeSign)) {
         bool allZero = true;
         for (QChar c : out)
             if (c.isDigit() && c != u'0')
                 allZero = false;
         if (allZero)
-            out.remove(0, plain.negativeSign().size());
+            out.remove(0, cache->negativeSign.size());
     }
     return out;
 }
