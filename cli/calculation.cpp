@@ -91,6 +91,9 @@ QString jsonNumber(double value)
 {
     if (!std::isfinite(value))
         return QStringLiteral("null");
+    // A negative zero is a zero to the reader of the numbers.
+    if (value == 0.0)
+        value = 0.0;
     char buffer[64];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     return QString::fromLatin1(buffer, end - buffer);

@@ -191,6 +191,8 @@ void TestCli::jsonOfSingleSpan()
     QCOMPARE(r["A"].toDouble(), 30.0);
     QCOMPARE(r["B"].toDouble(), 30.0);
     QCOMPARE(r["MA"].toDouble(), 0.0);
+    // The cantilever moments of a beam without cantilevers come out as -0.
+    QVERIFY2(!result.out.contains("-0,") && !result.out.contains("-0}"), result.out.constData());
 
     const QJsonObject design = o["design"].toObject();
     QCOMPARE(design["GoverningMoment"].toDouble(), 45.0);
