@@ -10,6 +10,7 @@
 #include "dialogs/materialdialog.h"
 #include "dialogs/projectinfodialog.h"
 #include "graphics/widgets/picturearea.h"
+#include "tests/testsupport.h"
 
 #include <QAction>
 #include <QLabel>
@@ -21,26 +22,9 @@
 #include <QtTest>
 
 using namespace varno;
+using varno::test::MessageRecorder;
 
 namespace {
-
-// Records every message box and answers it: with the queued answers first,
-// then with OK.
-class MessageRecorder
-{
-public:
-    MessageRecorder()
-    {
-        SetMessageHandler([this](const ShownMessage &message) {
-            shown.append(message);
-            return answers.isEmpty() ? MsgResult::Ok : answers.takeFirst();
-        });
-    }
-    ~MessageRecorder() { SetMessageHandler({}); }
-
-    QList<ShownMessage> shown;
-    QList<MsgResult> answers;
-};
 
 QAction *action(const MainWindow &window, const QString &name)
 {

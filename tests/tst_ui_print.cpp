@@ -7,6 +7,7 @@
 #include "io/report.h"
 #include "io/widgets/filedialogs.h"
 #include "io/widgets/printcommand.h"
+#include "tests/testsupport.h"
 
 #include <QAction>
 #include <QFile>
@@ -18,43 +19,10 @@
 #include <QtTest>
 
 using namespace varno;
+using varno::test::FileDialogRecorder;
+using varno::test::MessageRecorder;
 
 namespace {
-
-// Records every message box and answers it: with the queued answers first,
-// then with OK.
-class MessageRecorder
-{
-public:
-    MessageRecorder()
-    {
-        SetMessageHandler([this](const ShownMessage &message) {
-            shown.append(message);
-            return answers.isEmpty() ? MsgResult::Ok : answers.takeFirst();
-        });
-    }
-    ~MessageRecorder() { SetMessageHandler({}); }
-
-    QList<ShownMessage> shown;
-    QList<MsgResult> answers;
-};
-
-// Answers the file dialogs with the queued paths (empty = cancelled).
-class FileDialogRecorder
-{
-public:
-    FileDialogRecorder()
-    {
-        SetFileNameHandler([this](const FileRequest &request) {
-            asked.append(request);
-            return answers.isEmpty() ? QString() : answers.takeFirst();
-        });
-    }
-    ~FileDialogRecorder() { SetFileNameHandler({}); }
-
-    QList<FileRequest> asked;
-    QStringList answers;
-};
 
 // Stands in for the system's printers: none, or one that writes a PDF file.
 struct PrinterStandIn

@@ -8,6 +8,7 @@
 #include "io/projectfile.h"
 #include "io/widgets/filedialogs.h"
 #include "io/widgets/projectfilecommands.h"
+#include "tests/testsupport.h"
 
 #include <QAction>
 #include <QFile>
@@ -18,42 +19,10 @@
 #include <QtTest>
 
 using namespace varno;
+using varno::test::FileDialogRecorder;
+using varno::test::MessageRecorder;
 
 namespace {
-
-// Records every message box and answers it with OK.
-class MessageRecorder
-{
-public:
-    MessageRecorder()
-    {
-        SetMessageHandler([this](const ShownMessage &message) {
-            shown.append(message);
-            return MsgResult::Ok;
-        });
-    }
-    ~MessageRecorder() { SetMessageHandler({}); }
-
-    QList<ShownMessage> shown;
-};
-
-// Answers the file dialogs with the queued paths (empty = cancelled) and
-// keeps what was asked.
-class FileDialogRecorder
-{
-public:
-    FileDialogRecorder()
-    {
-        SetFileNameHandler([this](const FileRequest &request) {
-            asked.append(request);
-            return answers.isEmpty() ? QString() : answers.takeFirst();
-        });
-    }
-    ~FileDialogRecorder() { SetFileNameHandler({}); }
-
-    QList<FileRequest> asked;
-    QStringList answers;
-};
 
 ProjectFileCommands *commands(const MainWindow &window)
 {
