@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFont>
 #include <QFontMetricsF>
@@ -308,8 +309,13 @@ bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
+    // The PDF writer does not look at what its device took; on a full disk it
+    // would go on, and the save file would put the cut-off PDF in place of the
+    // old one. So the page is made in memory and written in one checked go.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, ReportPageMargins(),
                                          QPageLayout::Millimeter));
         writer.setTitle(QStringLiteral("Varno"));
@@ -324,7 +330,8 @@ bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports
         }
         painter.end();
     }
-    if (!file.commit())
+    const QByteArray &bytes = pdf.data();
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
         return fail(file.errorString());
     return true;
 }

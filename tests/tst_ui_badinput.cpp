@@ -8,6 +8,7 @@
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/loaddialog.h"
 #include "io/projectfile.h"
+#include "io/widgets/filedialogs.h"
 #include "io/widgets/printcommand.h"
 #include "io/widgets/projectfilecommands.h"
 #include "io/report.h"
@@ -158,6 +159,8 @@ private slots:
     void damagedProjectFiles_data();
     void damagedProjectFiles();
     void printerNotReady();
+    void pdfOnFullDiskKeepsEarlierFile_data();
+    void pdfOnFullDiskKeepsEarlierFile();
 
 private:
     QTemporaryDir m_dir;
@@ -482,6 +485,60 @@ void UiBadInputTest::printerNotReady()
     QCOMPARE(messages.shown[1].text,
              QStringLiteral("Der Bericht kann nicht gedruckt werden (der Drucker ist nicht bereit)."));
     QVERIFY(!QFile::exists(output));
+}
+
+void UiBadInputTest::pdfOnFullDiskKeepsEarlierFile_data()
+{
+    // Where the disk runs full: the report's bytes go out in blocks, the
+    // last ones only when the file is closed.
+    QTest::addColumn<double>("cutAt");   // share of the new report's size
+    QTest::newRow("early") << 0.1;
+    QTest::newRow("in the middle") << 0.5;
+    QTest::newRow("in the last bytes") << 0.999;
+}
+
+void UiBadInputTest::pdfOnFullDiskKeepsEarlierFile()
+{
+    QFETCH(double, cutAt);
+
+    MessageRecorder messages;
+    MainWindow window;
+    auto *print = window.findChild<PrintCommand *>();
+    QVERIFY(print);
+    print->setPrinterSource([] { return std::unique_ptr<QPrinter>(); });
+    const QString path = m_dir.filePath(QStringLiteral("bericht.pdf"));
+    SetFileNameHandler([&path](const FileRequest &) { return path; });
+
+    // An earlier report, and the size of the one about to replace it.
+    window.dimensionsDialog()->setLengthText(LengthL1, QStringLiteral("4"));
+    trigger(window, "mnudrucken");
+    const QByteArray earlier = fileBytes(path);
+    QVERIFY(earlier.startsWith("%PDF"));
+    window.dimensionsDialog()->setLengthText(LengthL1, QStringLiteral("7.25"));
+    QVERIFY(window.runAnalysis());
+    const QString sizeProbe = m_dir.filePath(QStringLiteral("probe.pdf"));
+    QVERIFY(WriteReportPdf(sizeProbe, print->reportTexts()));
+    const qint64 newSize = QFileInfo(sizeProbe).size();
+    QVERIFY(newSize > 1000);
+    QVERIFY(fileBytes(sizeProbe) != earlier);
+
+    messages.shown.clear();
+    {
+        FileSizeLimit limit(rlim_t(double(newSize) * cutAt));
+        if (!limit.active())
+            QSKIP("the file size limit cannot be set here");
+        trigger(window, "mnudrucken");
+    }
+    SetFileNameHandler({});
+
+    QCOMPARE(messages.titles(), QStringList(3, QStringLiteral("Drucken")));
+    QCOMPARE(messages.shown[2].icon, MsgIcon::Warning);
+    QVERIFY2(messages.shown[2].text.startsWith(QStringLiteral("Der Bericht kann nicht als „%1“ gespeichert werden (")
+                                                   .arg(QDir::toNativeSeparators(path))),
+             qPrintable(messages.shown[2].text));
+    QCOMPARE(fileBytes(path), earlier);
+    QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("bericht.pdf*")}, QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("bericht.pdf")});
 }
 
 QTEST_MAIN(UiBadInputTest)
