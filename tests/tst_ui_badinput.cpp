@@ -12,6 +12,7 @@
 #include "io/widgets/printcommand.h"
 #include "io/widgets/projectfilecommands.h"
 #include "io/report.h"
+#include "tests/testsupport.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -28,32 +29,9 @@
 #include <csignal>
 
 using namespace varno;
+using varno::test::MessageRecorder;
 
 namespace {
-
-// Records every message box and answers OK.
-class MessageRecorder
-{
-public:
-    MessageRecorder()
-    {
-        SetMessageHandler([this](const ShownMessage &message) {
-            shown.append(message);
-            return MsgResult::Ok;
-        });
-    }
-    ~MessageRecorder() { SetMessageHandler({}); }
-
-    QStringList titles() const
-    {
-        QStringList out;
-        for (const ShownMessage &m : shown)
-            out << m.title;
-        return out;
-    }
-
-    QList<ShownMessage> shown;
-};
 
 // A write past this many bytes fails as on a full disk (see tst_core_badinput).
 class FileSizeLimit
