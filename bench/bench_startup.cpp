@@ -10,18 +10,14 @@
 // beam and runs the "&Ergebnisse" command; its peak resident memory is read
 // from wait4(), as /usr/bin/time reads it.
 
-#include "app/assets.h"
+#include "app/application.h"
 #include "app/mainwindow.h"
 #include "app/messages.h"
 #include "app/splashwindow.h"
 #include "bench/beams.h"
 #include "bench/enterbeam.h"
-#include "version.h"
 
 #include <QApplication>
-#include <QIcon>
-#include <QLibraryInfo>
-#include <QTranslator>
 #include <QWindow>
 
 #include <algorithm>
@@ -53,14 +49,7 @@ int runChild(int argc, char *argv[], bool results)
 {
     const long long mainEntered = nowNs();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(varno::ProgramTitle));
-    QApplication::setApplicationVersion(QString::fromLatin1(varno::VersionText));
-    QApplication::setDesktopFileName(QStringLiteral("varno"));
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
-    varno::LoadAssets();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon.svg")));
+    varno::PrepareApplication();
 
     varno::MainWindow mainWindow;
     varno::SplashWindow splash(&mainWindow);
