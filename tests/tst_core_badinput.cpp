@@ -9,6 +9,7 @@
 #include "design/design.h"
 #include "graphics/drawing.h"
 #include "io/projectfile.h"
+#include "tests/filesizelimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,6 +25,7 @@
 #include <cstring>
 
 using namespace varno;
+using varno::test::FileSizeLimit;
 
 namespace {
 
@@ -131,34 +133,6 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
-
-// Holds the size of files this process may write below `bytes` while it
-// lives: a write past it fails as on a full disk. The signal such a write
-// raises is ignored, so the write reports its error instead.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        m_active = getrlimit(RLIMIT_FSIZE, &m_previous) == 0;
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        m_active = m_active && setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        if (m_active)
-            setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-    bool active() const { return m_active; }
-
-private:
-    rlimit m_previous{};
-    bool m_active = false;
-    void (*m_previousHandler)(int) = nullptr;
-};
 
 } // namespace
 

@@ -13,6 +13,7 @@
 #include "io/widgets/projectfilecommands.h"
 #include "io/report.h"
 #include "tests/testsupport.h"
+#include "tests/filesizelimit.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -29,35 +30,10 @@
 #include <csignal>
 
 using namespace varno;
+using varno::test::FileSizeLimit;
 using varno::test::MessageRecorder;
 
 namespace {
-
-// A write past this many bytes fails as on a full disk (see tst_core_badinput).
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        m_active = getrlimit(RLIMIT_FSIZE, &m_previous) == 0;
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        m_active = m_active && setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        if (m_active)
-            setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-    bool active() const { return m_active; }
-
-private:
-    rlimit m_previous{};
-    bool m_active = false;
-    void (*m_previousHandler)(int) = nullptr;
-};
 
 QByteArray fileBytes(const QString &path)
 {
