@@ -6,8 +6,11 @@
 #include "app/messages.h"
 #include "io/widgets/filedialogs.h"
 
+#include <QApplication>
+#include <QFont>
 #include <QList>
 #include <QStringList>
+#include <QtTest>
 
 #include <algorithm>
 
@@ -63,6 +66,34 @@ public:
 
     QList<FileRequest> asked;
     QStringList answers;
+};
+
+// The rows of the "no caption clipped" tests: the normal font and twice its
+// size, as at 200 % scaling.
+inline void AddFontScaleRows()
+{
+    QTest::addColumn<qreal>("fontScale");
+    QTest::newRow("normal font") << 1.0;
+    QTest::newRow("double font") << 2.0;
+}
+
+// Scales the application font while it lives.
+class ScaledApplicationFont
+{
+public:
+    explicit ScaledApplicationFont(qreal scale)
+        : m_original(QApplication::font())
+    {
+        QFont font = m_original;
+        font.setPointSizeF(m_original.pointSizeF() * scale);
+        QApplication::setFont(font);
+    }
+    ~ScaledApplicationFont() { QApplication::setFont(m_original); }
+    ScaledApplicationFont(const ScaledApplicationFont &) = delete;
+    ScaledApplicationFont &operator=(const ScaledApplicationFont &) = delete;
+
+private:
+    QFont m_original;
 };
 
 } // namespace varno::test

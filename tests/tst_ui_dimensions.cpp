@@ -6,6 +6,7 @@
 #include "app/model/session.h"
 #include "dialogs/dimensionsdialog.h"
 #include "graphics/widgets/picturearea.h"
+#include "tests/testsupport.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -329,9 +330,7 @@ void TestDimensionsDialog::tabOrder()
 
 void TestDimensionsDialog::noCaptionClipped_data()
 {
-    QTest::addColumn<qreal>("fontScale");
-    QTest::newRow("normal font") << 1.0;
-    QTest::newRow("double font") << 2.0;
+    test::AddFontScaleRows();
 }
 
 // Every label and button gets at least the room its text asks for, also with
@@ -339,11 +338,8 @@ void TestDimensionsDialog::noCaptionClipped_data()
 void TestDimensionsDialog::noCaptionClipped()
 {
     QFETCH(qreal, fontScale);
-    const QFont original = QApplication::font();
-    QFont font = original;
-    font.setPointSizeF(original.pointSizeF() * fontScale);
-    QApplication::setFont(font);
     {
+        const test::ScaledApplicationFont scaled(fontScale);
         CalcSession session;
         DimensionsDialog dialog(session);
         dialog.show();
@@ -360,7 +356,6 @@ void TestDimensionsDialog::noCaptionClipped()
             QVERIFY(edit->width() >= edit->fontMetrics().horizontalAdvance(QStringLiteral("000.00")));
         }
     }
-    QApplication::setFont(original);
 }
 
 QTEST_MAIN(TestDimensionsDialog)

@@ -7,6 +7,7 @@
 #include "app/model/session.h"
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/loaddialog.h"
+#include "tests/testsupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -691,19 +692,14 @@ void TestLoadDialog::helpButton()
 
 void TestLoadDialog::noCaptionClipped_data()
 {
-    QTest::addColumn<qreal>("fontScale");
-    QTest::newRow("normal font") << 1.0;
-    QTest::newRow("double font") << 2.0;
+    test::AddFontScaleRows();
 }
 
 void TestLoadDialog::noCaptionClipped()
 {
     QFETCH(qreal, fontScale);
-    const QFont original = QApplication::font();
-    QFont font = original;
-    font.setPointSizeF(original.pointSizeF() * fontScale);
-    QApplication::setFont(font);
     {
+        const test::ScaledApplicationFont scaled(fontScale);
         Windows w;
         w.loads.setSameForAll(LoadG, false);   // show every row of frame 0
         w.loads.show();
@@ -720,7 +716,6 @@ void TestLoadDialog::noCaptionClipped()
             QVERIFY(w.frame(tab)->width() >= w.frame(tab)->minimumSizeHint().width());
         }
     }
-    QApplication::setFont(original);
 }
 
 QTEST_MAIN(TestLoadDialog)

@@ -6,6 +6,7 @@
 #include "design/design.h"
 #include "dialogs/captioncolumn.h"
 #include "dialogs/materialdialog.h"
+#include "tests/testsupport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -383,19 +384,14 @@ void TestMaterialDialog::helpButton()
 
 void TestMaterialDialog::noCaptionClipped_data()
 {
-    QTest::addColumn<qreal>("fontScale");
-    QTest::newRow("normal font") << 1.0;
-    QTest::newRow("double font") << 2.0;
+    test::AddFontScaleRows();
 }
 
 void TestMaterialDialog::noCaptionClipped()
 {
     QFETCH(qreal, fontScale);
-    const QFont original = QApplication::font();
-    QFont font = original;
-    font.setPointSizeF(original.pointSizeF() * fontScale);
-    QApplication::setFont(font);
     {
+        const test::ScaledApplicationFont scaled(fontScale);
         QTemporaryDir dir;
         writeMaterialFile(dir.path(), 12);
         MaterialDialog dialog(dir.path());
@@ -414,7 +410,6 @@ void TestMaterialDialog::noCaptionClipped()
             QVERIFY(item.height() >= list->fontMetrics().height());
         }
     }
-    QApplication::setFont(original);
 }
 
 QTEST_MAIN(TestMaterialDialog)
