@@ -20,29 +20,9 @@
 #include <QTest>
 
 using namespace varno;
+using MessageLog = varno::test::MessageRecorder;
 
 namespace {
-
-struct MessageLog
-{
-    QList<ShownMessage> shown;
-
-    MessageLog()
-    {
-        SetMessageHandler([this](const ShownMessage &m) {
-            shown.append(m);
-            return MsgResult::Ok;
-        });
-    }
-    ~MessageLog() { SetMessageHandler({}); }
-    QStringList titles() const
-    {
-        QStringList out;
-        for (const ShownMessage &m : shown)
-            out << m.title;
-        return out;
-    }
-};
 
 // The two windows as the main window holds them.
 struct Windows

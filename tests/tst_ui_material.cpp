@@ -20,22 +20,9 @@
 #include <QTest>
 
 using namespace varno;
+using MessageLog = varno::test::MessageRecorder;
 
 namespace {
-
-struct MessageLog
-{
-    QList<ShownMessage> shown;
-
-    MessageLog()
-    {
-        SetMessageHandler([this](const ShownMessage &m) {
-            shown.append(m);
-            return MsgResult::Ok;
-        });
-    }
-    ~MessageLog() { SetMessageHandler({}); }
-};
 
 // Line n, field f reads e.g. "c07|03": letter of the line, field number,
 // separator, line number; 17 fields make the 102 characters of a full line.
