@@ -374,6 +374,13 @@ bool MainWindow::runAnalysis()
     for (const QString &warning : outcome.warnings)
         ShowMessage(this, NoLoadWarningTitle, warning, MsgIcon::Warning);
     if (outcome.refused) {
+        // The numbers of an open results window belong to the system before
+        // this change; left on screen they would pass for the current ones.
+        // So a refused run discards the window as its "OK" does.
+        if (m_results) {
+            m_results->close();
+            m_results.clear();
+        }
         ShowMessage(this, QStringLiteral("Warnung"), outcome.refusal, MsgIcon::Warning);
         return false;
     }

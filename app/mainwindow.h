@@ -48,8 +48,8 @@ public:
     AboutWindow *aboutWindow() const;       // null while discarded
 
     // Runs the analysis and the design; creates the results window hidden if
-    // needed. Shows the analysis warnings; on a refused run shows the refusal
-    // and returns false without creating or touching the results window.
+    // needed. Shows the analysis warnings; on a refused run discards an open
+    // results window, shows the refusal and returns false.
     bool runAnalysis();
 
     // The menu commands.

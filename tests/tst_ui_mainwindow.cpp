@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -100,6 +101,8 @@ private slots:
 
     void resultsRefused_data();
     void resultsRefused();
+    void refusedRunDiscardsOpenResults_data();
+    void refusedRunDiscardsOpenResults();
     void resultsRecomputeWhileOpen();
     void projectTextsFollowTheWindows();
 };
@@ -635,7 +638,7 @@ void TestMainWindow::resultsRefused_data()
 
     QTest::newRow("L1 0, first use") << "0" << false;
     QTest::newRow("L1 0.00, first use") << "0.00" << false;
-    // An open window is left as it stands when the new run is refused.
+    // An open window is discarded: its numbers belong to the earlier system.
     QTest::newRow("L1 0, window open") << "0" << true;
 }
 
@@ -665,13 +668,55 @@ void TestMainWindow::resultsRefused()
     QCOMPARE(messages.shown[0].buttons, MsgButtons::Ok);
     QVERIFY(!messages.shown[0].text.isEmpty());
     QCOMPARE(window.session().results.Are, resultsBefore.Are);
-    if (openedBefore) {
-        QVERIFY(window.resultsWindow());
-        QCOMPARE(window.resultsWindow()->resultText(8), linesBefore);
-    } else {
-        QVERIFY(!window.resultsWindow());
-        QVERIFY(window.findChildren<ResultsWindow *>().isEmpty());
+    QVERIFY(!window.resultsWindow());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.findChildren<ResultsWindow *>().isEmpty());
+}
+
+void TestMainWindow::refusedRunDiscardsOpenResults_data()
+{
+    QTest::addColumn<QStringList>("lengths");   // L1, L2, L3
+    QTest::addColumn<bool>("print");
+
+    const QList<QStringList> systems = {{"0", "6", "5"}, {"6", "0", "5"}, {"-6", "6", "0"}, {"1e-300", "6", "5"}};
+    for (const QStringList &lengths : systems) {
+        const QString name = lengths.join(QStringLiteral(", "));
+        QTest::addRow("results, %s", qPrintable(name)) << lengths << false;
+        QTest::addRow("print, %s", qPrintable(name)) << lengths << true;
     }
+}
+
+// A refused results or print command leaves no number of an earlier system
+// on screen: the open results window goes, as by its "OK".
+void TestMainWindow::refusedRunDiscardsOpenResults()
+{
+    QFETCH(QStringList, lengths);
+    QFETCH(bool, print);
+
+    MessageRecorder messages;
+    MainWindow window;
+    window.show();
+    action(window, QStringLiteral("mnuergebnisse"))->trigger();
+    QPointer<ResultsWindow> results = window.resultsWindow();
+    QVERIFY(results && results->isVisible());
+    QSignalSpy discarded(results.data(), &ResultsWindow::discarded);
+    for (int i = 0; i < lengths.size(); ++i)
+        window.dimensionsDialog()->setLengthText(i, lengths[i]);
+    messages.shown.clear();
+
+    action(window, print ? QStringLiteral("mnudrucken") : QStringLiteral("mnuergebnisse"))->trigger();
+
+    QCOMPARE(messages.shown.last().title, QStringLiteral("Warnung"));
+    QCOMPARE(discarded.count(), 1);
+    QVERIFY(!window.resultsWindow());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!results);
+
+    // The next sound run builds a new window with the current numbers.
+    window.dimensionsDialog()->setLengthText(LengthL1, QStringLiteral("6"));
+    window.dimensionsDialog()->setLengthText(LengthL2, QStringLiteral("6"));
+    action(window, QStringLiteral("mnuergebnisse"))->trigger();
+    QVERIFY(window.resultsWindow() && window.resultsWindow()->isVisible());
 }
 
 void TestMainWindow::resultsRecomputeWhileOpen()
