@@ -7,10 +7,12 @@
 #include "app/model/projectmodel.h"
 #include "app/model/session.h"
 #include "design/design.h"
+#include "design/widgets/fittinglabel.h"
 #include "design/widgets/resultswindow.h"
 #include "design/widgets/systemschematic.h"
 #include "graphics/drawing.h"
 #include "graphics/widgets/picturearea.h"
+#include "tests/testsupport.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -19,6 +21,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -484,6 +488,101 @@ private slots:
         const QLineF span1 = schematic->regionBeam(Span1);
         QVERIFY(qAbs(schematic->supportLetter(0)->geometry().center().x() - span1.x1()) <= 1);
         QVERIFY(qAbs(schematic->supportLetter(1)->geometry().center().x() - span1.x2()) <= 1);
+    }
+
+    // Long texts neither widen the window nor push its controls off the
+    // screen: a number too long for its place is shortened with "…" and
+    // keeps its whole text in the tooltip and the accessible description; a
+    // failed design's text wraps. Once the texts are short again, the
+    // window looks as before.
+    void longTextsKeepTheWindowSize_data()
+    {
+        QTest::addColumn<QString>("trigger");
+        QTest::addColumn<qreal>("fontScale");
+        const QStringList triggers = {QStringLiteral("empty width"), QStringLiteral("width 1e308"),
+                                      QStringLiteral("load 1e200"), QStringLiteral("no material file"),
+                                      QStringLiteral("no profile table")};
+        for (const qreal scale : {1.0, 2.0})
+            for (const QString &trigger : triggers)
+                QTest::addRow("%s, font x%g", qPrintable(trigger), scale) << trigger << scale;
+    }
+    void longTextsKeepTheWindowSize()
+    {
+        QFETCH(QString, trigger);
+        QFETCH(qreal, fontScale);
+        varno::test::ScaledApplicationFont font(fontScale);
+        QTemporaryDir emptyFolder;
+
+        auto window = makeWindow();
+        auto run = [&] {
+            const AnalysisOutcome outcome = RunAnalysis(m_inputs.texts, m_session.results, QLocale());
+            window->writeResultLines(outcome);
+            window->runDesign();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            return outcome;
+        };
+        auto shortened = [&] {
+            QStringList out;
+            for (const FittingLabel *label : window->findChildren<FittingLabel *>()) {
+                if (!label->isVisible())
+                    continue;
+                // Shortened exactly when the tooltip carries the whole text.
+                if (label->isShortened() != !label->toolTip().isEmpty()
+                    || (label->isShortened()
+                        && (label->toolTip() != label->text() || label->accessibleDescription() != label->text())))
+                    out << QStringLiteral("tooltip of ") + label->objectName();
+                if (label->isShortened())
+                    out << label->objectName();
+            }
+            return out;
+        };
+        run();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QSize normalSize = window->size();
+        const QStringList normallyShortened = shortened();
+        // The double font stands for 200 % scaling of a screen half as large
+        // in logical pixels; there the window only must not grow.
+        const QRect screen = window->screen()->availableGeometry();
+        if (fontScale == 1.0)
+            QVERIFY(normalSize.width() <= screen.width() && normalSize.height() <= screen.height());
+
+        const ProjectTexts normalTexts = m_inputs.texts;
+        const FakeInputs normalInputs = m_inputs;
+        auto *width = child<QLineEdit>(window.get(), "Text1");
+        if (trigger == QLatin1String("empty width"))
+            width->setText(QString());
+        else if (trigger == QLatin1String("width 1e308"))
+            width->setText(QStringLiteral("1e308"));
+        else if (trigger == QLatin1String("load 1e200"))
+            m_inputs.texts.uniform[0][LoadG] = QStringLiteral("1e200");
+        else if (trigger == QLatin1String("no material file"))
+            m_inputs.timber = m_inputs.steel = {};
+        else
+            m_inputs.directory = emptyFolder.path();
+        const AnalysisOutcome outcome = run();
+        QTest::qWait(1);
+
+        QCOMPARE(window->size(), normalSize);
+        QVERIFY(window->minimumSizeHint().width() <= normalSize.width());
+        const QStringList now = shortened();
+        QVERIFY2(!now.join(u' ').contains(QLatin1String("tooltip")), qPrintable(now.join(u' ')));
+        // The texts themselves are whole, as the report prints them.
+        for (int n = 0; n < ResultLineCount; ++n)
+            if (outcome.visible[n])
+                QCOMPARE(window->resultText(n), outcome.lines[n]);
+        if (trigger == QLatin1String("load 1e200"))
+            QVERIFY(now.contains(QStringLiteral("Label6(1)")));
+        else if (trigger != QLatin1String("width 1e308"))
+            QVERIFY((window->designText(9) + window->designText(10)).contains(u"keine Bemessung möglich"));
+
+        m_inputs = normalInputs;
+        m_inputs.texts = normalTexts;
+        width->setText(QStringLiteral("8.0"));
+        run();
+        QTest::qWait(1);
+        QCOMPARE(window->size(), normalSize);
+        QCOMPARE(shortened(), normallyShortened);
     }
 
     void resultLinesPerSystem_data()

@@ -6,6 +6,7 @@
 #include "app/model/projectmodel.h"
 #include "app/model/session.h"
 #include "design/design.h"
+#include "design/widgets/fittinglabel.h"
 #include "design/widgets/systemschematic.h"
 #include "graphics/drawing.h"
 #include "graphics/widgets/picturearea.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace varno {
@@ -26,6 +28,9 @@ namespace varno {
 namespace {
 
 constexpr int PictureLabelCount = 37;
+
+// Room a window manager's frame and title bar may take around the window.
+const QSize FrameAllowance(16, 48);
 
 const QString RefusalText = QStringLiteral("Geben Sie eine Zahl ein, die größer Null ist.");
 
@@ -37,6 +42,21 @@ QString arrayName(const char *base, int index)
 QLabel *makeLabel(const QString &name, QWidget *parent)
 {
     auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+// The widest texts the window asks room for; a longer number is shortened,
+// a failed design's text wraps.
+const QString TypicalResultLine = QStringLiteral("Auflagerkraft  A = -00000.00  kNm");
+const QString TypicalDesignValue = QStringLiteral("Wy erf =  000000.0 cm3");
+const QString TypicalVerdict = QStringLiteral("Stahl:  Normalspannung maßgebend!");
+
+FittingLabel *makeFittingLabel(const QString &name, FittingLabel::Mode mode, const QString &typical,
+                               QWidget *parent)
+{
+    auto *label = new FittingLabel(mode, typical, parent);
     label->setObjectName(name);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
@@ -131,9 +151,24 @@ void ResultsWindow::buildLayout()
     main->addWidget(systemFrame);
 
     for (int i = 0; i < int(m_resultLabels.size()); ++i)
-        m_resultLabels[i] = makeLabel(arrayName("Label6", i), this);
-    for (int i = 0; i < int(m_designLabels.size()); ++i)
-        m_designLabels[i] = makeLabel(arrayName("Label7", i), this);
+        m_resultLabels[i] = makeFittingLabel(arrayName("Label6", i), FittingLabel::Mode::Shorten,
+                                             TypicalResultLine, this);
+    QString longestGrade;
+    for (int grade = 0; grade < TimberGradeCount; ++grade)
+        if (TimberGradeCaption(grade).size() > longestGrade.size())
+            longestGrade = TimberGradeCaption(grade);
+    for (int grade = 0; grade < SteelGradeCount; ++grade)
+        if (SteelGradeCaption(grade).size() > longestGrade.size())
+            longestGrade = SteelGradeCaption(grade);
+    for (int i = 0; i < int(m_designLabels.size()); ++i) {
+        const bool verdict = i == 9 || i == 10;
+        // A grade caption asks room for the longest grade; only numbers and
+        // verdicts can outgrow their place.
+        const QString typical = verdict ? TypicalVerdict : (i == 0 || i == 5) ? longestGrade : TypicalDesignValue;
+        m_designLabels[i] = makeFittingLabel(arrayName("Label7", i),
+                                             verdict ? FittingLabel::Mode::Wrap : FittingLabel::Mode::Shorten,
+                                             typical, this);
+    }
 
     auto *middle = new QHBoxLayout;
     main->addLayout(middle);
@@ -414,6 +449,20 @@ QString ResultsWindow::widthText() const
 PictureArea *ResultsWindow::picture() const
 {
     return m_picture;
+}
+
+void ResultsWindow::setVisible(bool visible)
+{
+    // Qt gives a new top-level window at most two thirds of the screen; this
+    // window asks for its full size instead, but no more than the screen's
+    // available area leaves after a window frame.
+    if (visible && !isVisible() && !testAttribute(Qt::WA_Resized)) {
+        QSize size = sizeHint();
+        if (const QScreen *screen = this->screen())
+            size = size.boundedTo(screen->availableGeometry().size() - FrameAllowance);
+        resize(size.expandedTo(minimumSizeHint()));
+    }
+    QDialog::setVisible(visible);
 }
 
 void ResultsWindow::closeEvent(QCloseEvent *event)

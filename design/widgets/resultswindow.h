@@ -14,6 +14,7 @@ namespace varno {
 
 struct AnalysisOutcome;
 struct CalcSession;
+class FittingLabel;
 class InputWindows;
 class PictureArea;
 class SystemSchematic;
@@ -45,6 +46,10 @@ public:
     QString widthText() const;             // Text1
     PictureArea *picture() const;
 
+    // A new window takes the room its typical texts need, within the
+    // screen's available area; long texts never widen it.
+    void setVisible(bool visible) override;
+
     // How many design runs this window has started (for the tests).
     int designRunCount() const { return m_designRuns; }
 
@@ -66,8 +71,9 @@ private:
     const InputWindows &m_inputs;
 
     SystemSchematic *m_schematic = nullptr;
-    std::array<QLabel *, 19> m_resultLabels{};
-    std::array<QLabel *, 11> m_designLabels{};
+    std::array<FittingLabel *, 19> m_resultLabels{};
+    // 0, 2, 3, 5, 7 are fixed captions; the others are written by the design.
+    std::array<FittingLabel *, 11> m_designLabels{};
     QLabel *m_heading = nullptr;
     QLineEdit *m_width = nullptr;
     QLineEdit *m_spanLimit = nullptr;

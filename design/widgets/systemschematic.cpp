@@ -1,6 +1,7 @@
 #include "design/widgets/systemschematic.h"
 
 #include "app/model/projectmodel.h"
+#include "design/widgets/fittinglabel.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -17,20 +18,25 @@ namespace {
 // the right ends of spans 1, 2 and 3.
 constexpr int SupportCount = 4;
 
+// The widest texts a column asks room for; longer numbers are shortened.
+const QString TypicalLength = QStringLiteral("-0000.00 m");
+const QString TypicalLoad = QStringLiteral("Gleichlast =  -0000.00  kN/m");
+const QString TypicalPointLoad = QStringLiteral("F1 = -0000.00  kN  a = 000.00 m");
+
 } // namespace
 
 SystemSchematic::SystemSchematic(QWidget *parent)
     : QWidget(parent)
 {
     for (int r = 1; r <= RegionCount; ++r) {
-        m_length[r - 1] = makeLabel(QStringLiteral("Label1(%1)").arg(r - 1), Qt::AlignCenter);
-        m_load[r - 1] = makeLabel(QStringLiteral("Label2(%1)").arg(r - 1), Qt::AlignCenter);
+        m_length[r - 1] = makeFittingLabel(QStringLiteral("Label1(%1)").arg(r - 1), TypicalLength, Qt::AlignCenter);
+        m_load[r - 1] = makeFittingLabel(QStringLiteral("Label2(%1)").arg(r - 1), TypicalLoad, Qt::AlignCenter);
     }
     // Label3(24) does not exist: the right cantilever's slots 24..26 carry
     // the names 25..27.
     for (int slot = 0; slot < PointLoadSlotCount; ++slot)
-        m_point[slot] = makeLabel(QStringLiteral("Label3(%1)").arg(slot < 24 ? slot : slot + 1),
-                                  Qt::AlignLeft | Qt::AlignVCenter);
+        m_point[slot] = makeFittingLabel(QStringLiteral("Label3(%1)").arg(slot < 24 ? slot : slot + 1),
+                                         TypicalPointLoad, Qt::AlignLeft | Qt::AlignVCenter);
     m_letter[0] = makeLabel(QStringLiteral("Label4(0)"), Qt::AlignHCenter | Qt::AlignTop);
     for (int i = 0; i < 3; ++i)
         m_letter[i + 1] = makeLabel(QStringLiteral("Label5(%1)").arg(i), Qt::AlignHCenter | Qt::AlignTop);
@@ -45,17 +51,25 @@ QLabel *SystemSchematic::makeLabel(const QString &name, Qt::Alignment alignment)
     return label;
 }
 
-QLabel *SystemSchematic::lengthLabel(int region) const
+FittingLabel *SystemSchematic::makeFittingLabel(const QString &name, const QString &typical, Qt::Alignment alignment)
+{
+    auto *label = new FittingLabel(FittingLabel::Mode::Shorten, typical, this);
+    label->setObjectName(name);
+    label->setAlignment(alignment);
+    return label;
+}
+
+FittingLabel *SystemSchematic::lengthLabel(int region) const
 {
     return m_length[region - 1];
 }
 
-QLabel *SystemSchematic::loadLabel(int region) const
+FittingLabel *SystemSchematic::loadLabel(int region) const
 {
     return m_load[region - 1];
 }
 
-QLabel *SystemSchematic::pointLoadLabel(int slot) const
+FittingLabel *SystemSchematic::pointLoadLabel(int slot) const
 {
     return m_point[slot];
 }

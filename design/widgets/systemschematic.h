@@ -1,5 +1,7 @@
 #pragma once
 
+#include "design/widgets/fittinglabel.h"
+
 #include <QLineF>
 #include <QWidget>
 
@@ -21,9 +23,10 @@ class SystemSchematic : public QWidget
 public:
     explicit SystemSchematic(QWidget *parent = nullptr);
 
-    QLabel *lengthLabel(int region) const;     // Label1(region - 1)
-    QLabel *loadLabel(int region) const;       // Label2(region - 1)
-    QLabel *pointLoadLabel(int slot) const;    // Label3(slot), Label3(slot + 1) from slot 24 on
+    // A number too long for its column is shortened (FittingLabel).
+    FittingLabel *lengthLabel(int region) const;     // Label1(region - 1)
+    FittingLabel *loadLabel(int region) const;       // Label2(region - 1)
+    FittingLabel *pointLoadLabel(int slot) const;    // Label3(slot), Label3(slot + 1) from slot 24 on
     QLabel *supportLetter(int support) const;  // 0 = Label4(0) "A", 1..3 = Label5(0..2)
 
     // Which line elements are drawn: the spans 1..spans and the cantilevers
@@ -54,6 +57,7 @@ private:
     };
 
     QLabel *makeLabel(const QString &name, Qt::Alignment alignment);
+    FittingLabel *makeFittingLabel(const QString &name, const QString &typical, Qt::Alignment alignment);
     std::vector<int> regionOrder() const;      // existing regions from left to right
     double minimumColumnWidth(int region) const;
     int pointLoadRows() const;
@@ -61,9 +65,9 @@ private:
     std::vector<Column> columns(double width) const;
     void relayout();
 
-    std::array<QLabel *, 5> m_length{};
-    std::array<QLabel *, 5> m_load{};
-    std::array<QLabel *, 27> m_point{};
+    std::array<FittingLabel *, 5> m_length{};
+    std::array<FittingLabel *, 5> m_load{};
+    std::array<FittingLabel *, 27> m_point{};
     std::array<QLabel *, 4> m_letter{};
 
     int m_spans = 1;
