@@ -100,6 +100,11 @@ Material readMaterial(const QStringList &values, const MaterialLines &lines, con
 
 QString limitProblem(double spanLimit, double cantileverLimit, const DesignInputs &inputs)
 {
+    if (std::isinf(spanLimit))
+        return QStringLiteral("die Durchbiegungsgrenze FeldL / %1 ist zu groß").arg(quoted(inputs.spanLimitText));
+    if (std::isinf(cantileverLimit))
+        return QStringLiteral("die Durchbiegungsgrenze KragL / %1 ist zu groß")
+            .arg(quoted(inputs.cantileverLimitText));
     if (spanLimit < 0)
         return QStringLiteral("die Durchbiegungsgrenze FeldL / %1 ist negativ").arg(quoted(inputs.spanLimitText));
     if (cantileverLimit < 0)
@@ -127,6 +132,8 @@ QString designTimber(const DesignInputs &inputs, const Material &timber, const D
     if (!timber.problem.isEmpty())
         return timber.problem;
     const double b = LeadingNumber(inputs.widthText);
+    if (std::isinf(b))
+        return QStringLiteral("die Breite b = %1 ist zu groß").arg(quoted(inputs.widthText));
     if (!(std::isfinite(b) && b > 0))
         return QStringLiteral("die Breite b = %1 ist nicht größer Null").arg(quoted(inputs.widthText));
 

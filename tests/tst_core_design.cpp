@@ -527,6 +527,11 @@ void DesignTest::failures_data()
     QTest::newRow("width negative") << "width" << "-3" << true << false << "Breite";
     // Greater than 0, yet the height would be infinite.
     QTest::newRow("width 1e-320") << "width" << "1e-320" << true << false << "endlichen Wert";
+    // Beyond the double range: too large, not "not greater than 0".
+    QTest::newRow("width 1E400") << "width" << "1E400" << true << false << "b = „1E400“ ist zu groß";
+    QTest::newRow("span limit 1E400") << "span limit" << "1E400" << true << true << "FeldL / „1E400“ ist zu groß";
+    QTest::newRow("cantilever limit 1e999") << "cantilever limit" << "1e999" << true << true
+                                            << "KragL / „1e999“ ist zu groß";
     QTest::newRow("span limit negative") << "span limit" << "-300" << true << true << "FeldL";
     QTest::newRow("cantilever limit negative") << "cantilever limit" << "-5" << true << true << "KragL";
 }
