@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,6 +33,8 @@ const QString FrameCaptions[5] = {QStringLiteral("Gleichlasten g"), QStringLiter
                                   QStringLiteral("Gleichlasten s"), QStringLiteral("Gleichlasten w"),
                                   QStringLiteral("Einzellasten F")};
 const QString LegendResource = QStringLiteral(":/assets/legend.svg");
+const QString LegendCaption =
+    QStringLiteral("a vom Anfangsknoten des Bereichs (Kragarm li: vom freien Ende)");
 
 
 QLineEdit *numberField(const QString &text, const QString &name, const QString &accessibleName, int width,
@@ -44,12 +47,19 @@ QLineEdit *numberField(const QString &text, const QString &name, const QString &
     return field;
 }
 
-// The point loads of a region are numbered from 1 within that region, so the
-// right cantilever's loads in rows F5 to F7 are its own F1 to F3.
-QString slotAccessibleName(int slot, const QString &what)
+// The row of a slot in the point-load frame: a region's loads from row F1
+// down; the right cantilever shares the fourth column with the left one and
+// stands below it, in rows F5 to F7.
+int slotRow(int slot)
 {
     const int region = RegionOfSlot(slot);
-    return QStringLiteral("%1 F%2 %3").arg(texts::RegionLabels[region - 1]).arg(slot - FirstSlot(region) + 1).arg(what);
+    return region == RightCantilever ? 4 + slot - FirstSlot(region) : slot - FirstSlot(region);
+}
+
+// Named as the screen shows the field: region and row label.
+QString slotAccessibleName(int slot, const QString &what)
+{
+    return QStringLiteral("%1 F%2 %3").arg(texts::RegionLabels[RegionOfSlot(slot) - 1]).arg(slotRow(slot) + 1).arg(what);
 }
 
 } // namespace
@@ -93,16 +103,27 @@ LoadDialog::LoadDialog(const DimensionsDialog &dimensions, QWidget *parent)
     m_legend->setAccessibleName(QStringLiteral("Legende"));
     m_legend->setAccessibleDescription(
         QStringLiteral("Der Abstand a einer Einzellast F wird vom Anfangsknoten ihres Bereichs gemessen."));
-    // Its place stays reserved on the other tabs, so the window keeps its size.
-    QSizePolicy legendPolicy = m_legend->sizePolicy();
-    legendPolicy.setRetainSizeWhenHidden(true);
-    m_legend->setSizePolicy(legendPolicy);
+    // The picture's words, on screen: where a is measured from.
+    m_legendCaption = PlainLabel(LegendCaption, QStringLiteral("legendCaption"), this);
+    m_legendCaption->setWordWrap(true);
+    m_legendCaption->setFixedWidth(m_legend->width());
+    m_legendCaption->setMinimumHeight(m_legendCaption->heightForWidth(m_legend->width()));
+    // Their place stays reserved on the other tabs, so the window keeps its size.
+    for (QWidget *part : {m_legend, static_cast<QWidget *>(m_legendCaption)}) {
+        QSizePolicy policy = part->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        part->setSizePolicy(policy);
+    }
+    auto *legendColumn = new QVBoxLayout;
+    legendColumn->addWidget(m_legend);
+    legendColumn->addWidget(m_legendCaption);
+    legendColumn->addStretch(1);
 
     const auto [ok, help] = CreateOkHelpButtons(this);
 
     auto *middle = new QHBoxLayout;
     middle->addWidget(frameArea, 1);
-    middle->addWidget(m_legend, 0, Qt::AlignTop);
+    middle->addLayout(legendColumn);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(ok);
@@ -211,7 +232,7 @@ QGroupBox *LoadDialog::createPointLoadFrame(QWidget *parent)
     for (int slot = 0; slot < PointLoadSlotCount; ++slot) {
         const int region = RegionOfSlot(slot);
         const int group = std::min(region, 4) - 1;
-        const int row = region == RightCantilever ? 4 + slot - FirstSlot(region) : slot - FirstSlot(region);
+        const int row = slotRow(slot);
         m_force[slot] = numberField(QStringLiteral("0"), QStringLiteral("Text7(%1)").arg(slot),
                                     slotAccessibleName(slot, QStringLiteral("Kraft")), fieldWidth, frame);
         m_distance[slot] = numberField(QStringLiteral("0"), QStringLiteral("Text6(%1)").arg(slot),
@@ -334,11 +355,36 @@ void LoadDialog::reject()
     hide();
 }
 
+// The keys of every tabbed window of the desktop: Ctrl+Tab and Ctrl+PgDown
+// select the next tab, Ctrl+Shift+Tab and Ctrl+PgUp the one before, around
+// the ends. The selection runs the tab's rule as a click does.
+void LoadDialog::keyPressEvent(QKeyEvent *event)
+{
+    int step = 0;
+    if (event->modifiers() & Qt::ControlModifier) {
+        const bool shift = event->modifiers() & Qt::ShiftModifier;
+        switch (event->key()) {
+        case Qt::Key_Tab: step = shift ? -1 : 1; break;
+        case Qt::Key_Backtab: step = -1; break;
+        case Qt::Key_PageDown: step = shift ? 0 : 1; break;
+        case Qt::Key_PageUp: step = shift ? 0 : -1; break;
+        default: break;
+        }
+    }
+    if (step == 0) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    m_tabs->setCurrentIndex((m_tabs->currentIndex() + step + TabCount) % TabCount);
+    event->accept();
+}
+
 void LoadDialog::showTab(int index)
 {
     for (int i = 0; i < TabCount; ++i)
         m_frames[i]->setVisible(i == index);
     m_legend->setVisible(index == PointLoadTab);
+    m_legendCaption->setVisible(index == PointLoadTab);
     if (index == PointLoadTab)
         applyPointLoadVisibility();
 }

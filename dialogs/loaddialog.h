@@ -7,6 +7,7 @@
 #include <array>
 
 class QCheckBox;
+class QKeyEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -60,6 +61,9 @@ public slots:
     // OK only hides; the title-bar close and Escape do the same.
     void reject() override;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     // One row of a uniform-load frame: region label, field, unit label.
     struct UniformRow
@@ -90,6 +94,7 @@ private:
     QTabBar *m_tabs = nullptr;
     std::array<QGroupBox *, TabCount> m_frames{};
     QWidget *m_legend = nullptr;
+    QLabel *m_legendCaption = nullptr;
     // [region - 1][load type]
     std::array<std::array<UniformRow, LoadTypeCount>, RegionCount> m_rows{};
     std::array<QCheckBox *, LoadTypeCount> m_sameForAll{};

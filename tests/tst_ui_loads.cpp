@@ -129,6 +129,8 @@ private slots:
     void defaults();
     void tabShowsOneFrame_data();
     void tabShowsOneFrame();
+    void tabKeys_data();
+    void tabKeys();
     void regionOneCopiedOnEveryKeystroke();
     void copyCoversEveryLoadTypeWithBoxSet();
     void settingBoxCopiesOverDifferentValues();
@@ -208,8 +210,9 @@ void TestLoadDialog::accessibleNames_data()
     QTest::newRow("distance span 3 F7") << "Text6(20)" << "Feld 3 F7 Abstand";
     QTest::newRow("force left F1") << "Text7(21)" << "Kragarm li F1 Kraft";
     QTest::newRow("distance left F3") << "Text6(23)" << "Kragarm li F3 Abstand";
-    QTest::newRow("force right F1") << "Text7(24)" << "Kragarm re F1 Kraft";
-    QTest::newRow("distance right F3") << "Text6(26)" << "Kragarm re F3 Abstand";
+    // The right cantilever's loads stand in the rows labelled F5 to F7.
+    QTest::newRow("force right F5") << "Text7(24)" << "Kragarm re F5 Kraft";
+    QTest::newRow("distance right F7") << "Text6(26)" << "Kragarm re F7 Abstand";
     QTest::newRow("box g") << "Check1" << "für alle Felder gleich? Eigenlast g";
     QTest::newRow("box w") << "Check4" << "für alle Felder gleich? Windlast w";
 }
@@ -279,6 +282,57 @@ void TestLoadDialog::tabShowsOneFrame()
     for (int i = 0; i < 5; ++i)
         QCOMPARE(w.frame(i)->isVisible(), i == tab);
     QCOMPARE(w.child(QStringLiteral("Picture1"))->isVisible(), tab == 4);
+    // The legend says in words where a is measured from.
+    auto *caption = w.child<QLabel>(QStringLiteral("legendCaption"));
+    QCOMPARE(caption->isVisible(), tab == 4);
+    QVERIFY(caption->text().contains(u"Anfangsknoten") && caption->text().contains(u"Kragarm li: vom freien Ende"));
+}
+
+void TestLoadDialog::tabKeys_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("inField");   // pressed in a field rather than the window
+    QTest::addColumn<int>("to");
+
+    const int ctrl = Qt::ControlModifier;
+    const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    QTest::newRow("Ctrl+Tab") << 0 << int(Qt::Key_Tab) << ctrl << false << 1;
+    QTest::newRow("Ctrl+Tab in a field") << 3 << int(Qt::Key_Tab) << ctrl << true << 4;
+    QTest::newRow("Ctrl+Tab wraps") << 4 << int(Qt::Key_Tab) << ctrl << false << 0;
+    QTest::newRow("Ctrl+Shift+Tab") << 2 << int(Qt::Key_Backtab) << ctrlShift << true << 1;
+    QTest::newRow("Ctrl+Shift+Tab wraps") << 0 << int(Qt::Key_Backtab) << ctrlShift << false << 4;
+    QTest::newRow("Ctrl+PgDown") << 3 << int(Qt::Key_PageDown) << ctrl << true << 4;
+    QTest::newRow("Ctrl+PgUp") << 4 << int(Qt::Key_PageUp) << ctrl << false << 3;
+    QTest::newRow("Ctrl+PgUp wraps") << 0 << int(Qt::Key_PageUp) << ctrl << true << 4;
+}
+
+// The desktop's keys for tabbed windows select tabs, with the tab's rule.
+void TestLoadDialog::tabKeys()
+{
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, inField);
+    QFETCH(int, to);
+    Windows w;
+    w.setLengths({"6", "6", "5", "1", "0"});
+    w.showAndActivate();
+    w.clickTab(from);
+    QWidget *target = &w.loads;
+    if (inField) {
+        target = from == 4 ? static_cast<QWidget *>(w.force(0)) : w.uniform(1, from);
+        target->setFocus();
+    }
+    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(w.child<QTabBar>(QStringLiteral("TabStrip1"))->currentIndex(), to);
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(w.frame(i)->isVisible(), i == to);
+    QCOMPARE(w.child(QStringLiteral("Picture1"))->isVisible(), to == 4);
+    // The point-load rule ran: the left cantilever's column is there.
+    if (to == 4)
+        QVERIFY(w.slotShown(21));
 }
 
 void TestLoadDialog::regionOneCopiedOnEveryKeystroke()
@@ -687,9 +741,15 @@ void TestLoadDialog::noCaptionClipped()
         for (int tab = 0; tab < 5; ++tab) {
             w.clickTab(tab);
             QApplication::processEvents();
-            for (QLabel *label : w.loads.findChildren<QLabel *>())
-                if (label->isVisible())
+            for (QLabel *label : w.loads.findChildren<QLabel *>()) {
+                if (!label->isVisible())
+                    continue;
+                // A wrapping label needs the height of its lines at its width.
+                if (label->wordWrap())
+                    QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->text()));
+                else
                     QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+            }
             for (QCheckBox *box : w.loads.findChildren<QCheckBox *>())
                 if (box->isVisible())
                     QVERIFY(box->width() >= box->sizeHint().width());
