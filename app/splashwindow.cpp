@@ -3,6 +3,7 @@
 #include "app/svgpicture.h"
 #include "version.h"
 
+#include <QAccessibleWidget>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,10 +15,25 @@
 
 namespace varno {
 
+namespace {
+
+// A plain QWidget window is a "client" area to screen readers, a filler
+// inside some other window; the splash is a window of its own.
+QAccessibleInterface *splashAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(SplashWindow::staticMetaObject.className()) && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
+} // namespace
+
 SplashWindow::SplashWindow(QWidget *mainWindow, QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("frmSplash"));
+    static const bool accessibleAsWindow = (QAccessible::installFactory(splashAccessible), true);
+    Q_UNUSED(accessibleAsWindow);
     const QString title = QString::fromLatin1(ProgramTitle);
     setWindowTitle(title);
     setAccessibleName(title);

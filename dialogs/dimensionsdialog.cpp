@@ -75,6 +75,9 @@ DimensionsDialog::DimensionsDialog(CalcSession &session, QWidget *parent)
 
     m_picture = new PictureArea(5, this);
     m_picture->setObjectName(QStringLiteral("Picture1"));
+    m_picture->setAccessibleName(QStringLiteral("Skizze"));
+    m_picture->setAccessibleDescription(
+        QStringLiteral("Skizze des Systems: Felder und Kragarme mit ihren Längen und den Auflagern"));
     m_picture->setMinimumSize(SketchWidth, SketchHeight);
     m_picture->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 

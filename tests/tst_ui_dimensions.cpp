@@ -106,6 +106,8 @@ void TestDimensionsDialog::fieldsAndCaptions()
     QCOMPARE(dialog.objectName(), QStringLiteral("Form2"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Systemabmessungen"));
     QVERIFY(!dialog.isModal());
+    // Screen readers learn what the sketch shows.
+    QVERIFY(dialog.sketch()->accessibleDescription().contains(u"Skizze des Systems"));
 
     QLineEdit *edit = field(dialog, fieldName);
     QCOMPARE(edit->text(), defaultText);

@@ -697,6 +697,11 @@ private slots:
             expected.insert(expected.end(), part.items.begin(), part.items.end());
         }
         QVERIFY(sameItems(window->picture()->items(), expected));
+        // Its description names exactly what is drawn.
+        const QString description = window->picture()->accessibleDescription();
+        QCOMPARE(description.contains(u"System mit"), layers.contains(QStringLiteral("system")));
+        QCOMPARE(description.contains(u"Momentenlinie"), layers.contains(QStringLiteral("moment")));
+        QCOMPARE(description.contains(u"Querkraftlinie"), layers.contains(QStringLiteral("shear")));
 
         // The diagrams leave the labels of the load picture as they are.
         const bool systemDrawn = presses.contains(QStringLiteral("Command4"));

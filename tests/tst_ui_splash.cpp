@@ -5,6 +5,7 @@
 #include "version.h"
 
 #include <QFrame>
+#include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -86,6 +87,12 @@ void TestSplash::splashContents()
 
     QCOMPARE(splash.timer()->interval(), 30);
     QVERIFY(splash.timer()->isActive());
+
+    // Screen readers meet the splash as a window with the program's name.
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&splash);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), QAccessible::Window);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Varno"));
 
     const auto *logo = splash.findChild<SvgPicture *>();
     QVERIFY(logo);

@@ -29,6 +29,10 @@ namespace {
 
 constexpr int PictureLabelCount = 37;
 
+const QString SystemPictureDescription = QStringLiteral("System mit Gleichlasten und Einzellasten");
+const QString MomentDescription = QStringLiteral("Momentenlinie");
+const QString ShearDescription = QStringLiteral("Querkraftlinie");
+
 // Room a window manager's frame and title bar may take around the window.
 const QSize FrameAllowance(16, 48);
 
@@ -415,16 +419,30 @@ void ResultsWindow::writeResultLines(const AnalysisOutcome &outcome)
 void ResultsWindow::drawSystem()
 {
     m_picture->apply(DrawSystemAndLoadPicture(m_inputs.projectTexts(), m_session, QLocale()));
+    m_picture->setAccessibleDescription(SystemPictureDescription);
 }
 
+// The diagrams are drawn over what the area shows; the description names
+// everything that is on it.
 void ResultsWindow::drawMoment()
 {
     m_picture->apply(DrawMomentDiagram(m_inputs.projectTexts(), m_session));
+    describeDiagram(MomentDescription);
 }
 
 void ResultsWindow::drawShear()
 {
     m_picture->apply(DrawShearDiagram(m_inputs.projectTexts(), m_session));
+    describeDiagram(ShearDescription);
+}
+
+void ResultsWindow::describeDiagram(const QString &diagram)
+{
+    QString description = m_picture->accessibleDescription();
+    if (description.contains(diagram))
+        return;
+    description += (description.isEmpty() ? QString() : QStringLiteral(", ")) + diagram;
+    m_picture->setAccessibleDescription(description);
 }
 
 QString ResultsWindow::resultText(int item) const

@@ -66,6 +66,7 @@ private:
     void setSchematicTexts();
     void arrangeSchematic();
     void onDesignInputChanged(const QString &text);
+    void describeDiagram(const QString &diagram);
 
     CalcSession &m_session;
     const InputWindows &m_inputs;
