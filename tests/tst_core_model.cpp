@@ -74,6 +74,17 @@ void TestModel::leadingNumber_data()
     QTest::newRow("non-ASCII digits") << QString::fromUtf8("\u0661\u0662") << 0.0;
     QTest::newRow("full-width digits") << QString::fromUtf8("\uff11\uff12") << 0.0;
     QTest::newRow("many digits") << "123456789012345678901234567890" << 1.2345678901234568e29;
+    // Beyond the double range the digits and the exponent decide together.
+    QTest::newRow("400 zeros after the point, about 1e-401")
+        << QStringLiteral("0.") + QString(400, u'0') + QStringLiteral("1") << 0.0;
+    QTest::newRow("1 and 500 zeros e-10, about 1e490")
+        << QStringLiteral("1") + QString(500, u'0') + QStringLiteral("e-10") << qInf();
+    QTest::newRow("500 zeros e-200, about 1e300")
+        << QStringLiteral("1") + QString(500, u'0') + QStringLiteral("e-200") << 1e300;
+    QTest::newRow("0.000...1e500, about 1e99")
+        << QStringLiteral("0.") + QString(400, u'0') + QStringLiteral("1e500") << 1e99;
+    QTest::newRow("negative overflow") << "-1e400" << -qInf();
+    QTest::newRow("smallest subnormal") << "4.9e-324" << 4.9e-324;
 }
 
 void TestModel::leadingNumber()

@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 
 #include <cctype>
+#include <clocale>
+#include <cstdlib>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -137,15 +139,13 @@ double LeadingNumber(QStringView text)
     const auto [end, error] = std::from_chars(first, last, value);
     if (error == std::errc() && end == last)
         return value;
-    // Out of range. An overflow reads as an infinity, which the analysis
-    // refuses and the pictures guard; an underflow reads as 0.
-    const std::size_t exponentAt = number.find('e');
-    const std::string mantissa = number.substr(0, exponentAt);
-    const bool zeroMantissa = mantissa.find_first_of("123456789") == std::string::npos;
-    const bool negativeExponent = exponentAt != std::string::npos && number.find('-', exponentAt) != std::string::npos;
-    if (zeroMantissa || negativeExponent)
-        return 0.0;
-    return number.front() == '-' ? -qInf() : qInf();
+    // Out of range. Whether it is an overflow (an infinity, which the
+    // analysis refuses and the pictures guard) or an underflow (0, or the
+    // nearest tiny number) depends on the digits and the exponent together:
+    // "0." with 400 zeros and a 1 is tiny, "1" with 500 zeros and "e-10" is
+    // huge. The C library's conversion in the C locale weighs both.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return strtod_l(number.c_str(), nullptr, cLocale);
 }
 
 bool IsNumericText(QStringView text)
