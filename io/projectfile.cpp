@@ -174,6 +174,10 @@ ProjectFileValues ParseProjectFile(const QByteArray &contents)
     int count = 0;
     const char *p = contents.constData();
     const char *const end = p + contents.size();
+    // Editors on other systems put a UTF-8 byte order mark in front; it is
+    // no part of the first value.
+    if (contents.startsWith("\xEF\xBB\xBF"))
+        p += 3;
     while (count < ProjectFileValueCount) {
         while (p < end && (isBlank(*p) || isLineEnd(*p)))
             ++p;

@@ -257,6 +257,11 @@ void TestProjectFile::separators_data()
     QTest::newRow("exponent forms") << QByteArray("1E+15 1.5E-07 1D2") << QStringList{" 1E+15", " 1.5E-07", " 100"};
     QTest::newRow("overflow reads 0") << QByteArray("1E999 2 3") << QStringList{" 0", " 2", " 3"};
     QTest::newRow("latin-1 byte") << QByteArray("\xE4 2 3") << QStringList{" 0", " 2", " 3"};
+    QTest::newRow("UTF-8 byte order mark") << QByteArray("\xEF\xBB\xBF" "6.00 2 3") << QStringList{" 6", " 2", " 3"};
+    QTest::newRow("byte order mark, then line end")
+        << QByteArray("\xEF\xBB\xBF\r\n7.5 2 3") << QStringList{" 7.5", " 2", " 3"};
+    // Only at the very start: elsewhere the bytes are a value that reads 0.
+    QTest::newRow("byte order mark inside") << QByteArray("1 \xEF\xBB\xBF 3") << QStringList{" 1", " 0", " 3"};
 }
 
 void TestProjectFile::separators()
