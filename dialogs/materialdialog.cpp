@@ -19,6 +19,8 @@
 
 #include <algorithm>
 
+#include <utility>
+
 namespace varno {
 
 namespace {
@@ -103,8 +105,12 @@ MaterialDialog::MaterialDialog(const QString &dataDirectory, QWidget *parent)
         m_timberGrades->addItem(grade);
     for (const QString &grade : texts::SteelGrades)
         m_steelGrades->addItem(grade);
-    connect(m_timberGrades, &QComboBox::currentIndexChanged, this, &MaterialDialog::readTimberValues);
-    connect(m_steelGrades, &QComboBox::currentIndexChanged, this, &MaterialDialog::readSteelValues);
+    connect(m_timberGrades, &QComboBox::currentIndexChanged, this, &MaterialDialog::onTimberIndexChanged);
+    connect(m_steelGrades, &QComboBox::currentIndexChanged, this, &MaterialDialog::onSteelIndexChanged);
+    // A user's choice of the grade already selected changes no index, yet
+    // reads the file again as every choice does.
+    connect(m_timberGrades, &QComboBox::activated, this, &MaterialDialog::onTimberChosen);
+    connect(m_steelGrades, &QComboBox::activated, this, &MaterialDialog::onSteelChosen);
     connect(ok, &QPushButton::clicked, this, &MaterialDialog::confirm);
 
     setTimberGrade(1);
@@ -187,6 +193,7 @@ void MaterialDialog::setTimberGrade(int position)
         readTimberValues();
     else
         m_timberGrades->setCurrentIndex(position);
+    m_timberReadByChange = false;
 }
 
 void MaterialDialog::setSteelGrade(int position)
@@ -195,6 +202,33 @@ void MaterialDialog::setSteelGrade(int position)
         readSteelValues();
     else
         m_steelGrades->setCurrentIndex(position);
+    m_steelReadByChange = false;
+}
+
+// A user's choice that changes the index reports the change first and the
+// choice after it; the file is read once for both.
+void MaterialDialog::onTimberIndexChanged()
+{
+    readTimberValues();
+    m_timberReadByChange = true;
+}
+
+void MaterialDialog::onSteelIndexChanged()
+{
+    readSteelValues();
+    m_steelReadByChange = true;
+}
+
+void MaterialDialog::onTimberChosen()
+{
+    if (!std::exchange(m_timberReadByChange, false))
+        readTimberValues();
+}
+
+void MaterialDialog::onSteelChosen()
+{
+    if (!std::exchange(m_steelReadByChange, false))
+        readSteelValues();
 }
 
 QStringList MaterialDialog::timberValues() const

@@ -35,10 +35,18 @@ private:
     QGroupBox *createPart(bool timber);
     void readTimberValues();
     void readSteelValues();
+    void onTimberIndexChanged();
+    void onSteelIndexChanged();
+    void onTimberChosen();
+    void onSteelChosen();
     void confirm();
     void present();
 
     QString m_dataDirectory;
+    // Set when an index change has just read the file; the user's choice
+    // that follows it then does not read it again.
+    bool m_timberReadByChange = false;
+    bool m_steelReadByChange = false;
     QGroupBox *m_timberPart = nullptr;
     QGroupBox *m_steelPart = nullptr;
     QComboBox *m_timberGrades = nullptr;

@@ -81,6 +81,8 @@ private slots:
     void valuesCut();
     void shippedFile();
     void everySelectionReadsTheFile();
+    void userChoiceReadsTheFile_data();
+    void userChoiceReadsTheFile();
     void missingFileLeavesListsEmpty();
     void parts_data();
     void parts();
@@ -291,6 +293,51 @@ void TestMaterialDialog::everySelectionReadsTheFile()
     QTest::keyClick(child<QComboBox>(dialog, QStringLiteral("Combo2")), Qt::Key_Down);
     QCOMPARE(dialog.steelGrade(), 1);
     QCOMPARE(dialog.steelValues(), QStringList(8, QString()));
+}
+
+void TestMaterialDialog::userChoiceReadsTheFile_data()
+{
+    QTest::addColumn<QString>("combo");
+    QTest::addColumn<int>("downs");   // Down presses in the open list before Return
+    QTest::addColumn<int>("grade");
+    QTest::newRow("timber grade already chosen") << "Combo1" << 0 << 1;
+    QTest::newRow("steel grade already chosen") << "Combo2" << 0 << 0;
+    QTest::newRow("another timber grade") << "Combo1" << 2 << 3;
+    QTest::newRow("another steel grade") << "Combo2" << 1 << 1;
+}
+
+// A choice in the open list reads the file again, also when it picks the
+// grade that is already selected.
+void TestMaterialDialog::userChoiceReadsTheFile()
+{
+    QFETCH(QString, combo);
+    QFETCH(int, downs);
+    QFETCH(int, grade);
+    QTemporaryDir dir;
+    const QStringList first = writeMaterialFile(dir.path(), 12);
+    MaterialDialog dialog(dir.path());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    // The file changes under the window: new values in every column.
+    QStringList changed = first;
+    for (QString &line : changed)
+        line.replace(u'0', u'7');
+    QFile file(MaterialTablePath(dir.path()));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(changed.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
+    file.close();
+
+    auto *box = child<QComboBox>(dialog, combo);
+    box->showPopup();
+    QVERIFY(box->view()->isVisible());
+    for (int i = 0; i < downs; ++i)
+        QTest::keyClick(box->view(), Qt::Key_Down);
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    QCOMPARE(box->currentIndex(), grade);
+    if (combo == QLatin1String("Combo1"))
+        QCOMPARE(dialog.timberValues(), column(changed, 1 + 6 * grade, 5, 12));
+    else
+        QCOMPARE(dialog.steelValues(), column(changed, 85 + 6 * grade, 6, 8));
 }
 
 // Without its file the window shows empty lists and no message; the design
