@@ -278,14 +278,14 @@ AboutWindow *MainWindow::aboutWindow() const
 void MainWindow::resetToDefaults()
 {
     // Every text goes in through the fields' own change rules. The point loads
-    // are cleared before the lengths: the distance check of the load window
-    // looks at all 27 slots on each distance edit, and with the lengths reset
-    // first, a load on a cantilever that New shortens to 0.00 would be
-    // reported once for every slot cleared after it.
-    for (int slot = 0; slot < PointLoadSlotCount; ++slot) {
-        m_loads->setForceText(slot, QStringLiteral("0"));
-        m_loads->setDistanceText(slot, QStringLiteral("0"));
-    }
+    // are cleared first and all together, as Open puts them in: the distance
+    // check of the load window looks at all 27 slots on each distance edit,
+    // so clearing them one by one would report every load still beyond its
+    // region, and with the lengths reset first, every load on a cantilever
+    // that New shortens to 0.00. Checked once when all are 0, none is.
+    std::array<QString, PointLoadSlotCount> zeros;
+    zeros.fill(QStringLiteral("0"));
+    m_loads->restorePointLoads(zeros, zeros);
 
     for (int index = 0; index < RegionCount; ++index)
         m_dimensions->setLengthText(index, texts::DefaultLengths[index]);

@@ -86,6 +86,8 @@ private slots:
     void newAfterSingleSpan();
     void newRestoresEveryDefault();
     void newWarnsAboutNoRemovedLoad();
+    void newShowsNoDistanceWarning_data();
+    void newShowsNoDistanceWarning();
 
     void windowCommands_data();
     void windowCommands();
@@ -464,6 +466,42 @@ void TestMainWindow::newWarnsAboutNoRemovedLoad()
         QCOMPARE(loads->distanceText(slot), QStringLiteral("0"));
     }
     QCOMPARE(dimensions->lengthText(LengthLeft), QStringLiteral("0.00"));
+}
+
+void TestMainWindow::newShowsNoDistanceWarning_data()
+{
+    QTest::addColumn<QList<int>>("loadedSlots");
+    QTest::newRow("two loads beyond span 1") << QList<int>{0, 1};
+    QTest::newRow("beyond span 1 and the left cantilever") << QList<int>{2, 21};
+    QTest::newRow("every slot beyond its region") << [] {
+        QList<int> all;
+        for (int slot = 0; slot < PointLoadSlotCount; ++slot)
+            all << slot;
+        return all;
+    }();
+}
+
+// Loads already out of range when New runs: New removes them all without a
+// word, also while the first of them is cleared and the others still lie
+// beyond their regions.
+void TestMainWindow::newShowsNoDistanceWarning()
+{
+    QFETCH(QList<int>, loadedSlots);
+    MessageRecorder messages;
+    MainWindow window;
+    window.dimensionsDialog()->setLengthText(LengthLeft, QStringLiteral("1"));
+    for (int slot : loadedSlots) {
+        window.loadDialog()->setForceText(slot, QStringLiteral("10"));
+        window.loadDialog()->setDistanceText(slot, QStringLiteral("99"));
+    }
+    QVERIFY(!messages.shown.isEmpty());   // each was reported when typed
+    messages.shown.clear();
+
+    action(window, QStringLiteral("mnuneu"))->trigger();
+
+    QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.shown.value(0).text));
+    QCOMPARE(window.projectTexts().distance, ProjectTexts::Defaults().distance);
+    QCOMPARE(window.projectTexts().force, ProjectTexts::Defaults().force);
 }
 
 void TestMainWindow::windowCommands_data()
