@@ -15,3 +15,6 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=0:halt_on_error=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 ctest --test-dir build-asan --output-on-failure --parallel "$(nproc)"
+# The whole program used at random for a minute, with a fixed seed so that a
+# failure in CI replays anywhere.
+build-asan/bin/varno-random-use --seed 20261208 --seconds 60
