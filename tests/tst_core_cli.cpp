@@ -355,7 +355,7 @@ void TestCli::pdfReport()
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("bericht.pdf"));
     const Run result = run({"--pdf", path, "--locale", "C", "--firma", QStringLiteral("Statik B\u00FCro"), "--system",
-                            QStringLiteral("Einfeldtr\u00E4ger"), data("lof_single_span.lof"), data("lof_zero_span.lof"),
+                            QStringLiteral("Einfeltr\u00E4ger"), data("lof_single_span.lof"), data("lof_zero_span.lof"),
                             data("lof_cantilevers.lof")});
     QCOMPARE(result.status, 1);
     QFile file(path);
@@ -371,7 +371,7 @@ void TestCli::pdfReport()
     QVERIFY(first.contains(QStringLiteral("Statik B\u00FCro")));
     QVERIFY(first.contains(QStringLiteral("Neubau EFH")));
     QVERIFY(first.contains(QStringLiteral("Decke \u00FCber EG")));
-    QVERIFY(first.contains(QStringLiteral("Einfeldtr\u00E4ger")));
+    QVERIFY(first.contains(QStringLiteral("Einfeltr\u00E4ger")));
     QVERIFY(first.contains(QStringLiteral("Feldmoment MF1 = 45.00 kNm")));
     QVERIFY(first.contains(QStringLiteral("Holz S 10 / MS 10")));
     QVERIFY(first.contains(QStringLiteral("b = 8.0 cm")));

@@ -34,7 +34,8 @@ ReportTexts defaultTexts()
     t.firma = QStringLiteral("Geben Sie hier Ihren Firmennamen ein");
     t.projekt = QStringLiteral("Neubau EFH");
     t.position = QStringLiteral("Decke \u00FCber EG");
-    t.systemTypeName = QStringLiteral("Dreifeldtr\u00E4ger");
+    // The name exactly as the three-span command writes it.
+    t.systemTypeName = QStringLiteral("Dreifeltr\u00E4ger");
     for (int i = 0; i < RegionCount; ++i)
         t.lengths[i] = texts::DefaultLengths[i];
     for (int i = 0; i < ReportResultCount; ++i)
@@ -137,7 +138,7 @@ void TestReport::textFlow_data()
     QTest::newRow("Projekt") << "Neubau EFH" << 6 << 15 << 12.0;
     QTest::newRow("Position") << QStringLiteral("Decke \u00FCber EG") << 8 << 18 << 10.0;
     QTest::newRow("System") << "System" << 11 << 18 << 10.0;
-    QTest::newRow("system name") << QStringLiteral("Dreifeldtr\u00E4ger") << 11 << 40 << 10.0;
+    QTest::newRow("system name") << QStringLiteral("Dreifeltr\u00E4ger") << 11 << 40 << 10.0;
     QTest::newRow("Momente") << "Momente" << 23 << 18 << 10.0;
     QTest::newRow("MA") << "Zeile 0 = 1.00  kN" << 25 << 30 << 10.0;
     QTest::newRow("MF1") << "Zeile 4 = 1.00  kN" << 25 << 70 << 10.0;
