@@ -232,6 +232,11 @@ def _g(value):
     return "0" if value == 0 else f"{value:.10g}"
 
 
+def _plain(text):
+    """A text of the case file as Markdown shows it: * is multiplication."""
+    return text.replace("*", "·").replace("|", "\\|")
+
+
 def document_text(rows, approximations, fe_cases, summary, cases):
     out = ["# Verification of the analysis", "",
            "Written by `python3 verification/verify.py document`; never edit it by hand.",
@@ -261,7 +266,7 @@ def document_text(rows, approximations, fe_cases, summary, cases):
            "below) stays well within that.", "",
            "## Closed-form cases", "",
            "| # | case | where it comes from |", "|---|---|---|"]
-    out += [f"| {i + 1} | {c.name} | {c.source} |" for i, c in enumerate(cases)]
+    out += [f"| {i + 1} | {c.name} | {_plain(c.source)} |" for i, c in enumerate(cases)]
     out += ["", "| case | quantity | closed form | value | Varno | deviation |", "|---|---|---|---|---|---|"]
     for case, quantity, text, closed, varno, dev in rows:
         out.append(f"| {case.name} | {quantity} | `{text}` | {_g(closed)} | {_g(varno)} | {dev:.1e} |")
@@ -323,6 +328,9 @@ def write_atomically(path, text):
     try:
         with os.fdopen(fd, "w", encoding="utf-8", newline="\n") as f:
             f.write(text)
+        umask = os.umask(0)
+        os.umask(umask)
+        os.chmod(temp, 0o666 & ~umask)
         os.replace(temp, path)
     except BaseException:
         os.unlink(temp)
