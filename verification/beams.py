@@ -146,7 +146,8 @@ def random_beam(rng):
             points.append([first + i, tenth / 10, rng.randint(1, 100) / 2])
     # Every span carries some load, so that its point of zero shear exists.
     for j in range(spans):
-        has_point = any(first <= p[0] < end for p in points for first, end in [SPAN_SLOTS[j]])
+        first, end = SPAN_SLOTS[j]
+        has_point = any(first <= p[0] < end for p in points)
         if not has_point and all(loads[k][j] == 0 for k in KINDS):
             loads["g"][j] = rng.randint(1, 100) / 10
     return Beam(lengths, loads, points)
@@ -260,10 +261,12 @@ def internal_forces(beam, reactions):
                    if (xr < x if left else xr > x))
 
     def shear(x, right):
-        on_left = lambda xp, side: xp < x or (xp == x and side <= (0 if right else -1))
-        v_left = sum(P for xp, side, P in points if on_left(xp, side)) - sum(q * (min(x, b) - a) for a, b, q in uniform if x > a)
-        v_right = -sum(P for xp, side, P in points if not on_left(xp, side)) + sum(q * (b - max(x, a)) for a, b, q in uniform
-                                                                      if x < b)
+        def on_left(xp, side):
+            return xp < x or (xp == x and side <= (0 if right else -1))
+        v_left = (sum(P for xp, side, P in points if on_left(xp, side))
+                  - sum(q * (min(x, b) - a) for a, b, q in uniform if x > a))
+        v_right = (-sum(P for xp, side, P in points if not on_left(xp, side))
+                   + sum(q * (b - max(x, a)) for a, b, q in uniform if x < b))
         return v_left if weight(x, True, False) <= weight(x, False, False) else v_right
 
     def moment(x):

@@ -122,6 +122,17 @@ class ProjectFileTest(unittest.TestCase):
         self.assertEqual(lines[31], "0.5".ljust(14) + "3")          # slot 26
         self.assertEqual(lines[32], " 1".ljust(14) + " 0")
 
+    def test_varno_output_read_by_key_in_any_layout(self):
+        rows = {
+            "one object per line": '{"file": "a", "results": {"MA": 1}}\n{"file": "b", "results": {"MA": 2}}\n',
+            "indented": '{\n    "results": {\n        "MA": 1\n    },\n    "file": "a"\n}\n{"file": "b",\n'
+                        ' "results": {"MA": 2}}',
+        }
+        for name, text in rows.items():
+            with self.subTest(name):
+                objects = list(verify._json_objects(text))
+                self.assertEqual([(o["file"], o["results"]["MA"]) for o in objects], [("a", 1), ("b", 2)])
+
     @unittest.skipUnless(os.access(CALC, os.X_OK), "varno-calc not built")
     def test_varno_reads_the_values_written(self):
         beam = beams.Beam([5, 0, 0, 0, 2], {"g": [1, 0, 0, 0, 0], "w": [2, 0, 0, 0, 4]}, [[24, 2, 7]])

@@ -116,8 +116,7 @@ def run_varno(calc, paths):
     for start in range(0, len(paths), 200):
         chunk = paths[start:start + 200]
         done = subprocess.run([calc, "--json", "--locale", "C", *chunk], capture_output=True, text=True)
-        for line in done.stdout.splitlines():
-            obj = json.loads(line)
+        for obj in _json_objects(done.stdout):
             if "results" not in obj:
                 raise BadInput(f"{obj.get('file')}: varno-calc computed nothing: {obj.get('error', done.stderr)}")
             results[obj["file"]] = obj["results"]
@@ -125,6 +124,20 @@ def run_varno(calc, paths):
     if missing:
         raise BadInput(f"varno-calc gave no result for {missing[0]}: {done.stderr.strip()}")
     return results
+
+
+def _json_objects(text):
+    """The JSON objects of varno-calc's output, one after the other however
+    they are laid out."""
+    decoder = json.JSONDecoder()
+    at = 0
+    while True:
+        while at < len(text) and text[at].isspace():
+            at += 1
+        if at == len(text):
+            return
+        obj, at = decoder.raw_decode(text, at)
+        yield obj
 
 
 def write_lofs(folder, named_beams):
@@ -259,10 +272,10 @@ def document_text(rows, approximations, fe_cases, summary, cases):
            "",
            f"Tolerance of the cross-check: {FE_TOLERANCE:g}, from CalculiX's printed precision and its element "
            "formulation. CalculiX prints 7 significant digits, a rounding of up to 5e-7 of each reaction; a support "
-           "moment is a sum of reactions times lengths of up to 17 m (taken from the side of the cut with the "
-           "smaller reactions), which makes that some 1e-5 of the largest moment. The elements keep a little shear "
-           "deformation: with G = 100·E and a section depth of at most 1/20 of a span it changes the reactions by "
-           "at most about (E/G)·(h/l)² = 2.5e-5. The same deck writer run on the closed-form cases (first table "
+           "moment is a sum of reactions times lever arms of several metres (taken from the side of the cut with "
+           "the smaller reactions), which makes that some 1e-5 of the largest moment. The elements keep a little "
+           "shear deformation: with G = 100·E and a section depth of at most 1/20 of a span (the cantilevers are "
+           "statically determinate) it changes the reactions by at most about (E/G)·(h/l)² = 2.5e-5. The same deck writer run on the closed-form cases (first table "
            "below) stays well within that.", "",
            "## Closed-form cases", "",
            "| # | case | where it comes from |", "|---|---|---|"]
