@@ -145,7 +145,7 @@ private:
     void pictureButton();
     void closeWindow();
     void saveThenOpen();
-    void openSomething();
+    void fileCommand();
 
     // The checks after every action.
     void checkInvariants();
@@ -531,7 +531,7 @@ void RandomUse::saveThenOpen()
     m_savedFiles << path;
 }
 
-void RandomUse::openSomething()
+void RandomUse::fileCommand()
 {
     auto *commands = m_main->findChild<ProjectFileCommands *>();
     if (chance(0.5)) {
@@ -588,7 +588,7 @@ void RandomUse::step()
         saveThenOpen();
         break;
     case 16:
-        openSomething();
+        fileCommand();
         break;
     case 17:
         log(QStringLiteral("menu mnuergebnisse"));
