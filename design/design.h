@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <initializer_list>
+#include <vector>
 
 namespace varno {
 
@@ -116,10 +118,29 @@ struct DesignResult
     SteelDesign steel;
 };
 
+// The profile table (wert3.txt) as one design run reads it: its lines, and
+// the numbers of the three value lines (shear area, Iy, Wy) cut into their
+// 6-character fields, read with LeadingNumber.
+struct ProfileTable
+{
+    bool readable = false;
+    QStringList lines;
+    std::array<std::vector<double>, 3> values;
+    // Field `field` (from 0) of value line `line`; 0 beyond the line's end.
+    double value(int line, int field) const;
+};
+
+ProfileTable ReadProfileTable(const QString &path);
+
 // `locale` reads the material values (moduli and allowable bending stress);
-// nothing is formatted.
+// nothing is formatted. Reads the profile table at inputs.profileTablePath.
 DesignResult RunDesign(const ResultSet &results, const DesignInputs &inputs, DesignState &state,
                        const QLocale &locale);
+
+// The same with the table already read; inputs.profileTablePath only names
+// the file in messages.
+DesignResult RunDesign(const ResultSet &results, const DesignInputs &inputs, const ProfileTable &table,
+                       DesignState &state, const QLocale &locale);
 
 // The signed element of largest magnitude; ties go to the earlier element.
 double PickFirstLargest(std::initializer_list<double> values);
