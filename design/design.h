@@ -105,8 +105,10 @@ struct SteelDesign
     // (cm4) and shear area (mm2), and how much of them the design uses.
     double Wy = 0, Iy = 0, shearArea = 0;
     SteelUtilisation utilisation;
-    // Found and NoneAdequate: the criterion that ruled out the last profile
-    // tried before the choice; Bending when the search starts with a pass.
+    // Found and NoneAdequate: the criterion the verdict names, the one that
+    // ruled out the profile tried last before the choice (Bending when the
+    // first profile of the series passes: the emptied holder fails on every
+    // test, bending last).
     Governs governs = Governs::Bending;
 };
 
