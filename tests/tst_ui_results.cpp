@@ -12,6 +12,7 @@
 #include "design/widgets/systemschematic.h"
 #include "graphics/drawing.h"
 #include "graphics/widgets/picturearea.h"
+#include "presentation/captions.h"
 #include "tests/testsupport.h"
 
 #include <QComboBox>
@@ -111,7 +112,7 @@ private:
     }
     void analyse()
     {
-        const AnalysisOutcome outcome = RunAnalysis(m_inputs.texts, m_session.results, QLocale());
+        const AnalysisOutcome outcome = RunAnalysis(m_inputs.texts, m_session.results);
         QVERIFY(!outcome.refused);
     }
 
@@ -515,11 +516,11 @@ private slots:
 
         auto window = makeWindow();
         auto run = [&] {
-            const AnalysisOutcome outcome = RunAnalysis(m_inputs.texts, m_session.results, QLocale());
+            const AnalysisOutcome outcome = RunAnalysis(m_inputs.texts, m_session.results);
             window->writeResultLines(outcome);
             window->runDesign();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-            return outcome;
+            return ResultLines(m_session.results, outcome.spans, QLocale());
         };
         auto shortened = [&] {
             QStringList out;
@@ -560,7 +561,7 @@ private slots:
             m_inputs.timber = m_inputs.steel = {};
         else
             m_inputs.directory = emptyFolder.path();
-        const AnalysisOutcome outcome = run();
+        const ResultLineTexts outcome = run();
         QTest::qWait(1);
 
         QCOMPARE(window->size(), normalSize);
@@ -606,13 +607,14 @@ private slots:
 
         m_inputs.texts = withLengths(lengths);
         auto window = makeWindow();
-        const AnalysisOutcome outcome = RunAnalysis(m_inputs.texts, m_session.results, QLocale());
+        const AnalysisOutcome outcome = RunAnalysis(m_inputs.texts, m_session.results);
         QVERIFY(!outcome.refused);
         window->writeResultLines(outcome);
+        const ResultLineTexts shown = ResultLines(m_session.results, outcome.spans, QLocale());
         for (int n = 0; n < ResultLineCount; ++n) {
             auto *label = child<QLabel>(window.get(), QStringLiteral("Label6(%1)").arg(n));
             QCOMPARE(!label->isHidden(), visible.contains(n));
-            QCOMPARE(window->resultText(n), visible.contains(n) ? outcome.lines[n] : QString());
+            QCOMPARE(window->resultText(n), visible.contains(n) ? shown.lines[n] : QString());
         }
     }
 
@@ -620,11 +622,11 @@ private slots:
     {
         auto window = makeWindow();
         m_inputs.texts = withLengths({"6", "6", "5"});
-        window->writeResultLines(RunAnalysis(m_inputs.texts, m_session.results, QLocale()));
+        window->writeResultLines(RunAnalysis(m_inputs.texts, m_session.results));
         QVERIFY(!window->resultText(18).isEmpty());
 
         m_inputs.texts = withLengths({"6"});
-        window->writeResultLines(RunAnalysis(m_inputs.texts, m_session.results, QLocale()));
+        window->writeResultLines(RunAnalysis(m_inputs.texts, m_session.results));
         for (int n : {2, 3, 5, 6, 11, 12, 13, 14, 17, 18})
             QVERIFY2(window->resultText(n).isEmpty(), qPrintable(QString::number(n)));
         QVERIFY(!window->resultText(16).isEmpty());
@@ -634,7 +636,7 @@ private slots:
     {
         auto window = makeWindow();
         m_inputs.texts = withLengths({"6"});
-        window->writeResultLines(RunAnalysis(m_inputs.texts, m_session.results, QLocale()));
+        window->writeResultLines(RunAnalysis(m_inputs.texts, m_session.results));
         const QString before = window->resultText(8);
         QVERIFY(!before.isEmpty());
 

@@ -38,6 +38,7 @@
 #include "io/widgets/filedialogs.h"
 #include "io/widgets/printcommand.h"
 #include "io/widgets/projectfilecommands.h"
+#include "presentation/captions.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -605,7 +606,7 @@ void RandomUse::step()
 
     if (m_resultsCommandRan) {
         ResultSet probe = attempt.before;
-        attempt.refused = RunAnalysis(attempt.texts, probe, QLocale()).refused;
+        attempt.refused = RunAnalysis(attempt.texts, probe).refused;
         attempt.happened = true;
         m_lastResults = attempt;
     }
@@ -686,9 +687,10 @@ void RandomUse::checkResults()
         fail(QStringLiteral("the results window is still open after a refused run; it shows numbers of an earlier "
                             "system"));
     ResultSet fresh = m_lastResults.before;
-    const AnalysisOutcome outcome = RunAnalysis(m_lastResults.texts, fresh, QLocale());
+    const AnalysisOutcome outcome = RunAnalysis(m_lastResults.texts, fresh);
+    const ResultLineTexts lines = ResultLines(fresh, outcome.spans, QLocale());
     for (int n = 0; n < ResultLineCount; ++n) {
-        const QString expected = outcome.visible[n] ? outcome.lines[n] : QString();
+        const QString expected = lines.visible[n] ? lines.lines[n] : QString();
         if (results->resultText(n) != expected)
             fail(QStringLiteral("result line %1 shows \"%2\" where the analysis gives \"%3\"")
                      .arg(n)
