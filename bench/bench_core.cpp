@@ -4,6 +4,7 @@
 #include "analysis/analysis.h"
 #include "bench/beams.h"
 #include "design/design.h"
+#include "presentation/captions.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -30,7 +31,7 @@ void setBeamLabel(benchmark::State &state, int which)
 ResultSet analysed(const ProjectTexts &texts)
 {
     ResultSet results;
-    const AnalysisOutcome outcome = RunAnalysis(texts, results, German);
+    const AnalysisOutcome outcome = RunAnalysis(texts, results);
     if (outcome.refused)
         qFatal("benchmark beam refused: %s", qPrintable(outcome.refusal));
     return results;
@@ -43,7 +44,7 @@ void BM_RunAnalysis(benchmark::State &state)
     const ProjectTexts texts = beam(which);
     ResultSet results;
     for (auto _ : state) {
-        AnalysisOutcome outcome = RunAnalysis(texts, results, German);
+        AnalysisOutcome outcome = RunAnalysis(texts, results);
         benchmark::DoNotOptimize(outcome);
         benchmark::DoNotOptimize(results);
     }
@@ -64,7 +65,7 @@ void BM_RunDesign(benchmark::State &state)
     inputs.profileTablePath = ProfileTablePath(dataDirectory);
     for (auto _ : state) {
         DesignState designState;
-        DesignOutcome outcome = RunDesign(results, inputs, designState, German);
+        DesignResult outcome = RunDesign(results, inputs, designState, German);
         benchmark::DoNotOptimize(outcome);
     }
     setBeamLabel(state, which);
@@ -85,7 +86,7 @@ void BM_RunDesignWithFiles(benchmark::State &state)
         inputs.steelValues = ReadSteelValues(materialPath, 0);
         inputs.profileTablePath = ProfileTablePath(dataDirectory);
         DesignState designState;
-        DesignOutcome outcome = RunDesign(results, inputs, designState, German);
+        DesignResult outcome = RunDesign(results, inputs, designState, German);
         benchmark::DoNotOptimize(outcome);
     }
     setBeamLabel(state, which);
@@ -108,7 +109,7 @@ void BM_RunDesignWholeSeries(benchmark::State &state)
     inputs.profileTablePath = ProfileTablePath(dataDirectory);
     {
         DesignState check;
-        const DesignOutcome outcome = RunDesign(results, inputs, check, German);
+        const DesignTexts outcome = DesignCaptions(RunDesign(results, inputs, check, German), German);
         const QString profile = outcome.steelProfile.value_or(QString());
         state.SetLabel(profile.toStdString());
         if (!profile.contains(QLatin1String("kein Profil"))) {
@@ -118,7 +119,7 @@ void BM_RunDesignWholeSeries(benchmark::State &state)
     }
     for (auto _ : state) {
         DesignState designState;
-        DesignOutcome outcome = RunDesign(results, inputs, designState, German);
+        DesignResult outcome = RunDesign(results, inputs, designState, German);
         benchmark::DoNotOptimize(outcome);
     }
 }
