@@ -2,7 +2,6 @@
 
 #include "analysis/analysis.h"
 
-#include <QLocale>
 #include <QStringList>
 
 #include <algorithm>
@@ -58,7 +57,7 @@ LoadEnvelope RunEnvelope(const ProjectTexts &texts)
         const int pattern = FullLoadPattern - step;
         const ProjectTexts patternTexts = PatternTexts(texts, pattern);
         ResultSet r;
-        const AnalysisOutcome outcome = RunAnalysis(patternTexts, r, QLocale::c());
+        const AnalysisOutcome outcome = RunAnalysis(patternTexts, r);
         if (outcome.refused) {
             env.refused = true;
             env.refusal = pattern == FullLoadPattern

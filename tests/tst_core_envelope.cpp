@@ -118,7 +118,7 @@ private slots:
         t.force[7] = QStringLiteral("12");
         t.distance[7] = QStringLiteral("2.5");
         ResultSet own;
-        QVERIFY(!RunAnalysis(t, own, QLocale::c()).refused);
+        QVERIFY(!RunAnalysis(t, own).refused);
         const LoadEnvelope env = RunEnvelope(t);
         QVERIFY(!env.refused);
         const double moments[] = {own.MA, own.MB, own.MC, own.MD};
