@@ -14,8 +14,8 @@ int SpanCount(double L2, double L3);
 struct AnalysisOutcome
 {
     // A refused run (a zero span length used as divisor, a result that would
-    // be infinite or not a number) leaves the ResultSet untouched, xF included,
-    // and writes no result line.
+    // be infinite or not a number) leaves the ResultSet untouched, xF
+    // included.
     bool refused = false;
     QString refusal;        // German message naming the cause
 

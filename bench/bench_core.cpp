@@ -1,5 +1,6 @@
 // Timings of the computation alone: the analysis and the design of the two
-// benchmark beams, as the results command runs them.
+// benchmark beams, as the results command runs them, and the texts made from
+// their numbers.
 
 #include "analysis/analysis.h"
 #include "analysis/envelope.h"
@@ -38,7 +39,7 @@ ResultSet analysed(const ProjectTexts &texts)
     return results;
 }
 
-// RunAnalysis alone, from the input texts to the 19 result lines.
+// RunAnalysis alone, from the input texts to the ResultSet: numbers only.
 void BM_RunAnalysis(benchmark::State &state)
 {
     const int which = int(state.range(0));
@@ -72,6 +73,70 @@ void BM_RunDesign(benchmark::State &state)
     setBeamLabel(state, which);
 }
 BENCHMARK(BM_RunDesign)->Arg(0)->Arg(1);
+
+// RunDesign without any file read: the profile table read once before the
+// loop, the material values from the lists. The numbers only.
+void BM_RunDesignNumbers(benchmark::State &state)
+{
+    const int which = int(state.range(0));
+    const ResultSet results = analysed(beam(which));
+    const QString dataDirectory = DefaultDataDirectory();
+    DesignInputs inputs;
+    inputs.timberValues = ReadTimberValues(MaterialTablePath(dataDirectory), 1);
+    inputs.steelValues = ReadSteelValues(MaterialTablePath(dataDirectory), 0);
+    inputs.profileTablePath = ProfileTablePath(dataDirectory);
+    const ProfileTable table = ReadProfileTable(inputs.profileTablePath);
+    {
+        DesignState check;
+        const DesignResult outcome = RunDesign(results, inputs, table, check, German);
+        if (!outcome.timber.problem.isEmpty() || outcome.steel.choice != ProfileChoice::Found) {
+            state.SkipWithError("the benchmark beam has no complete design");
+            return;
+        }
+    }
+    for (auto _ : state) {
+        DesignState designState;
+        DesignResult outcome = RunDesign(results, inputs, table, designState, German);
+        benchmark::DoNotOptimize(outcome);
+    }
+    setBeamLabel(state, which);
+}
+BENCHMARK(BM_RunDesignNumbers)->Arg(0)->Arg(1);
+
+// The texts alone: the 19 result lines of an analysis, and the six design
+// texts of a design, in the German locale.
+void BM_ResultLines(benchmark::State &state)
+{
+    const int which = int(state.range(0));
+    const ProjectTexts texts = beam(which);
+    ResultSet results;
+    const AnalysisOutcome outcome = RunAnalysis(texts, results);
+    for (auto _ : state) {
+        ResultLineTexts lines = ResultLines(results, outcome.spans, German);
+        benchmark::DoNotOptimize(lines);
+    }
+    setBeamLabel(state, which);
+}
+BENCHMARK(BM_ResultLines)->Arg(0)->Arg(1);
+
+void BM_DesignCaptions(benchmark::State &state)
+{
+    const int which = int(state.range(0));
+    const ResultSet results = analysed(beam(which));
+    const QString dataDirectory = DefaultDataDirectory();
+    DesignInputs inputs;
+    inputs.timberValues = ReadTimberValues(MaterialTablePath(dataDirectory), 1);
+    inputs.steelValues = ReadSteelValues(MaterialTablePath(dataDirectory), 0);
+    inputs.profileTablePath = ProfileTablePath(dataDirectory);
+    DesignState designState;
+    const DesignResult design = RunDesign(results, inputs, designState, German);
+    for (auto _ : state) {
+        DesignTexts texts = DesignCaptions(design, German);
+        benchmark::DoNotOptimize(texts);
+    }
+    setBeamLabel(state, which);
+}
+BENCHMARK(BM_DesignCaptions)->Arg(0)->Arg(1);
 
 // The same with both files read in the loop: the material file for the two
 // value lists and the profile table, the whole cost of a design from disk.
@@ -126,8 +191,8 @@ void BM_RunDesignWholeSeries(benchmark::State &state)
 }
 BENCHMARK(BM_RunDesignWholeSeries);
 
-// The two pieces RunAnalysis repeats most: reading an input text (about 100
-// times a run) and formatting a result value (19 times).
+// The pieces the analysis and its lines repeat most: reading an input text
+// (79 times a run) and formatting a result value (19 times a set of lines).
 void BM_LeadingNumber(benchmark::State &state)
 {
     const QString text = QStringLiteral("12.75");

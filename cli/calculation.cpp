@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cmath>
 #include <utility>
 
 namespace varno::cli {
@@ -90,9 +91,10 @@ void runDesigns(FileResult &result, const CalcOptions &options)
     result.widthText = options.widthText;
 }
 
-// A negative zero is a zero to the reader of the numbers. Every number that
-// reaches here is finite: the analysis refuses infinite results and a design
-// that is not finite leaves its numbers out.
+// A negative zero is a zero to the reader of the numbers. The numbers that
+// reach here are finite: the analysis refuses infinite results, a design
+// that is not finite leaves its numbers out, and an infinite table value is
+// skipped.
 QJsonValue jsonNumber(double value)
 {
     return value == 0.0 ? 0.0 : value;
@@ -127,9 +129,13 @@ QJsonObject steelValues(const SteelDesign &steel)
                        {QStringLiteral("series"), seriesName(steel.series)}};
     if (steel.choice == ProfileChoice::Found) {
         values.insert(QStringLiteral("designation"), steel.designation.trimmed());
-        values.insert(QStringLiteral("Wy"), jsonNumber(steel.Wy));
-        values.insert(QStringLiteral("Iy"), jsonNumber(steel.Iy));
-        values.insert(QStringLiteral("shearArea"), jsonNumber(steel.shearArea));
+        // A table field beyond the double range reads as infinite and passes
+        // every test; its number is left out rather than written as null.
+        const std::pair<const char *, double> profile[] = {
+            {"Wy", steel.Wy}, {"Iy", steel.Iy}, {"shearArea", steel.shearArea}};
+        for (const auto &[key, value] : profile)
+            if (std::isfinite(value))
+                values.insert(QLatin1String(key), jsonNumber(value));
         values.insert(QStringLiteral("utilisation"),
                       QJsonObject{{QStringLiteral("bending"), jsonNumber(steel.utilisation.bending)},
                                   {QStringLiteral("shear"), jsonNumber(steel.utilisation.shear)},

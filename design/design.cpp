@@ -5,6 +5,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <cmath>
 
 namespace varno {
@@ -31,6 +33,34 @@ QString fileName(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     return name.isEmpty() ? QStringLiteral("wert3.txt") : name;
+}
+
+// QLocale::toDouble of a trimmed text. The material values are the same
+// few texts run after run, and one conversion costs more than the rest of
+// a design, so the last conversions are kept.
+bool localeNumber(const QString &text, const QLocale &locale, double &value)
+{
+    struct Conversion
+    {
+        QString text;
+        QLocale locale;
+        double value = 0;
+        bool ok = false;
+    };
+    constexpr int Kept = 4;   // E and the allowable bending stress of both materials
+    static thread_local std::array<std::optional<Conversion>, Kept> recent;
+    static thread_local int next = 0;
+    for (const std::optional<Conversion> &c : recent) {
+        if (c && c->text == text && c->locale == locale) {
+            value = c->value;
+            return c->ok;
+        }
+    }
+    bool ok = false;
+    value = locale.toDouble(text.trimmed(), &ok);
+    recent[std::size_t(next)] = Conversion{text, locale, value, ok};
+    next = (next + 1) % Kept;
+    return ok;
 }
 
 struct Material
@@ -72,8 +102,7 @@ Material readMaterial(const QStringList &values, const MaterialLines &lines, con
 
     auto localeValue = [&](int line, const char *name, double &out) {
         const QString text = values[line - 1];
-        bool ok = false;
-        out = locale.toDouble(text.trimmed(), &ok);
+        const bool ok = localeNumber(text, locale, out);
         if (ok && std::isfinite(out) && out > 0)
             return true;
         m.problem = QStringLiteral("der Wert %1 = %2 aus %3 ist keine Zahl größer Null")
@@ -151,8 +180,7 @@ struct SteelRequirement
     double modulus;     // cm3
 };
 
-// The numbers of a profile as the holder keeps them (lines 1 to 3 of the
-// table).
+// The numbers of a profile: shear area (mm2), Iy (cm4), Wy (cm3).
 struct HeldProfile
 {
     double shearArea, inertia, modulus;
@@ -161,6 +189,11 @@ struct HeldProfile
 HeldProfile held(const QStringList &holder)
 {
     return {LeadingNumber(holder.value(0)), LeadingNumber(holder.value(1)), LeadingNumber(holder.value(2))};
+}
+
+HeldProfile column(const ProfileTable &table, int field)
+{
+    return {table.value(0, field), table.value(1, field), table.value(2, field)};
 }
 
 bool passes(const HeldProfile &p, const SteelRequirement &need)
@@ -187,8 +220,8 @@ double usage(double required, double available)
     return required == 0 ? 0.0 : required / available;
 }
 
-QString designSteel(const DesignInputs &inputs, const Material &steel, DesignState &state, double requirement,
-                    SteelDesign &out)
+QString designSteel(const DesignInputs &inputs, const ProfileTable &table, const Material &steel,
+                    DesignState &state, double requirement, SteelDesign &out)
 {
     const QString prefix = SeriesPrefix(inputs.series);
     if (!steel.problem.isEmpty())
@@ -207,9 +240,8 @@ QString designSteel(const DesignInputs &inputs, const Material &steel, DesignSta
     // The table is checked even when nothing needs a profile: a missing or
     // damaged file is worth a message before it matters.
     const QString file = fileName(inputs.profileTablePath);
-    bool readable = false;
-    const QStringList lines = ReadDataFileLines(inputs.profileTablePath, &readable);
-    if (!readable)
+    const QStringList &lines = table.lines;
+    if (!table.readable)
         return QStringLiteral("die Profiltabelle %1 fehlt oder ist nicht lesbar").arg(file);
     if (lines.size() < ProfileLines)
         return QStringLiteral("die Profiltabelle %1 ist zu kurz, sie hat %2 statt %3 Zeilen")
@@ -243,12 +275,16 @@ QString designSteel(const DesignInputs &inputs, const Material &steel, DesignSta
     }
     out.governs = ruledOutBy(profile, need);
 
-    for (int c = 0; c < columns; ++c) {
+    // The holder ends with the texts of the last profile tried.
+    auto hold = [&](int c) {
         holder.clear();
         for (const QString &line : lines)
             holder.append(line.mid(start + ProfileFieldWidth * c, ProfileFieldWidth));
-        profile = held(holder);
+    };
+    for (int c = 0; c < columns; ++c) {
+        profile = column(table, start / ProfileFieldWidth + c);
         if (passes(profile, need)) {
+            hold(c);
             out.choice = ProfileChoice::Found;
             out.column = c;
             out.designation = holder.value(3);
@@ -262,6 +298,7 @@ QString designSteel(const DesignInputs &inputs, const Material &steel, DesignSta
         out.governs = ruledOutBy(profile, need);
     }
     // The largest profile of the series failed too; its verdict says why.
+    hold(columns - 1);
     out.choice = ProfileChoice::NoneAdequate;
     return {};
 }
@@ -295,8 +332,34 @@ double DeflectionRequirement(const ResultSet &results, double spanLimit, double 
     return R;
 }
 
+double ProfileTable::value(int line, int field) const
+{
+    const std::vector<double> &fields = values[std::size_t(line)];
+    return field >= 0 && std::size_t(field) < fields.size() ? fields[std::size_t(field)] : 0.0;
+}
+
+ProfileTable ReadProfileTable(const QString &path)
+{
+    ProfileTable table;
+    table.lines = ReadDataFileLines(path, &table.readable);
+    for (int k = 0; k < ProfileValueLines && k < table.lines.size(); ++k) {
+        const QString &line = table.lines[k];
+        std::vector<double> &fields = table.values[std::size_t(k)];
+        fields.reserve(std::size_t(line.size() / ProfileFieldWidth + 1));
+        for (qsizetype at = 0; at < line.size(); at += ProfileFieldWidth)
+            fields.push_back(LeadingNumber(QStringView(line).mid(at, ProfileFieldWidth)));
+    }
+    return table;
+}
+
 DesignResult RunDesign(const ResultSet &results, const DesignInputs &inputs, DesignState &state,
                        const QLocale &locale)
+{
+    return RunDesign(results, inputs, ReadProfileTable(inputs.profileTablePath), state, locale);
+}
+
+DesignResult RunDesign(const ResultSet &results, const DesignInputs &inputs, const ProfileTable &table,
+                       DesignState &state, const QLocale &locale)
 {
     DesignResult out;
     out.steel.series = inputs.series == 0 ? 0 : inputs.series == 1 ? 1 : 2;
@@ -324,7 +387,7 @@ DesignResult RunDesign(const ResultSet &results, const DesignInputs &inputs, Des
 
     if (common.isEmpty()) {
         out.timber.problem = designTimber(inputs, timber, state, requirement, out.timber);
-        out.steel.problem = designSteel(inputs, steel, state, requirement, out.steel);
+        out.steel.problem = designSteel(inputs, table, steel, state, requirement, out.steel);
     } else {
         out.timber.problem = common;
         out.steel.problem = common;

@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <initializer_list>
+#include <vector>
 
 namespace varno {
 
@@ -103,8 +105,10 @@ struct SteelDesign
     // (cm4) and shear area (mm2), and how much of them the design uses.
     double Wy = 0, Iy = 0, shearArea = 0;
     SteelUtilisation utilisation;
-    // Found and NoneAdequate: the criterion that ruled out the last profile
-    // tried before the choice; Bending when the search starts with a pass.
+    // Found and NoneAdequate: the criterion the verdict names, the one that
+    // ruled out the profile tried last before the choice (Bending when the
+    // first profile of the series passes: the emptied holder fails on every
+    // test, bending last).
     Governs governs = Governs::Bending;
 };
 
@@ -116,10 +120,29 @@ struct DesignResult
     SteelDesign steel;
 };
 
+// The profile table (wert3.txt) as one design run reads it: its lines, and
+// the numbers of the three value lines (shear area, Iy, Wy) cut into their
+// 6-character fields, read with LeadingNumber.
+struct ProfileTable
+{
+    bool readable = false;
+    QStringList lines;
+    std::array<std::vector<double>, 3> values;
+    // Field `field` (from 0) of value line `line`; 0 beyond the line's end.
+    double value(int line, int field) const;
+};
+
+ProfileTable ReadProfileTable(const QString &path);
+
 // `locale` reads the material values (moduli and allowable bending stress);
-// nothing is formatted.
+// nothing is formatted. Reads the profile table at inputs.profileTablePath.
 DesignResult RunDesign(const ResultSet &results, const DesignInputs &inputs, DesignState &state,
                        const QLocale &locale);
+
+// The same with the table already read; inputs.profileTablePath only names
+// the file in messages.
+DesignResult RunDesign(const ResultSet &results, const DesignInputs &inputs, const ProfileTable &table,
+                       DesignState &state, const QLocale &locale);
 
 // The signed element of largest magnitude; ties go to the earlier element.
 double PickFirstLargest(std::initializer_list<double> values);

@@ -195,7 +195,9 @@ void TestModel::plainDecimalsReadExactly()
             text.insert(point, u'.');
         if (random.bounded(2))
             text.prepend(u'-');
-        const QByteArray clean = text.toLatin1();
+        if (random.bounded(4) == 0)
+            text.prepend(QStringLiteral("  "));
+        const QByteArray clean = text.trimmed().toLatin1();
         double expected = 0;
         std::from_chars(clean.constData(), clean.constData() + clean.size(), expected);
         const double read = LeadingNumber(text);

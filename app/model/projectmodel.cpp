@@ -26,14 +26,16 @@ bool isDigit(QChar c)
 // The usual text, a plain decimal ("6", "-12.75") of at most 15 digits, read
 // without collecting it first: its digits form an integer below 2^53 and
 // 10^decimals is exact, so the one division rounds correctly and gives the
-// double std::from_chars gives. Anything else (blanks, an exponent, more
-// digits, a second sign) is left to the full reader.
+// double std::from_chars gives. Anything else (blanks after the start, an
+// exponent, more digits, a second sign) is left to the full reader.
 std::optional<double> plainDecimal(QStringView text)
 {
     static constexpr double PowersOfTen[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const QChar *p = text.begin();
     const QChar *const end = text.end();
+    while (p != end && isIgnoredBlank(*p))   // right-aligned table fields
+        ++p;
     const bool negative = p != end && *p == u'-';
     if (p != end && (*p == u'-' || *p == u'+'))
         ++p;
