@@ -41,7 +41,8 @@ style_of() {
 }
 
 has_header() {
-    head -n 10 "$1" | grep -qF "$tag"
+    # Reads the ten lines whole, so that no early exit of grep breaks the pipe.
+    head -n 10 "$1" | grep -cF "$tag" >/dev/null
 }
 
 missing=()
