@@ -105,6 +105,15 @@ for field in Package Version Architecture Depends; do
     echo "$field: $value"
 done
 
+# The changelog and the AppStream file name the release that was built.
+version="$(dpkg-deb -f "$deb" Version)"
+changelog_version="$(zcat "$build/packaging/changelog.gz" | head -n 1 | sed -n 's/^varno (\([^)]*\)).*/\1/p')"
+[ "$changelog_version" = "$version" ] \
+    || fail "packaging/changelog starts with release '$changelog_version', the package is $version: add its entry"
+grep -q "<release version=\"$version\"" packaging/example.varno.varno.metainfo.xml \
+    || fail "packaging/example.varno.varno.metainfo.xml has no <release> for $version"
+echo "changelog and AppStream file: release $version"
+
 # The unpacked package computes a project file through its link in bin/.
 dpkg-deb -x "$deb" "$unpacked"
 "$unpacked/usr/bin/varno-calc" --locale C tests/data/lof_cantilevers.lof >"$unpacked/out.txt" \
@@ -185,7 +194,10 @@ kill "$pid" 2>/dev/null
 exit 1
 PROBE
 status=0
-(cd "$unpacked" && env -u QT_QPA_PLATFORM xvfb-run -a bash "$unpacked/splash.sh") || status=$?
+# A desktop session has a private runtime folder; root's shell in CI has none.
+mkdir -m 700 "$unpacked/runtime"
+(cd "$unpacked" && env -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$unpacked/runtime" xvfb-run -a bash "$unpacked/splash.sh") \
+    || status=$?
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -q varno >/dev/null
 echo "removed: the package is $(dpkg-query -W -f='${Status}' varno 2>/dev/null || echo 'gone')"
 [ "$installed_calc" -eq 0 ] || fail "the installed varno-calc did not compute and design a project file"
