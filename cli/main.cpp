@@ -3,6 +3,8 @@
 // the file, and prints the results, optionally as JSON or as a PDF report.
 
 #include "cli/calculation.h"
+#include "cli/envelopeoutput.h"
+#include "cli/runtimedirectory.h"
 #include "design/design.h"
 #include "io/report.h"
 #include "version.h"
@@ -47,11 +49,21 @@ const char *const HelpText =
     "  --projekt TEXT            Projekt im Bericht\n"
     "  --position TEXT           Position im Bericht\n"
     "  --system TEXT             Systembezeichnung im Bericht (Vorgabe leer)\n"
+    "  --envelope                gibt auch die Umh\u00FCllende der feldweise\n"
+    "                            ver\u00E4nderlichen Lasten aus\n"
     "  -h, --help                diese Hilfe\n"
     "  -v, --version             Programmversion\n"
     "\n"
     "Ohne --json stehen die Ergebniszeilen und die Bemessung auf der\n"
     "Standardausgabe, Warnungen und Fehler auf der Standardfehlerausgabe.\n"
+    "\n"
+    "Umh\u00FCllende: Eigenlast g und alle Einzellasten wirken immer; die\n"
+    "ver\u00E4nderlichen Lasten q + s + w jedes der f\u00FCnf Bereiche (Feld 1 bis 3,\n"
+    "Kragarm links und rechts) wirken oder nicht, unabh\u00E4ngig von den anderen:\n"
+    "32 Lastbilder, alle charakteristisch (Faktor 1). Jedes Lastbild wird wie\n"
+    "die eigene Berechnung gerechnet. Die Umh\u00FCllende steht im JSON unter\n"
+    "\"envelope\", mit --envelope auch in der Textausgabe; ein Auflager, dessen\n"
+    "kleinste Auflagerkraft negativ ist, wird immer als Warnung genannt.\n"
     "\n"
     "R\u00FCckgabewert: 0 berechnet, 1 Eingabe abgelehnt oder keine Bemessung m\u00F6glich,\n"
     "2 falscher Aufruf, Datei nicht lesbar oder zu kurz, Bericht nicht schreibbar.\n"
@@ -105,10 +117,12 @@ int main(int argc, char *argv[])
 {
     // Only the report needs fonts, and with them a GUI application; it runs
     // without a display.
+    std::unique_ptr<QTemporaryDir> runtimeDirectory;
     std::unique_ptr<QCoreApplication> app;
     if (wantsPdf(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        runtimeDirectory = ProvideRuntimeDirectory();
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
@@ -124,6 +138,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
     const QCommandLineOption json(QStringLiteral("json"), QString());
+    const QCommandLineOption envelope(QStringLiteral("envelope"), QString());
     auto valued = [](const char *name) {
         return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
     };
@@ -133,7 +148,7 @@ int main(int argc, char *argv[])
                              locale = valued("locale"), dataDir = valued("data-dir"), pdf = valued("pdf"),
                              firma = valued("firma"), projekt = valued("projekt"), position = valued("position"),
                              system = valued("system");
-    parser.addOptions({help, version, json, width, spanLimit, cantileverLimit, series, timberGrade, steelGrade,
+    parser.addOptions({help, version, json, envelope, width, spanLimit, cantileverLimit, series, timberGrade, steelGrade,
                        locale, dataDir, pdf, firma, projekt, position, system});
 
     if (!parser.parse(QCoreApplication::arguments()))
@@ -195,7 +210,12 @@ int main(int argc, char *argv[])
     for (const QString &file : files) {
         const FileResult result = CalculateFile(file, options);
         status = std::max(status, result.status);
-        for (const QString &warning : result.warnings)
+        QStringList warnings = result.warnings;
+        if (result.envelope)
+            warnings << UpliftWarnings(*result.envelope, options.locale);
+        if (!result.envelopeError.isEmpty())
+            warnings << result.envelopeError;
+        for (const QString &warning : std::as_const(warnings))
             writeErr(QStringLiteral("%1: Warnung: %2\n").arg(file, warning));
         // A file that cannot be read is named by its message already.
         for (const QString &error : result.errors)
@@ -207,6 +227,8 @@ int main(int argc, char *argv[])
             if (files.size() > 1)
                 writeOut(QStringLiteral("== %1 ==\n").arg(file));
             writeOut(OutputLines(result).join(u'\n') + u'\n');
+            if (parser.isSet(envelope) && result.envelope)
+                writeOut(u'\n' + EnvelopeLines(*result.envelope, options.locale).join(u'\n') + u'\n');
             if (files.size() > 1)
                 writeOut(QStringLiteral("\n"));
         }
