@@ -84,7 +84,8 @@ PictureWriteResult WriteResultPictures(const ResultPictures &pictures, const QSt
                                .arg(quoted(path), file.errorString());
             return result;
         }
-        if (file.write(bytes) != bytes.size() || !file.commit()) {
+        // The flush reports a disk that took only part of the bytes.
+        if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
             result.ok = false;
             result.error = QStringLiteral("Das Bild %1 kann nicht geschrieben werden (%2).")
                                .arg(quoted(path), file.errorString());
