@@ -263,6 +263,10 @@ void tst_CorePictures::pngHasItsSizeAndTheDiagramColour()
     const QImage image = QImage::fromData(bytes, "PNG");
     QCOMPARE(image.size(), size * 2);
     QCOMPARE(image.text(QStringLiteral("Title")), QStringLiteral("balken.lof"));
+    // A title beyond Latin-1 goes into the international text chunk.
+    const QString title = QStringLiteral("balken.lof \u2013 Momentenlinie");
+    QVERIFY(PictureFileBytes(pictures.get(PictureKind(kind)), PictureFormat::Png, size, title)
+                .contains(QByteArray("iTXtTitle\0\0\0\0\0", 14) + title.toUtf8()));
 
     // Two pixels per unit; the line is two units wide around its point.
     const double px = onLine.x() * size.width() / FrameWidth * 2;
