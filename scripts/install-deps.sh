@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
     fonts-liberation poppler-utils locales
     libbenchmark-dev
+    python3 calculix-ccx
 )
 
 missing=()

@@ -6,3 +6,6 @@ scripts/install-deps.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure --parallel "$(nproc)"
+# 500 random beams against CalculiX, and docs/verification.md as the
+# verification command would write it now.
+python3 verification/verify.py document --check --calc build/bin/varno-calc
