@@ -153,38 +153,6 @@ std::optional<QString> nonFiniteResult(const ResultSet &r)
     return std::nullopt;
 }
 
-struct ResultLineLayout
-{
-    const char16_t *label;
-    const char16_t *unit;
-    int fromSpans;    // shown for this many spans and more
-};
-
-constexpr ResultLineLayout Lines[ResultLineCount] = {
-    {u"Stützmoment  MA  = ", u"  kNm", 1}, {u"Stützmoment  MB  = ", u"  kNm", 1},
-    {u"Stützmoment  MC  = ", u"  kNm", 2}, {u"Stützmoment  MD  = ", u"  kNm", 3},
-    {u"Feldmoment   MF1 = ", u"  kNm", 1}, {u"Feldmoment   MF2 = ", u"  kNm", 2},
-    {u"Feldmoment   MF3 = ", u"  kNm", 3}, {u"Querkraft  Ali = ", u"  kN", 1},
-    {u"Querkraft  Are = ", u"  kN", 1},    {u"Querkraft  Bli = ", u"  kN", 1},
-    {u"Querkraft  Bre = ", u"  kN", 1},    {u"Querkraft  Cli = ", u"  kN", 2},
-    {u"Querkraft  Cre = ", u"  kN", 2},    {u"Querkraft  Dli = ", u"  kN", 3},
-    {u"Querkraft  Dre = ", u"  kN", 3},    {u"Auflagerkraft  A = ", u"  kN", 1},
-    {u"Auflagerkraft  B = ", u"  kN", 1},  {u"Auflagerkraft  C = ", u"  kN", 2},
-    {u"Auflagerkraft  D = ", u"  kN", 3},
-};
-
-void writeLines(const ResultSet &r, const QLocale &locale, AnalysisOutcome &out)
-{
-    const double values[ResultLineCount] = {r.MA,  r.MB,  r.MC,  r.MD,  r.MF1, r.MF2, r.MF3,
-                                            r.Ali, r.Are, r.Bli, r.Bre, r.Cli, r.Cre, r.Dli,
-                                            r.Dre, r.A(), r.B(), r.C(), r.D()};
-    for (int n = 0; n < ResultLineCount; ++n) {
-        out.lines[n] = QString::fromUtf16(Lines[n].label) + FormatFixed(values[n], 2, locale)
-            + QString::fromUtf16(Lines[n].unit);
-        out.visible[n] = out.spans >= Lines[n].fromSpans;
-    }
-}
-
 AnalysisOutcome refuse(AnalysisOutcome out, const QString &message)
 {
     out.refused = true;
@@ -206,7 +174,7 @@ int SpanCount(double L2, double L3)
     return 1;
 }
 
-AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results, const QLocale &locale)
+AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results)
 {
     AnalysisOutcome out;
     const Inputs in = readInputs(texts);
@@ -309,7 +277,6 @@ AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results, const
         return refuse(out, *cause);
 
     results = r;
-    writeLines(results, locale, out);
     return out;
 }
 

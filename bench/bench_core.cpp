@@ -1,9 +1,11 @@
 // Timings of the computation alone: the analysis and the design of the two
-// benchmark beams, as the results command runs them.
+// benchmark beams, as the results command runs them, and the texts made from
+// their numbers.
 
 #include "analysis/analysis.h"
 #include "bench/beams.h"
 #include "design/design.h"
+#include "presentation/captions.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -30,20 +32,20 @@ void setBeamLabel(benchmark::State &state, int which)
 ResultSet analysed(const ProjectTexts &texts)
 {
     ResultSet results;
-    const AnalysisOutcome outcome = RunAnalysis(texts, results, German);
+    const AnalysisOutcome outcome = RunAnalysis(texts, results);
     if (outcome.refused)
         qFatal("benchmark beam refused: %s", qPrintable(outcome.refusal));
     return results;
 }
 
-// RunAnalysis alone, from the input texts to the 19 result lines.
+// RunAnalysis alone, from the input texts to the ResultSet: numbers only.
 void BM_RunAnalysis(benchmark::State &state)
 {
     const int which = int(state.range(0));
     const ProjectTexts texts = beam(which);
     ResultSet results;
     for (auto _ : state) {
-        AnalysisOutcome outcome = RunAnalysis(texts, results, German);
+        AnalysisOutcome outcome = RunAnalysis(texts, results);
         benchmark::DoNotOptimize(outcome);
         benchmark::DoNotOptimize(results);
     }
@@ -64,12 +66,76 @@ void BM_RunDesign(benchmark::State &state)
     inputs.profileTablePath = ProfileTablePath(dataDirectory);
     for (auto _ : state) {
         DesignState designState;
-        DesignOutcome outcome = RunDesign(results, inputs, designState, German);
+        DesignResult outcome = RunDesign(results, inputs, designState, German);
         benchmark::DoNotOptimize(outcome);
     }
     setBeamLabel(state, which);
 }
 BENCHMARK(BM_RunDesign)->Arg(0)->Arg(1);
+
+// RunDesign without any file read: the profile table read once before the
+// loop, the material values from the lists. The numbers only.
+void BM_RunDesignNumbers(benchmark::State &state)
+{
+    const int which = int(state.range(0));
+    const ResultSet results = analysed(beam(which));
+    const QString dataDirectory = DefaultDataDirectory();
+    DesignInputs inputs;
+    inputs.timberValues = ReadTimberValues(MaterialTablePath(dataDirectory), 1);
+    inputs.steelValues = ReadSteelValues(MaterialTablePath(dataDirectory), 0);
+    inputs.profileTablePath = ProfileTablePath(dataDirectory);
+    const ProfileTable table = ReadProfileTable(inputs.profileTablePath);
+    {
+        DesignState check;
+        const DesignResult outcome = RunDesign(results, inputs, table, check, German);
+        if (!outcome.timber.problem.isEmpty() || outcome.steel.choice != ProfileChoice::Found) {
+            state.SkipWithError("the benchmark beam has no complete design");
+            return;
+        }
+    }
+    for (auto _ : state) {
+        DesignState designState;
+        DesignResult outcome = RunDesign(results, inputs, table, designState, German);
+        benchmark::DoNotOptimize(outcome);
+    }
+    setBeamLabel(state, which);
+}
+BENCHMARK(BM_RunDesignNumbers)->Arg(0)->Arg(1);
+
+// The texts alone: the 19 result lines of an analysis, and the six design
+// texts of a design, in the German locale.
+void BM_ResultLines(benchmark::State &state)
+{
+    const int which = int(state.range(0));
+    const ProjectTexts texts = beam(which);
+    ResultSet results;
+    const AnalysisOutcome outcome = RunAnalysis(texts, results);
+    for (auto _ : state) {
+        ResultLineTexts lines = ResultLines(results, outcome.spans, German);
+        benchmark::DoNotOptimize(lines);
+    }
+    setBeamLabel(state, which);
+}
+BENCHMARK(BM_ResultLines)->Arg(0)->Arg(1);
+
+void BM_DesignCaptions(benchmark::State &state)
+{
+    const int which = int(state.range(0));
+    const ResultSet results = analysed(beam(which));
+    const QString dataDirectory = DefaultDataDirectory();
+    DesignInputs inputs;
+    inputs.timberValues = ReadTimberValues(MaterialTablePath(dataDirectory), 1);
+    inputs.steelValues = ReadSteelValues(MaterialTablePath(dataDirectory), 0);
+    inputs.profileTablePath = ProfileTablePath(dataDirectory);
+    DesignState designState;
+    const DesignResult design = RunDesign(results, inputs, designState, German);
+    for (auto _ : state) {
+        DesignTexts texts = DesignCaptions(design, German);
+        benchmark::DoNotOptimize(texts);
+    }
+    setBeamLabel(state, which);
+}
+BENCHMARK(BM_DesignCaptions)->Arg(0)->Arg(1);
 
 // The same with both files read in the loop: the material file for the two
 // value lists and the profile table, the whole cost of a design from disk.
@@ -85,7 +151,7 @@ void BM_RunDesignWithFiles(benchmark::State &state)
         inputs.steelValues = ReadSteelValues(materialPath, 0);
         inputs.profileTablePath = ProfileTablePath(dataDirectory);
         DesignState designState;
-        DesignOutcome outcome = RunDesign(results, inputs, designState, German);
+        DesignResult outcome = RunDesign(results, inputs, designState, German);
         benchmark::DoNotOptimize(outcome);
     }
     setBeamLabel(state, which);
@@ -108,7 +174,7 @@ void BM_RunDesignWholeSeries(benchmark::State &state)
     inputs.profileTablePath = ProfileTablePath(dataDirectory);
     {
         DesignState check;
-        const DesignOutcome outcome = RunDesign(results, inputs, check, German);
+        const DesignTexts outcome = DesignCaptions(RunDesign(results, inputs, check, German), German);
         const QString profile = outcome.steelProfile.value_or(QString());
         state.SetLabel(profile.toStdString());
         if (!profile.contains(QLatin1String("kein Profil"))) {
@@ -118,14 +184,14 @@ void BM_RunDesignWholeSeries(benchmark::State &state)
     }
     for (auto _ : state) {
         DesignState designState;
-        DesignOutcome outcome = RunDesign(results, inputs, designState, German);
+        DesignResult outcome = RunDesign(results, inputs, designState, German);
         benchmark::DoNotOptimize(outcome);
     }
 }
 BENCHMARK(BM_RunDesignWholeSeries);
 
-// The two pieces RunAnalysis repeats most: reading an input text (about 100
-// times a run) and formatting a result value (19 times).
+// The pieces the analysis and its lines repeat most: reading an input text
+// (79 times a run) and formatting a result value (19 times a set of lines).
 void BM_LeadingNumber(benchmark::State &state)
 {
     const QString text = QStringLiteral("12.75");

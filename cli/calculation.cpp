@@ -2,7 +2,10 @@
 
 #include "io/projectfile.h"
 
-#include <charconv>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <cmath>
 #include <utility>
 
@@ -68,7 +71,8 @@ void runDesigns(FileResult &result, const CalcOptions &options)
         inputs.spanLimitText = spanLimit;
         inputs.cantileverLimitText = cantileverLimit;
         inputs.series = series;
-        const DesignOutcome outcome = RunDesign(result.results, inputs, result.design, options.locale);
+        result.designValues = RunDesign(result.results, inputs, result.design, options.locale);
+        const DesignTexts outcome = DesignCaptions(result.designValues, options.locale);
         const std::pair<int, const std::optional<QString> *> written[] = {
             {1, &outcome.timberWy},     {4, &outcome.timberHeight}, {6, &outcome.steelWy},
             {8, &outcome.steelProfile}, {9, &outcome.timberVerdict}, {10, &outcome.steelVerdict}};
@@ -86,63 +90,60 @@ void runDesigns(FileResult &result, const CalcOptions &options)
     result.widthText = options.widthText;
 }
 
-// Doubles in their shortest form that reads back to the same value.
-QString jsonNumber(double value)
+// A negative zero is a zero to the reader of the numbers. The numbers that
+// reach here are finite: the analysis refuses infinite results, a design
+// that is not finite leaves its numbers out, and an infinite table value is
+// skipped.
+QJsonValue jsonNumber(double value)
 {
-    if (!std::isfinite(value))
-        return QStringLiteral("null");
-    // A negative zero is a zero to the reader of the numbers.
-    if (value == 0.0)
-        value = 0.0;
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    return QString::fromLatin1(buffer, end - buffer);
+    return value == 0.0 ? 0.0 : value;
 }
 
-QString jsonString(const QString &text)
+// The series as the --series option names it.
+QString seriesName(int series)
 {
-    QString out = QStringLiteral("\"");
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case '"': out += QStringLiteral("\\\""); break;
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
-        default:
-            if (c.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
+    return series == 0 ? QStringLiteral("IPE") : series == 1 ? QStringLiteral("HE-A") : QStringLiteral("HE-B");
+}
+
+QJsonArray jsonArray(const QStringList &texts)
+{
+    return QJsonArray::fromStringList(texts);
+}
+
+QJsonObject timberValues(const TimberDesign &timber)
+{
+    return {{QStringLiteral("WyRequired"), jsonNumber(timber.WyRequired)},
+            {QStringLiteral("h"), jsonNumber(timber.h)},
+            {QStringLiteral("b"), jsonNumber(timber.b)},
+            {QStringLiteral("governs"), GovernsName(timber.governs)}};
+}
+
+// The requirement always; the profile, its utilisation and the criterion
+// when a search chose one; the criterion alone when the series has none
+// that carries.
+QJsonObject steelValues(const SteelDesign &steel)
+{
+    QJsonObject values{{QStringLiteral("WyRequired"), jsonNumber(steel.WyRequired)},
+                       {QStringLiteral("IyRequired"), jsonNumber(steel.IyRequired)},
+                       {QStringLiteral("series"), seriesName(steel.series)}};
+    if (steel.choice == ProfileChoice::Found) {
+        values.insert(QStringLiteral("designation"), steel.designation.trimmed());
+        // A table field beyond the double range reads as infinite and passes
+        // every test; its number is left out rather than written as null.
+        const std::pair<const char *, double> profile[] = {
+            {"Wy", steel.Wy}, {"Iy", steel.Iy}, {"shearArea", steel.shearArea}};
+        for (const auto &[key, value] : profile)
+            if (std::isfinite(value))
+                values.insert(QLatin1String(key), jsonNumber(value));
+        values.insert(QStringLiteral("utilisation"),
+                      QJsonObject{{QStringLiteral("bending"), jsonNumber(steel.utilisation.bending)},
+                                  {QStringLiteral("shear"), jsonNumber(steel.utilisation.shear)},
+                                  {QStringLiteral("deflection"), jsonNumber(steel.utilisation.deflection)}});
     }
-    return out + u'"';
+    if (steel.choice == ProfileChoice::Found || steel.choice == ProfileChoice::NoneAdequate)
+        values.insert(QStringLiteral("governs"), GovernsName(steel.governs));
+    return values;
 }
-
-QString jsonArray(const QStringList &texts)
-{
-    QStringList items;
-    for (const QString &text : texts)
-        items << jsonString(text);
-    return u'[' + items.join(u',') + u']';
-}
-
-// Members are written in the order given.
-class JsonObjectWriter
-{
-public:
-    JsonObjectWriter &raw(const char *key, const QString &json)
-    {
-        m_members << jsonString(QString::fromLatin1(key)) + u':' + json;
-        return *this;
-    }
-    JsonObjectWriter &number(const char *key, double value) { return raw(key, jsonNumber(value)); }
-    JsonObjectWriter &text(const char *key, const QString &value) { return raw(key, jsonString(value)); }
-    QString str() const { return u'{' + m_members.join(u',') + u'}'; }
-
-private:
-    QStringList m_members;
-};
 
 } // namespace
 
@@ -171,7 +172,7 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
     result.texts.steelGrade = result.steelGrade;
 
     // A fresh program: the zero-shear positions start at 0.
-    result.analysis = RunAnalysis(result.texts, result.results, options.locale);
+    result.analysis = RunAnalysis(result.texts, result.results);
     result.warnings = result.analysis.warnings;
     if (result.analysis.refused) {
         result.status = Refused;
@@ -179,6 +180,7 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
         return result;
     }
     result.analysed = true;
+    result.lines = ResultLines(result.results, result.analysis.spans, options.locale);
     runDesigns(result, options);
     if (!result.errors.isEmpty())
         result.status = Refused;
@@ -193,8 +195,8 @@ QStringList OutputLines(const FileResult &result)
     if (!result.analysed)
         return lines;
     for (int i = 0; i < ResultLineCount; ++i)
-        if (result.analysis.visible[i])
-            lines << result.analysis.lines[i];
+        if (result.lines.visible[i])
+            lines << result.lines.lines[i];
     const auto &d = result.designLabels;
     lines << d[0] << d[1] << QStringLiteral("b = ") + result.widthText + QStringLiteral(" cm") << d[4] << d[9];
     lines << d[5] << d[6] << d[8] << d[10];
@@ -203,20 +205,18 @@ QStringList OutputLines(const FileResult &result)
 
 QString JsonObject(const FileResult &result)
 {
-    JsonObjectWriter object;
-    object.text("file", result.file).number("status", result.status);
+    QJsonObject object{{QStringLiteral("file"), result.file}, {QStringLiteral("status"), result.status}};
     if (!result.errors.isEmpty())
-        object.text("error", result.errors.join(u'\n'));
+        object.insert(QStringLiteral("error"), result.errors.join(u'\n'));
     if (result.analysed) {
         const ResultSet &r = result.results;
-        JsonObjectWriter system;
-        system.number("spans", result.analysis.spans)
-            .number("L1", r.L1)
-            .number("L2", r.L2)
-            .number("L3", r.L3)
-            .number("Lkl", r.Lkl)
-            .number("Lkr", r.Lkr);
-        JsonObjectWriter results;
+        const QJsonObject system{{QStringLiteral("spans"), result.analysis.spans},
+                                 {QStringLiteral("L1"), jsonNumber(r.L1)},
+                                 {QStringLiteral("L2"), jsonNumber(r.L2)},
+                                 {QStringLiteral("L3"), jsonNumber(r.L3)},
+                                 {QStringLiteral("Lkl"), jsonNumber(r.Lkl)},
+                                 {QStringLiteral("Lkr"), jsonNumber(r.Lkr)}};
+        QJsonObject results;
         const std::pair<const char *, double> values[] = {
             {"MA", r.MA},       {"MB", r.MB},       {"MC", r.MC},       {"MD", r.MD},     {"MF1", r.MF1},
             {"MF2", r.MF2},     {"MF3", r.MF3},     {"xF1", r.xF1},     {"xF2", r.xF2},   {"xF3", r.xF3},
@@ -225,27 +225,35 @@ QString JsonObject(const FileResult &result)
             {"C", r.C()},       {"D", r.D()},       {"EIf1", r.EIf1},   {"EIf2", r.EIf2}, {"EIf3", r.EIf3},
             {"EIwKl", r.EIwKl}, {"EIwKr", r.EIwKr}};
         for (const auto &[key, value] : values)
-            results.number(key, value);
+            results.insert(QLatin1String(key), jsonNumber(value));
         const auto &d = result.designLabels;
-        JsonObjectWriter timber;
-        timber.text("grade", d[0]).text("Wy", d[1]).text("h", d[4]).text("b", result.widthText).text("verdict", d[9]);
-        JsonObjectWriter steel;
-        steel.text("grade", d[5]).text("Wy", d[6]).text("profile", d[8]).text("verdict", d[10]);
-        JsonObjectWriter design;
-        design.number("GoverningMoment", result.design.GoverningMoment)
-            .number("GoverningShear", result.design.GoverningShear)
-            .raw("timber", timber.str())
-            .raw("steel", steel.str());
-        JsonObjectWriter equilibrium;
-        equilibrium.number("load", result.load).number("reactions", result.reactions);
-        object.raw("system", system.str())
-            .raw("results", results.str())
-            .raw("design", design.str())
-            .raw("equilibrium", equilibrium.str())
-            .raw("lines", jsonArray(OutputLines(result)));
+        QJsonObject timber{{QStringLiteral("grade"), d[0]},
+                           {QStringLiteral("Wy"), d[1]},
+                           {QStringLiteral("h"), d[4]},
+                           {QStringLiteral("b"), result.widthText},
+                           {QStringLiteral("verdict"), d[9]}};
+        if (result.designValues.timber.problem.isEmpty())
+            timber.insert(QStringLiteral("values"), timberValues(result.designValues.timber));
+        QJsonObject steel{{QStringLiteral("grade"), d[5]},
+                          {QStringLiteral("Wy"), d[6]},
+                          {QStringLiteral("profile"), d[8]},
+                          {QStringLiteral("verdict"), d[10]}};
+        if (result.designValues.steel.problem.isEmpty())
+            steel.insert(QStringLiteral("values"), steelValues(result.designValues.steel));
+        const QJsonObject design{{QStringLiteral("GoverningMoment"), jsonNumber(result.design.GoverningMoment)},
+                                 {QStringLiteral("GoverningShear"), jsonNumber(result.design.GoverningShear)},
+                                 {QStringLiteral("timber"), timber},
+                                 {QStringLiteral("steel"), steel}};
+        const QJsonObject equilibrium{{QStringLiteral("load"), jsonNumber(result.load)},
+                                      {QStringLiteral("reactions"), jsonNumber(result.reactions)}};
+        object.insert(QStringLiteral("system"), system);
+        object.insert(QStringLiteral("results"), results);
+        object.insert(QStringLiteral("design"), design);
+        object.insert(QStringLiteral("equilibrium"), equilibrium);
+        object.insert(QStringLiteral("lines"), jsonArray(OutputLines(result)));
     }
-    object.raw("warnings", jsonArray(result.warnings));
-    return object.str();
+    object.insert(QStringLiteral("warnings"), jsonArray(result.warnings));
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
 ReportTexts ReportFor(const FileResult &result, const ReportHeading &heading, const QLocale &locale)
@@ -257,8 +265,8 @@ ReportTexts ReportFor(const FileResult &result, const ReportHeading &heading, co
     report.systemTypeName = heading.systemTypeName;
     report.lengths = result.texts.lengths;
     for (int i = 0; i < ResultLineCount; ++i)
-        if (result.analysis.visible[i])
-            report.results[i] = result.analysis.lines[i];
+        if (result.lines.visible[i])
+            report.results[i] = result.lines.lines[i];
     report.design = result.designLabels;
     report.width = result.widthText;
     report.locale = locale;

@@ -9,6 +9,7 @@
 #include "app/model/projectmodel.h"
 #include "design/design.h"
 #include "io/report.h"
+#include "presentation/captions.h"
 
 #include <QLocale>
 #include <QString>
@@ -47,7 +48,9 @@ struct FileResult
     int steelGrade = 0;
     AnalysisOutcome analysis;
     ResultSet results;
+    ResultLineTexts lines;             // the 19 result lines in the chosen locale
     DesignState design;
+    DesignResult designValues;         // the numbers of the last design run
     std::array<QString, ReportDesignCount> designLabels;   // Label7(0..10)
     QString widthText;
 
@@ -61,7 +64,8 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options);
 // order.
 QStringList OutputLines(const FileResult &result);
 
-// One JSON object on one line.
+// One JSON object on one line. The design's numbers come under
+// design.timber.values and design.steel.values.
 QString JsonObject(const FileResult &result);
 
 struct ReportHeading

@@ -5,20 +5,15 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <cmath>
 
 namespace varno {
 
 namespace {
 
-const QString TimberBending = QStringLiteral("Holz:  Normalspannung maßgebend!");
-const QString TimberShear = QStringLiteral("Holz:  Schubspannung maßgebend!");
-const QString TimberDeflection = QStringLiteral("Holz:  Durchbiegung maßgebend!");
-const QString SteelShear = QStringLiteral("Stahl:  Schubspannung maßgebend!");
-const QString SteelDeflection = QStringLiteral("Stahl:  Durchbiegung maßgebend!");
-const QString SteelBending = QStringLiteral("Stahl:  Normalspannung maßgebend!");
-const QString NoProfileInSeries = QStringLiteral("kein Profil der Reihe ausreichend");
-const QString NoValue = QStringLiteral("---");
+const QString NotFinite = QStringLiteral("die Bemessung ergibt keinen endlichen Wert");
 
 // Where each series starts on a line of the profile table (counted from 0)
 // and how many columns it has; HE-B runs to the end of the line.
@@ -38,6 +33,34 @@ QString fileName(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     return name.isEmpty() ? QStringLiteral("wert3.txt") : name;
+}
+
+// QLocale::toDouble of a trimmed text. The material values are the same
+// few texts run after run, and one conversion costs more than the rest of
+// a design, so the last conversions are kept.
+bool localeNumber(const QString &text, const QLocale &locale, double &value)
+{
+    struct Conversion
+    {
+        QString text;
+        QLocale locale;
+        double value = 0;
+        bool ok = false;
+    };
+    constexpr int Kept = 4;   // E and the allowable bending stress of both materials
+    static thread_local std::array<std::optional<Conversion>, Kept> recent;
+    static thread_local int next = 0;
+    for (const std::optional<Conversion> &c : recent) {
+        if (c && c->text == text && c->locale == locale) {
+            value = c->value;
+            return c->ok;
+        }
+    }
+    bool ok = false;
+    value = locale.toDouble(text.trimmed(), &ok);
+    recent[std::size_t(next)] = Conversion{text, locale, value, ok};
+    next = (next + 1) % Kept;
+    return ok;
 }
 
 struct Material
@@ -79,8 +102,7 @@ Material readMaterial(const QStringList &values, const MaterialLines &lines, con
 
     auto localeValue = [&](int line, const char *name, double &out) {
         const QString text = values[line - 1];
-        bool ok = false;
-        out = locale.toDouble(text.trimmed(), &ok);
+        const bool ok = localeNumber(text, locale, out);
         if (ok && std::isfinite(out) && out > 0)
             return true;
         m.problem = QStringLiteral("der Wert %1 = %2 aus %3 ist keine Zahl größer Null")
@@ -113,16 +135,9 @@ bool allFinite(std::initializer_list<double> values)
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
-const QString NotFinite = QStringLiteral("die Bemessung ergibt keinen endlichen Wert");
-
-QString wyText(double value, const QLocale &locale)
-{
-    return QStringLiteral("Wy erf =  ") + FormatFixed(value, 1, locale) + QStringLiteral(" cm3");
-}
-
-// Timber: returns the problem that prevents a design, or writes the texts.
+// Timber: returns the problem that prevents a design, or writes the numbers.
 QString designTimber(const DesignInputs &inputs, const Material &timber, const DesignState &state,
-                     double requirement, const QLocale &locale, DesignOutcome &out)
+                     double requirement, TimberDesign &out)
 {
     if (!timber.problem.isEmpty())
         return timber.problem;
@@ -136,25 +151,25 @@ QString designTimber(const DesignInputs &inputs, const Material &timber, const D
     const double hD = std::pow(12 * requirement / (0.00001 * timber.E * b), 1.0 / 3);
 
     double h = 0;
-    QString verdict;
+    Governs governs = Governs::Bending;
     if (hM >= hV && hM >= hD) {
         h = hM;
-        verdict = TimberBending;
     } else if (hV >= hM && hV >= hD) {
         h = hV;
-        verdict = TimberShear;
+        governs = Governs::Shear;
     } else {
         h = hD;
-        verdict = TimberDeflection;
+        governs = Governs::Deflection;
     }
     // The modulus of the chosen section, not the one bending alone asks for.
     const double W = h * h * b / 6;
     if (!allFinite({hM, hV, hD, h, W}))
         return NotFinite;
 
-    out.timberWy = wyText(W, locale);
-    out.timberHeight = QStringLiteral("h =  ") + FormatFixed(h, 1, locale) + QStringLiteral("  cm");
-    out.timberVerdict = verdict;
+    out.WyRequired = W;
+    out.h = h;
+    out.b = b;
+    out.governs = governs;
     return {};
 }
 
@@ -165,27 +180,48 @@ struct SteelRequirement
     double modulus;     // cm3
 };
 
-bool passes(const QStringList &holder, const SteelRequirement &need)
+// The numbers of a profile: shear area (mm2), Iy (cm4), Wy (cm3).
+struct HeldProfile
 {
-    return LeadingNumber(holder.value(0)) >= need.shearArea && LeadingNumber(holder.value(1)) >= need.inertia
-        && LeadingNumber(holder.value(2)) >= need.modulus;
+    double shearArea, inertia, modulus;
+};
+
+HeldProfile held(const QStringList &holder)
+{
+    return {LeadingNumber(holder.value(0)), LeadingNumber(holder.value(1)), LeadingNumber(holder.value(2))};
 }
 
-// Every test that holds overwrites the text of the one before it.
-QString ruledOutBy(const QStringList &holder, const SteelRequirement &need, const QString &previous)
+HeldProfile column(const ProfileTable &table, int field)
 {
-    QString verdict = previous;
-    if (LeadingNumber(holder.value(0)) <= need.shearArea)
-        verdict = SteelShear;
-    if (LeadingNumber(holder.value(1)) <= need.inertia)
-        verdict = SteelDeflection;
-    if (LeadingNumber(holder.value(2)) <= need.modulus)
-        verdict = SteelBending;
-    return verdict;
+    return {table.value(0, field), table.value(1, field), table.value(2, field)};
 }
 
-QString designSteel(const DesignInputs &inputs, const Material &steel, DesignState &state, double requirement,
-                    const QLocale &locale, DesignOutcome &out)
+bool passes(const HeldProfile &p, const SteelRequirement &need)
+{
+    return p.shearArea >= need.shearArea && p.inertia >= need.inertia && p.modulus >= need.modulus;
+}
+
+// Of the tests a failing profile does not pass, the last in the order shear,
+// deflection, bending names the verdict. A profile that fails fails at least
+// one of them, so the verdict of an earlier profile never survives.
+Governs ruledOutBy(const HeldProfile &p, const SteelRequirement &need)
+{
+    if (p.modulus <= need.modulus)
+        return Governs::Bending;
+    if (p.inertia <= need.inertia)
+        return Governs::Deflection;
+    return Governs::Shear;
+}
+
+// Required over available; a requirement of 0 uses nothing, also of a
+// profile whose table value is 0.
+double usage(double required, double available)
+{
+    return required == 0 ? 0.0 : required / available;
+}
+
+QString designSteel(const DesignInputs &inputs, const ProfileTable &table, const Material &steel,
+                    DesignState &state, double requirement, SteelDesign &out)
 {
     const QString prefix = SeriesPrefix(inputs.series);
     if (!steel.problem.isEmpty())
@@ -196,14 +232,16 @@ QString designSteel(const DesignInputs &inputs, const Material &steel, DesignSta
                                 requirement / (0.00001 * steel.E), WS};
     if (!allFinite({need.shearArea, need.inertia, need.modulus}))
         return NotFinite;
-    out.steelWy = wyText(WS, locale);
+    out.requirementKnown = true;
+    out.WyRequired = need.modulus;
+    out.IyRequired = need.inertia;
+    out.shearAreaRequired = need.shearArea;
 
     // The table is checked even when nothing needs a profile: a missing or
     // damaged file is worth a message before it matters.
     const QString file = fileName(inputs.profileTablePath);
-    bool readable = false;
-    const QStringList lines = ReadDataFileLines(inputs.profileTablePath, &readable);
-    if (!readable)
+    const QStringList &lines = table.lines;
+    if (!table.readable)
         return QStringLiteral("die Profiltabelle %1 fehlt oder ist nicht lesbar").arg(file);
     if (lines.size() < ProfileLines)
         return QStringLiteral("die Profiltabelle %1 ist zu kurz, sie hat %2 statt %3 Zeilen")
@@ -229,26 +267,39 @@ QString designSteel(const DesignInputs &inputs, const Material &steel, DesignSta
     // carry they pass at once: the designation of the last search stays and
     // the verdict keeps its text.
     QStringList &holder = state.ProfileHolder;
-    if (passes(holder, need)) {
-        out.steelProfile = prefix + holder.value(3);
+    HeldProfile profile = held(holder);
+    if (passes(profile, need)) {
+        out.choice = ProfileChoice::Kept;
+        out.designation = holder.value(3);
         return {};
     }
-    QString verdict = ruledOutBy(holder, need, QString());
+    out.governs = ruledOutBy(profile, need);
 
-    for (int c = 0; c < columns; ++c) {
+    // The holder ends with the texts of the last profile tried.
+    auto hold = [&](int c) {
         holder.clear();
         for (const QString &line : lines)
             holder.append(line.mid(start + ProfileFieldWidth * c, ProfileFieldWidth));
-        if (passes(holder, need)) {
-            out.steelProfile = prefix + holder.value(3);
-            out.steelVerdict = verdict;
+    };
+    for (int c = 0; c < columns; ++c) {
+        profile = column(table, start / ProfileFieldWidth + c);
+        if (passes(profile, need)) {
+            hold(c);
+            out.choice = ProfileChoice::Found;
+            out.column = c;
+            out.designation = holder.value(3);
+            out.Wy = profile.modulus;
+            out.Iy = profile.inertia;
+            out.shearArea = profile.shearArea;
+            out.utilisation = {usage(need.modulus, profile.modulus), usage(need.shearArea, profile.shearArea),
+                               usage(need.inertia, profile.inertia)};
             return {};
         }
-        verdict = ruledOutBy(holder, need, verdict);
+        out.governs = ruledOutBy(profile, need);
     }
     // The largest profile of the series failed too; its verdict says why.
-    out.steelProfile = prefix + NoProfileInSeries;
-    out.steelVerdict = verdict;
+    hold(columns - 1);
+    out.choice = ProfileChoice::NoneAdequate;
     return {};
 }
 
@@ -281,10 +332,37 @@ double DeflectionRequirement(const ResultSet &results, double spanLimit, double 
     return R;
 }
 
-DesignOutcome RunDesign(const ResultSet &results, const DesignInputs &inputs, DesignState &state,
-                        const QLocale &locale)
+double ProfileTable::value(int line, int field) const
 {
-    DesignOutcome out;
+    const std::vector<double> &fields = values[std::size_t(line)];
+    return field >= 0 && std::size_t(field) < fields.size() ? fields[std::size_t(field)] : 0.0;
+}
+
+ProfileTable ReadProfileTable(const QString &path)
+{
+    ProfileTable table;
+    table.lines = ReadDataFileLines(path, &table.readable);
+    for (int k = 0; k < ProfileValueLines && k < table.lines.size(); ++k) {
+        const QString &line = table.lines[k];
+        std::vector<double> &fields = table.values[std::size_t(k)];
+        fields.reserve(std::size_t(line.size() / ProfileFieldWidth + 1));
+        for (qsizetype at = 0; at < line.size(); at += ProfileFieldWidth)
+            fields.push_back(LeadingNumber(QStringView(line).mid(at, ProfileFieldWidth)));
+    }
+    return table;
+}
+
+DesignResult RunDesign(const ResultSet &results, const DesignInputs &inputs, DesignState &state,
+                       const QLocale &locale)
+{
+    return RunDesign(results, inputs, ReadProfileTable(inputs.profileTablePath), state, locale);
+}
+
+DesignResult RunDesign(const ResultSet &results, const DesignInputs &inputs, const ProfileTable &table,
+                       DesignState &state, const QLocale &locale)
+{
+    DesignResult out;
+    out.steel.series = inputs.series == 0 ? 0 : inputs.series == 1 ? 1 : 2;
     const Material timber =
         readMaterial(inputs.timberValues, {1, 4, 11, "E II", "SigBzul", "TauQzul"}, locale);
     const Material steel = readMaterial(inputs.steelValues, {1, 3, 8, "E", "Sigzul", "Tauzul"}, locale);
@@ -307,33 +385,18 @@ DesignOutcome RunDesign(const ResultSet &results, const DesignInputs &inputs, De
             common = NotFinite;
     }
 
-    const QString timberProblem =
-        common.isEmpty() ? designTimber(inputs, timber, state, requirement, locale, out) : common;
-    const QString steelProblem =
-        common.isEmpty() ? designSteel(inputs, steel, state, requirement, locale, out) : common;
-
-    if (!timberProblem.isEmpty()) {
-        out.timberWy = QStringLiteral("Wy erf =  ") + NoValue;
-        out.timberHeight = QStringLiteral("h =  ") + NoValue;
-        out.timberVerdict = QStringLiteral("Holz:  keine Bemessung möglich (%1)").arg(timberProblem);
+    if (common.isEmpty()) {
+        out.timber.problem = designTimber(inputs, timber, state, requirement, out.timber);
+        out.steel.problem = designSteel(inputs, table, steel, state, requirement, out.steel);
+    } else {
+        out.timber.problem = common;
+        out.steel.problem = common;
     }
-    if (!steelProblem.isEmpty()) {
-        if (!out.steelWy)
-            out.steelWy = QStringLiteral("Wy erf =  ") + NoValue;
-        out.steelProfile = SeriesPrefix(inputs.series) + NoValue;
-        out.steelVerdict = QStringLiteral("Stahl:  keine Bemessung möglich (%1)").arg(steelProblem);
-    }
-
-    if (!timberProblem.isEmpty() && timberProblem == steelProblem)
-        out.failure = QStringLiteral("Keine Bemessung möglich: %1.").arg(timberProblem);
-    else {
-        QStringList parts;
-        if (!timberProblem.isEmpty())
-            parts << QStringLiteral("Keine Holzbemessung möglich: %1.").arg(timberProblem);
-        if (!steelProblem.isEmpty())
-            parts << QStringLiteral("Keine Stahlbemessung möglich: %1.").arg(steelProblem);
-        out.failure = parts.join(u'\n');
-    }
+    // A design that failed part-way keeps no half of its numbers.
+    if (!out.timber.problem.isEmpty())
+        out.timber = TimberDesign{out.timber.problem};
+    if (!out.steel.problem.isEmpty())
+        out.steel.choice = ProfileChoice::None;
     return out;
 }
 

@@ -6,8 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <initializer_list>
-#include <optional>
+#include <vector>
 
 namespace varno {
 
@@ -55,23 +56,93 @@ struct DesignState
     QStringList ProfileHolder;
 };
 
-// The six display texts; a text that a run does not write stays unset and
-// the window keeps its previous caption.
-struct DesignOutcome
+// What decided a design: the allowable bending stress, the allowable shear
+// stress or the deflection limit.
+enum class Governs { Bending, Shear, Deflection };
+
+struct TimberDesign
 {
-    std::optional<QString> timberWy;       // "Wy erf =  " + "0.0" + " cm3"
-    std::optional<QString> timberHeight;   // "h =  " + "0.0" + "  cm"
-    std::optional<QString> timberVerdict;
-    std::optional<QString> steelWy;
-    std::optional<QString> steelProfile;   // prefix + designation
-    std::optional<QString> steelVerdict;
-    // Not empty when no design was possible: one German message naming the
-    // file or the value; the window layer shows it once.
-    QString failure;
+    // Not empty when no design was possible: why, in German, naming the file
+    // or the value. The numbers below are then 0.
+    QString problem;
+    double WyRequired = 0;   // cm3, of the chosen section: h * h * b / 6
+    double h = 0;            // cm
+    double b = 0;            // cm, the width the design was given
+    Governs governs = Governs::Bending;
 };
 
-DesignOutcome RunDesign(const ResultSet &results, const DesignInputs &inputs, DesignState &state,
-                        const QLocale &locale);
+// Required over available for the chosen profile, each at most 1.
+struct SteelUtilisation
+{
+    double bending = 0;      // bending stress over allowable = WyRequired / Wy
+    double shear = 0;        // shear stress over allowable = shearAreaRequired / shearArea
+    double deflection = 0;   // IyRequired / Iy
+};
+
+enum class ProfileChoice {
+    None,           // no design: see `problem`
+    Kept,           // nothing to carry: the held profile passes unsearched
+    Found,          // the first profile of the series that carries everything
+    NoneAdequate,   // not even the largest profile of the series carries
+};
+
+struct SteelDesign
+{
+    QString problem;                 // as for timber
+    // WyRequired, IyRequired and shearAreaRequired hold the requirement; a
+    // problem with the profile table still leaves them known.
+    bool requirementKnown = false;
+    double WyRequired = 0;           // cm3
+    double IyRequired = 0;           // cm4
+    double shearAreaRequired = 0;    // mm2
+    int series = 1;                  // 0 IPE, 1 HE-A, 2 HE-B
+    ProfileChoice choice = ProfileChoice::None;
+    // Found: the position of the profile in its series, from 0.
+    int column = -1;
+    // Found and Kept: the designation as the table writes it ("120   ").
+    QString designation;
+    // Found: the chosen profile's section modulus (cm3), moment of inertia
+    // (cm4) and shear area (mm2), and how much of them the design uses.
+    double Wy = 0, Iy = 0, shearArea = 0;
+    SteelUtilisation utilisation;
+    // Found and NoneAdequate: the criterion the verdict names, the one that
+    // ruled out the profile tried last before the choice (Bending when the
+    // first profile of the series passes: the emptied holder fails on every
+    // test, bending last).
+    Governs governs = Governs::Bending;
+};
+
+// The numbers of one design run; the texts of the results window are made
+// from them where they are shown (DesignCaptions).
+struct DesignResult
+{
+    TimberDesign timber;
+    SteelDesign steel;
+};
+
+// The profile table (wert3.txt) as one design run reads it: its lines, and
+// the numbers of the three value lines (shear area, Iy, Wy) cut into their
+// 6-character fields, read with LeadingNumber.
+struct ProfileTable
+{
+    bool readable = false;
+    QStringList lines;
+    std::array<std::vector<double>, 3> values;
+    // Field `field` (from 0) of value line `line`; 0 beyond the line's end.
+    double value(int line, int field) const;
+};
+
+ProfileTable ReadProfileTable(const QString &path);
+
+// `locale` reads the material values (moduli and allowable bending stress);
+// nothing is formatted. Reads the profile table at inputs.profileTablePath.
+DesignResult RunDesign(const ResultSet &results, const DesignInputs &inputs, DesignState &state,
+                       const QLocale &locale);
+
+// The same with the table already read; inputs.profileTablePath only names
+// the file in messages.
+DesignResult RunDesign(const ResultSet &results, const DesignInputs &inputs, const ProfileTable &table,
+                       DesignState &state, const QLocale &locale);
 
 // The signed element of largest magnitude; ties go to the earlier element.
 double PickFirstLargest(std::initializer_list<double> values);

@@ -5,6 +5,7 @@
 #include "app/model/session.h"
 #include "design/design.h"
 #include "graphics/drawing.h"
+#include "presentation/captions.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -106,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Twice, so that the second run starts from the positions of the first.
     for (int run = 0; run < 2; ++run) {
         const ResultSet previous = session.results;
-        const AnalysisOutcome out = RunAnalysis(texts, session.results, locale);
+        const AnalysisOutcome out = RunAnalysis(texts, session.results);
         check(out.spans >= 1 && out.spans <= 3);
         if (out.refused) {
             check(!out.refusal.isEmpty() && finiteText(out.refusal));
@@ -114,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             check(std::memcmp(&previous, &session.results, sizeof(ResultSet)) == 0);
         } else {
             checkResults(session.results);
-            for (const QString &line : out.lines)
+            for (const QString &line : ResultLines(session.results, out.spans, locale).lines)
                 check(!line.isEmpty() && finiteText(line) && !line.contains(QLatin1String("n. def.")));
             for (const QString &warning : out.warnings)
                 check(warning == NoLoadWarningText);

@@ -4,6 +4,7 @@
 // or the placeholder of a value that is not finite.
 #include "app/model/projectmodel.h"
 #include "design/design.h"
+#include "presentation/captions.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -122,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // the first one left, as a change of the width in the results window does.
     DesignState state;
     for (int run = 0; run < 2; ++run) {
-        const DesignOutcome out = RunDesign(r, inputs, state, locale);
+        const DesignTexts out = DesignCaptions(RunDesign(r, inputs, state, locale), locale);
         check(std::isfinite(state.GoverningMoment) && std::isfinite(state.GoverningShear));
         for (const auto &text : {out.timberWy, out.timberHeight, out.steelWy})
             if (text)

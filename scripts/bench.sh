@@ -33,7 +33,7 @@ echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 repeat=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
 
 echo
-echo "== analysis and design (targets: RunAnalysis < 2 us, RunDesign with both files < 300 us)"
+echo "== analysis and design (targets: RunAnalysis < 1.5 us, RunDesignNumbers < 2 us, RunDesign with both files < 300 us)"
 "$bin/bench_core" "${repeat[@]}" 2>&1 | grep -E '^(Benchmark|-+$|BM_.*_median)'
 
 echo

@@ -9,6 +9,7 @@
 #include "design/design.h"
 #include "graphics/drawing.h"
 #include "io/projectfile.h"
+#include "presentation/captions.h"
 #include "tests/filesizelimit.h"
 
 #include <QDir>
@@ -201,12 +202,13 @@ void BadInputTest::textsWithoutNumberReadAsTheirNumber()
     putText(plain, field, sameAs);
 
     ResultSet typedResults, plainResults;
-    const AnalysisOutcome a = RunAnalysis(typed, typedResults, QLocale::c());
-    const AnalysisOutcome b = RunAnalysis(plain, plainResults, QLocale::c());
+    const AnalysisOutcome a = RunAnalysis(typed, typedResults);
+    const AnalysisOutcome b = RunAnalysis(plain, plainResults);
     QCOMPARE(a.refused, b.refused);
     QCOMPARE(a.spans, b.spans);
     QCOMPARE(a.warnings, b.warnings);
-    QCOMPARE(a.lines, b.lines);
+    QCOMPARE(ResultLines(typedResults, a.spans, QLocale::c()).lines,
+             ResultLines(plainResults, b.spans, QLocale::c()).lines);
     QVERIFY(std::memcmp(&typedResults, &plainResults, sizeof(ResultSet)) == 0);
 
     // The pictures read the texts themselves: same numbers, same drawing.
@@ -270,7 +272,7 @@ void BadInputTest::extremeValues()
     CalcSession session;
     session.results.MA = 123.0;   // what an earlier run left
     const ResultSet before = session.results;
-    const AnalysisOutcome out = RunAnalysis(texts, session.results, QLocale::c());
+    const AnalysisOutcome out = RunAnalysis(texts, session.results);
     QCOMPARE(out.refused, refused);
     if (out.refused) {
         QVERIFY(out.refusal.contains(u"Geben Sie") || out.refusal.contains(u"Prüfen Sie"));
@@ -279,12 +281,13 @@ void BadInputTest::extremeValues()
     } else {
         QVERIFY(allFinite(session.results));
         static const QRegularExpression line(QStringLiteral(R"(^.+= -?\d+\.\d\d  kNm?$)"));
-        for (const QString &l : out.lines)
+        for (const QString &l : ResultLines(session.results, out.spans, QLocale::c()).lines)
             QVERIFY2(line.match(l).hasMatch(), qPrintable(l));
     }
 
     // Whatever the analysis did, the design and the pictures stay finite.
-    const DesignOutcome design = RunDesign(session.results, shippedDesignInputs(), session.design, QLocale::c());
+    const DesignTexts design =
+        DesignCaptions(RunDesign(session.results, shippedDesignInputs(), session.design, QLocale::c()), QLocale::c());
     for (const auto &t : {design.timberWy, design.timberHeight, design.timberVerdict, design.steelWy,
                           design.steelProfile, design.steelVerdict})
         if (t)
@@ -331,13 +334,13 @@ void BadInputTest::unloadedSpansWarnOnce()
         }
     }
     ResultSet results;
-    const AnalysisOutcome out = RunAnalysis(texts, results, QLocale::c());
+    const AnalysisOutcome out = RunAnalysis(texts, results);
     QVERIFY(!out.refused);
     QCOMPARE(out.warnings, QStringList(warnings, NoLoadWarningText));
     QVERIFY(allFinite(results));
     if (warnings == out.spans && texts.uniformLoadSum(LeftCantilever) == 0) {
         // Nothing loaded at all: every result is zero.
-        for (const QString &line : out.lines)
+        for (const QString &line : ResultLines(results, out.spans, QLocale::c()).lines)
             QVERIFY2(line.contains(QLatin1String("= 0.00  kN")), qPrintable(line));
     }
 }
@@ -367,12 +370,12 @@ void BadInputTest::pointLoadsOutsideTheirSpan()
     texts.lengths = {QStringLiteral("6"), QStringLiteral("4"), QStringLiteral("0"), QStringLiteral("0"),
                      QStringLiteral("0")};
     ResultSet without;
-    QVERIFY(!RunAnalysis(texts, without, QLocale::c()).refused);
+    QVERIFY(!RunAnalysis(texts, without).refused);
 
     texts.force[0] = QString::number(F);
     texts.distance[0] = QString::number(distance, 'g', 17);
     ResultSet with;
-    const AnalysisOutcome out = RunAnalysis(texts, with, QLocale::c());
+    const AnalysisOutcome out = RunAnalysis(texts, with);
     QVERIFY(!out.refused);
     QVERIFY(allFinite(with));
 
@@ -436,7 +439,7 @@ void BadInputTest::damagedProfileTable()
     r.Bli = -6;
     r.EIf1 = 84.375;
     DesignState state;
-    const DesignOutcome out = RunDesign(r, inputs, state, QLocale::c());
+    const DesignTexts out = DesignCaptions(RunDesign(r, inputs, state, QLocale::c()), QLocale::c());
     QCOMPARE(out.steelProfile.value_or(QString()), profile);
     QCOMPARE(!out.failure.isEmpty(), failure);
     if (failure)
@@ -481,8 +484,8 @@ void BadInputTest::overlongDataFilesReadAsShipped()
         r.Bli = -25;
         r.EIf1 = 400;
         DesignState a, b;
-        const DesignOutcome x = RunDesign(r, shipped, a, QLocale::c());
-        const DesignOutcome y = RunDesign(r, extended, b, QLocale::c());
+        const DesignTexts x = DesignCaptions(RunDesign(r, shipped, a, QLocale::c()), QLocale::c());
+        const DesignTexts y = DesignCaptions(RunDesign(r, extended, b, QLocale::c()), QLocale::c());
         QVERIFY(x.failure.isEmpty());
         QCOMPARE(y.failure, x.failure);
         QCOMPARE(y.timberWy, x.timberWy);

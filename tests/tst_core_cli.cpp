@@ -1,4 +1,7 @@
 #include "analysis/analysis.h"
+#include "design/design.h"
+#include "io/projectfile.h"
+#include "presentation/captions.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,6 +103,8 @@ private slots:
     void series_data();
     void series();
     void noLoadLeavesProfileEmpty();
+    void designValuesReadBack_data();
+    void designValuesReadBack();
     void missingDataFilesStillGiveResults();
     void pdfReport();
     void pdfToMissingFolder();
@@ -236,14 +241,20 @@ void TestCli::jsonKeyOrderAndNumberForm()
     QCOMPARE(result.status, 0);
     const QString line = QString::fromUtf8(result.out).trimmed();
     QVERIFY(!line.contains(u'\n'));
-    // Members in the documented order.
-    const QStringList order = {"\"system\"", "\"spans\"", "\"L1\"", "\"Lkr\"", "\"results\"", "\"MA\"",
-                               "\"MF3\"", "\"xF1\"", "\"Ali\"", "\"Dre\"", "\"A\"", "\"D\"", "\"EIf1\"",
-                               "\"EIwKr\"", "\"design\"", "\"GoverningMoment\"", "\"GoverningShear\"",
-                               "\"timber\"", "\"steel\"", "\"equilibrium\"", "\"lines\"", "\"warnings\""};
+    // Every documented member, each object's members in the order of their
+    // names (the order the JSON writer keeps).
+    const QJsonObject o = jsonObjects(result.out).value(0);
+    QCOMPARE(o.keys(), (QStringList{"design", "equilibrium", "file", "lines", "results", "status", "system",
+                                    "warnings"}));
+    QCOMPARE(o["system"].toObject().keys(), (QStringList{"L1", "L2", "L3", "Lkl", "Lkr", "spans"}));
+    const QJsonObject design = o["design"].toObject();
+    QCOMPARE(design.keys(), (QStringList{"GoverningMoment", "GoverningShear", "steel", "timber"}));
+    QCOMPARE(design["timber"].toObject().keys(), (QStringList{"Wy", "b", "grade", "h", "values", "verdict"}));
+    QCOMPARE(design["steel"].toObject().keys(), (QStringList{"Wy", "grade", "profile", "values", "verdict"}));
+    QCOMPARE(o["equilibrium"].toObject().keys(), (QStringList{"load", "reactions"}));
     qsizetype at = 0;
-    for (const QString &key : order) {
-        const qsizetype next = line.indexOf(key + u':', at);
+    for (const QString &key : o["results"].toObject().keys()) {
+        const qsizetype next = line.indexOf(u'"' + key + QStringLiteral("\":"), at);
         QVERIFY2(next > at, qPrintable(key));
         at = next;
     }
@@ -338,6 +349,91 @@ void TestCli::noLoadLeavesProfileEmpty()
     QCOMPARE(steel["profile"].toString(), QStringLiteral("IPE/I  "));
     QCOMPARE(steel["verdict"].toString(), QString());
     QCOMPARE(design["GoverningMoment"].toDouble(), 0.0);
+}
+
+void TestCli::designValuesReadBack_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("series");
+    QTest::addColumn<QString>("dataDirectory");
+    QTest::addColumn<QStringList>("steelKeys");   // empty: no steel values
+    QTest::addColumn<bool>("timberValues");
+
+    const QString shipped = QStringLiteral(VARNO_SOURCE_DIR "/data");
+    const QStringList found = {"IyRequired", "Iy", "WyRequired", "Wy", "designation", "governs",
+                               "series",     "shearArea", "utilisation"};
+    QTest::newRow("single span, HE-A") << data("lof_single_span.lof") << 1 << shipped << found << true;
+    QTest::newRow("cantilevers, IPE") << data("lof_cantilevers.lof") << 0 << shipped << found << true;
+    QTest::newRow("cantilevers, HE-B") << data("lof_cantilevers.lof") << 2 << shipped << found << true;
+    // Nothing to carry: the requirement only, no profile was chosen.
+    QTest::newRow("no load") << data("lof_no_load.lof") << 1 << shipped
+                             << QStringList{"IyRequired", "WyRequired", "series"} << true;
+    QTest::newRow("no data files") << data("lof_single_span.lof") << 1 << QDir::tempPath() + "/varno-keine-daten"
+                                   << QStringList() << false;
+}
+
+// The numbers under design.*.values read back to the very doubles the design
+// computes for the inputs of the program's last run.
+void TestCli::designValuesReadBack()
+{
+    QFETCH(QString, file);
+    QFETCH(int, series);
+    QFETCH(QString, dataDirectory);
+    QFETCH(QStringList, steelKeys);
+    QFETCH(bool, timberValues);
+
+    static const char *const seriesNames[] = {"IPE", "HE-A", "HE-B"};
+    const Run result = run({"--json", "--locale", "C", "--series", seriesNames[series], "--data-dir", dataDirectory,
+                            file});
+    const QJsonObject design = jsonObjects(result.out).value(0)["design"].toObject();
+    const QJsonObject timber = design["timber"].toObject()["values"].toObject();
+    const QJsonObject steel = design["steel"].toObject()["values"].toObject();
+    QCOMPARE(design["timber"].toObject().contains("values"), timberValues);
+    QCOMPARE(design["steel"].toObject().contains("values"), !steelKeys.isEmpty());
+    QStringList keys = steelKeys;
+    keys.sort();
+    QCOMPARE(steel.keys(), keys);
+
+    const varno::ProjectFileValues values = varno::ReadProjectFile(file);
+    QVERIFY(values.ok);
+    varno::ResultSet r;
+    QVERIFY(!varno::RunAnalysis(values.toProjectTexts(), r).refused);
+    varno::DesignInputs in;
+    in.series = series;
+    in.timberValues = varno::ReadTimberValues(varno::MaterialTablePath(dataDirectory), values.timberGrade);
+    in.steelValues = varno::ReadSteelValues(varno::MaterialTablePath(dataDirectory), values.steelGrade);
+    in.profileTablePath = varno::ProfileTablePath(dataDirectory);
+    varno::DesignState state;
+    const varno::DesignResult expected = varno::RunDesign(r, in, state, QLocale::c());
+
+    if (timberValues) {
+        QCOMPARE(timber.keys(), (QStringList{"WyRequired", "b", "governs", "h"}));
+        QCOMPARE(timber["WyRequired"].toDouble(), expected.timber.WyRequired);
+        QCOMPARE(timber["h"].toDouble(), expected.timber.h);
+        QCOMPARE(timber["b"].toDouble(), 8.0);
+        QCOMPARE(timber["governs"].toString(), varno::GovernsName(expected.timber.governs));
+    }
+    if (steelKeys.isEmpty())
+        return;
+    const varno::SteelDesign &s = expected.steel;
+    QCOMPARE(steel["WyRequired"].toDouble(), s.WyRequired);
+    QCOMPARE(steel["IyRequired"].toDouble(), s.IyRequired);
+    QCOMPARE(steel["series"].toString(), QString::fromLatin1(seriesNames[series]));
+    if (!steelKeys.contains("designation"))
+        return;
+    QVERIFY(design["steel"].toObject()["profile"].toString().simplified().endsWith(
+        u' ' + steel["designation"].toString()));
+    QCOMPARE(steel["Wy"].toDouble(), s.Wy);
+    QCOMPARE(steel["Iy"].toDouble(), s.Iy);
+    QCOMPARE(steel["shearArea"].toDouble(), s.shearArea);
+    QCOMPARE(steel["governs"].toString(), varno::GovernsName(s.governs));
+    const QJsonObject utilisation = steel["utilisation"].toObject();
+    QCOMPARE(utilisation["bending"].toDouble(), s.utilisation.bending);
+    QCOMPARE(utilisation["shear"].toDouble(), s.utilisation.shear);
+    QCOMPARE(utilisation["deflection"].toDouble(), s.utilisation.deflection);
+    QCOMPARE(utilisation["bending"].toDouble(), s.WyRequired / s.Wy);
+    for (const char *key : {"bending", "shear", "deflection"})
+        QVERIFY2(utilisation[key].toDouble() > 0 && utilisation[key].toDouble() <= 1, qPrintable(key));
 }
 
 void TestCli::missingDataFilesStillGiveResults()

@@ -1,4 +1,5 @@
 #include "design/design.h"
+#include "presentation/captions.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -88,7 +89,7 @@ QLocale german()
     return QLocale(QLocale::German, QLocale::Germany);
 }
 
-bool saneTexts(const DesignOutcome &out)
+bool saneTexts(const DesignTexts &out)
 {
     for (const auto &text : {out.timberWy, out.timberHeight, out.timberVerdict, out.steelWy, out.steelProfile,
                              out.steelVerdict}) {
@@ -133,6 +134,8 @@ private slots:
     void realisticTimber();
     void realisticSteel_data();
     void realisticSteel();
+    void steelNumbers_data();
+    void steelNumbers();
 };
 
 void DesignTest::pickFirstLargest_data()
@@ -231,7 +234,7 @@ void DesignTest::timberDecision()
     in.steelValues = steelList("210000", "160", "92");
     in.profileTablePath = Wert3;
     DesignState state;
-    const DesignOutcome out = RunDesign(singleSpan(6, M, V, EIf), in, state, german());
+    const DesignTexts out = DesignCaptions(RunDesign(singleSpan(6, M, V, EIf), in, state, german()), german());
     QCOMPARE(out.failure, QString());
     QCOMPARE(out.timberVerdict.value_or("unset"), verdict);
     QCOMPARE(out.timberHeight.value_or("unset"), height);
@@ -349,7 +352,7 @@ void DesignTest::deflectionReachesBothMaterials()
     in.steelValues = ReadSteelValues(Wert2, 0);
     in.profileTablePath = Wert3;
     DesignState state;
-    const DesignOutcome out = RunDesign(r, in, state, german());
+    const DesignTexts out = DesignCaptions(RunDesign(r, in, state, german()), german());
     QCOMPARE(out.failure, QString());
     QCOMPARE(out.timberHeight.value_or("unset"), timberHeight);
     QCOMPARE(out.timberVerdict.value_or("unset"), timberVerdict);
@@ -435,7 +438,7 @@ void DesignTest::steelSearch()
     in.profileTablePath = writeTable(dir, ipe, hea, heb);
     QVERIFY(!in.profileTablePath.isEmpty());
     DesignState state;
-    const DesignOutcome out = RunDesign(singleSpan(1, M, V, EIf), in, state, german());
+    const DesignTexts out = DesignCaptions(RunDesign(singleSpan(1, M, V, EIf), in, state, german()), german());
     QCOMPARE(out.failure, QString());
     QCOMPARE(out.steelProfile.value_or("unset"), profile);
     QCOMPARE(out.steelVerdict.value_or("unset"), verdict);
@@ -468,7 +471,7 @@ void DesignTest::noLoadKeepsHolderDesignation()
     state.ProfileHolder = holder;
     ResultSet r;
     r.L1 = 6;
-    const DesignOutcome out = RunDesign(r, in, state, german());
+    const DesignTexts out = DesignCaptions(RunDesign(r, in, state, german()), german());
     QCOMPARE(out.failure, QString());
     QCOMPARE(out.steelProfile.value_or("unset"), profile);
     QVERIFY(!out.steelVerdict.has_value());
@@ -488,10 +491,10 @@ void DesignTest::holderIsResetAtEachRun()
     in.profileTablePath = Wert3;
     DesignState state;
     // WS = 30 * 1000 / 160 = 187.5 -> IPE 200 (194.3); EIf 0 keeps deflection out.
-    DesignOutcome out = RunDesign(singleSpan(6, 30, 1, 0), in, state, german());
+    DesignTexts out = DesignCaptions(RunDesign(singleSpan(6, 30, 1, 0), in, state, german()), german());
     QCOMPARE(out.steelProfile.value_or("unset"), QStringLiteral("IPE/I  200   "));
     // WS = 20 * 1000 / 160 = 125 -> IPE 180 (146.3): a fresh search from IPE 80.
-    out = RunDesign(singleSpan(6, 20, 1, 0), in, state, german());
+    out = DesignCaptions(RunDesign(singleSpan(6, 20, 1, 0), in, state, german()), german());
     QCOMPARE(out.steelProfile.value_or("unset"), QStringLiteral("IPE/I  180   "));
     QCOMPARE(state.ProfileHolder.value(3), QStringLiteral("180   "));
 }
@@ -607,7 +610,7 @@ void DesignTest::failures()
     if (noLoad)
         r = ResultSet{.L1 = 5};
     DesignState state;
-    const DesignOutcome out = RunDesign(r, in, state, german());
+    const DesignTexts out = DesignCaptions(RunDesign(r, in, state, german()), german());
 
     QVERIFY(saneTexts(out));
     QVERIFY2(out.failure.contains(named), qPrintable(out.failure));
@@ -675,8 +678,8 @@ void DesignTest::realisticTimber()
     in.steelValues = ReadSteelValues(Wert2, 0);
     in.profileTablePath = Wert3;
     DesignState state;
-    const DesignOutcome out =
-        RunDesign(singleSpan(L, q * L * L / 8, q * L / 2, 5 * q * std::pow(L, 4) / 384), in, state, german());
+    const ResultSet r = singleSpan(L, q * L * L / 8, q * L / 2, 5 * q * std::pow(L, 4) / 384);
+    const DesignTexts out = DesignCaptions(RunDesign(r, in, state, german()), german());
     QCOMPARE(out.failure, QString());
     QCOMPARE(out.timberWy.value_or("unset"), modulus);
     QCOMPARE(out.timberHeight.value_or("unset"), height);
@@ -743,12 +746,101 @@ void DesignTest::realisticSteel()
     in.steelValues = ReadSteelValues(Wert2, grade);
     in.profileTablePath = Wert3;
     DesignState state;
-    const DesignOutcome out =
-        RunDesign(singleSpan(L, q * L * L / 8, q * L / 2, 5 * q * std::pow(L, 4) / 384), in, state, german());
+    const ResultSet r = singleSpan(L, q * L * L / 8, q * L / 2, 5 * q * std::pow(L, 4) / 384);
+    const DesignTexts out = DesignCaptions(RunDesign(r, in, state, german()), german());
     QCOMPARE(out.failure, QString());
     QCOMPARE(out.steelWy.value_or("unset"), modulus);
     QCOMPARE(out.steelProfile.value_or("unset"), profile);
     QCOMPARE(out.steelVerdict.value_or("unset"), verdict);
+}
+
+void DesignTest::steelNumbers_data()
+{
+    QTest::addColumn<int>("grade");
+    QTest::addColumn<int>("series");
+    QTest::addColumn<double>("L");
+    QTest::addColumn<double>("q");
+    QTest::addColumn<int>("choice");       // ProfileChoice
+    QTest::addColumn<int>("column");
+    QTest::addColumn<double>("WyRequired");
+    QTest::addColumn<double>("IyRequired");
+    QTest::addColumn<double>("shearAreaRequired");
+    QTest::addColumn<double>("Wy");
+    QTest::addColumn<double>("Iy");
+    QTest::addColumn<double>("shearArea");
+    QTest::addColumn<int>("governs");      // Governs
+
+    const int found = int(ProfileChoice::Found);
+    // 5 m, 5 kN/m, S235 (E 210000 -> 2.1 kN*m2 per cm4, Sigzul 160, Tauzul 9.2 kN/cm2):
+    // M = 5 * 25 / 8 = 15.625, V = 12.5, EIf = 5 * 5 * 625 / 384;
+    // Wy erf = 15625 / 160, Iy erf = 300 * EIf / 5 / 2.1, Av erf = 1250 / 9.2 mm2.
+    // HE 160 A, the fourth of its series: Av 804, Iy 1673, Wy 220.1.
+    // Utilisation 97.66 / 220.1 = 0.444, 135.9 / 804 = 0.169, 1162.6 / 1673 = 0.695.
+    QTest::newRow("5 m, S235, HE 160 A") << 0 << 1 << 5.0 << 5.0 << found << 3 << 15625.0 / 160
+                                         << 300 * (5 * 5 * 625.0 / 384) / 5 / 2.1 << 1250 / 9.2 << 220.1 << 1673.0
+                                         << 804.0 << int(Governs::Deflection);
+    // 1 m, 400 kN/m, S235: M = 50, V = 200, EIf = 5 * 400 / 384;
+    // Wy erf = 50000 / 160, Iy erf = 300 * EIf / 2.1, Av erf = 20000 / 9.2.
+    // IPE 330, the twelfth: Av 2303, Iy 11770, Wy 713.1; IPE 300 failed the shear.
+    // Utilisation 312.5 / 713.1 = 0.438, 2173.9 / 2303 = 0.944, 744.0 / 11770 = 0.063.
+    QTest::newRow("1 m, S235, IPE 330, shear") << 0 << 0 << 1.0 << 400.0 << found << 11 << 50000.0 / 160
+                                               << 300 * (5 * 400.0 / 384) / 2.1 << 20000 / 9.2 << 713.1 << 11770.0
+                                               << 2303.0 << int(Governs::Shear);
+    // 20 m, 100 kN/m: Wy erf = 5000000 / 160 = 31250 beyond HE 1000 B; no profile, no utilisation.
+    QTest::newRow("20 m, nothing in HE-B") << 0 << 2 << 20.0 << 100.0 << int(ProfileChoice::NoneAdequate) << -1
+                                           << 5000000.0 / 160 << 300 * (5 * 100 * 160000.0 / 384) / 20 / 2.1
+                                           << 100000 / 9.2 << 0.0 << 0.0 << 0.0 << int(Governs::Bending);
+}
+
+void DesignTest::steelNumbers()
+{
+    QFETCH(int, grade);
+    QFETCH(int, series);
+    QFETCH(double, L);
+    QFETCH(double, q);
+    QFETCH(int, choice);
+    QFETCH(int, column);
+    QFETCH(double, WyRequired);
+    QFETCH(double, IyRequired);
+    QFETCH(double, shearAreaRequired);
+    QFETCH(double, Wy);
+    QFETCH(double, Iy);
+    QFETCH(double, shearArea);
+    QFETCH(int, governs);
+
+    DesignInputs in;
+    in.series = series;
+    in.timberValues = ReadTimberValues(Wert2, 1);
+    in.steelValues = ReadSteelValues(Wert2, grade);
+    in.profileTablePath = Wert3;
+    DesignState state;
+    const ResultSet r = singleSpan(L, q * L * L / 8, q * L / 2, 5 * q * std::pow(L, 4) / 384);
+    const SteelDesign steel = RunDesign(r, in, state, german()).steel;
+    auto near = [](double a, double b) { return std::fabs(a - b) <= 1e-12 * std::max(1.0, std::fabs(b)); };
+    QCOMPARE(steel.problem, QString());
+    QVERIFY(steel.requirementKnown);
+    QCOMPARE(int(steel.choice), choice);
+    QCOMPARE(steel.column, column);
+    QCOMPARE(steel.series, series);
+    QCOMPARE(int(steel.governs), governs);
+    QVERIFY2(near(steel.WyRequired, WyRequired), qPrintable(QString::number(steel.WyRequired, 'g', 17)));
+    QVERIFY2(near(steel.IyRequired, IyRequired), qPrintable(QString::number(steel.IyRequired, 'g', 17)));
+    QVERIFY2(near(steel.shearAreaRequired, shearAreaRequired),
+             qPrintable(QString::number(steel.shearAreaRequired, 'g', 17)));
+    QCOMPARE(steel.Wy, Wy);
+    QCOMPARE(steel.Iy, Iy);
+    QCOMPARE(steel.shearArea, shearArea);
+    if (choice != int(ProfileChoice::Found))
+        return;
+    // The designation is the profile the texts name.
+    QCOMPARE(state.ProfileHolder.value(3), steel.designation);
+    QVERIFY(near(steel.utilisation.bending, WyRequired / Wy));
+    QVERIFY(near(steel.utilisation.shear, shearAreaRequired / shearArea));
+    QVERIFY(near(steel.utilisation.deflection, IyRequired / Iy));
+    // The governing criterion is not necessarily the most used one: it is the
+    // one that ruled out the profile before.
+    for (double u : {steel.utilisation.bending, steel.utilisation.shear, steel.utilisation.deflection})
+        QVERIFY(u > 0 && u <= 1);
 }
 
 QTEST_GUILESS_MAIN(DesignTest)

@@ -2,11 +2,13 @@
 // input windows, the fixed number formats, the defaults and slot numbering.
 #include "app/model/projectmodel.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 using namespace varno;
@@ -23,6 +25,8 @@ private slots:
     void numericTextReadsWhole_data();
     void numericTextReadsWhole();
     void leadingNumberUnderGermanLocale();
+    void plainDecimalsReadExactly_data();
+    void plainDecimalsReadExactly();
     void formatFixed_data();
     void formatFixed();
     void formatFixedNotFinite_data();
@@ -166,6 +170,41 @@ void TestModel::numericTextReadsWhole()
     QCOMPARE(error, std::errc());
     QCOMPARE(end, clean.constData() + clean.size());
     QCOMPARE(LeadingNumber(text), expected);
+}
+
+// Plain decimals take a shorter way than other texts: each must still give
+// the double the standard conversion gives, at every length and point
+// position up to the 15 digits of the short way and past it.
+void TestModel::plainDecimalsReadExactly_data()
+{
+    QTest::addColumn<int>("digits");
+    for (int digits : {1, 2, 7, 14, 15, 16, 17})
+        QTest::addRow("%d digits", digits) << digits;
+}
+
+void TestModel::plainDecimalsReadExactly()
+{
+    QFETCH(int, digits);
+    QRandomGenerator random(quint32(digits) * 7919u);
+    for (int n = 0; n < 20000; ++n) {
+        QString text;
+        for (int i = 0; i < digits; ++i)
+            text += QChar(u'0' + random.bounded(10));
+        const int point = random.bounded(digits + 2);   // digits + 1: no point
+        if (point <= digits)
+            text.insert(point, u'.');
+        if (random.bounded(2))
+            text.prepend(u'-');
+        if (random.bounded(4) == 0)
+            text.prepend(QStringLiteral("  "));
+        const QByteArray clean = text.trimmed().toLatin1();
+        double expected = 0;
+        std::from_chars(clean.constData(), clean.constData() + clean.size(), expected);
+        const double read = LeadingNumber(text);
+        QVERIFY2(std::memcmp(&read, &expected, sizeof(double)) == 0, qPrintable(text));
+        // What follows the number does not change it.
+        QVERIFY2(LeadingNumber(text + QStringLiteral("kN")) == expected, qPrintable(text));
+    }
 }
 
 // The program runs under the user's locale; input texts still take "." as

@@ -5,6 +5,7 @@
 #include "analysis/analysis.h"
 #include "app/model/session.h"
 #include "design/widgets/resultswindow.h"
+#include "presentation/captions.h"
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/loaddialog.h"
 #include "io/projectfile.h"

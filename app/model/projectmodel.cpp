@@ -5,6 +5,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,48 @@ bool isIgnoredBlank(QChar c)
 bool isDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
+}
+
+// The usual text, a plain decimal ("6", "-12.75") of at most 15 digits, read
+// without collecting it first: its digits form an integer below 2^53 and
+// 10^decimals is exact, so the one division rounds correctly and gives the
+// double std::from_chars gives. Anything else (blanks after the start, an
+// exponent, more digits, a second sign) is left to the full reader.
+std::optional<double> plainDecimal(QStringView text)
+{
+    static constexpr double PowersOfTen[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const QChar *p = text.begin();
+    const QChar *const end = text.end();
+    while (p != end && isIgnoredBlank(*p))   // right-aligned table fields
+        ++p;
+    const bool negative = p != end && *p == u'-';
+    if (p != end && (*p == u'-' || *p == u'+'))
+        ++p;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = 0;
+    bool point = false;
+    for (; p != end; ++p) {
+        const char16_t c = p->unicode();
+        if (c >= u'0' && c <= u'9') {
+            if (++digits > 15)
+                return std::nullopt;
+            mantissa = mantissa * 10 + (c - u'0');
+            decimals += point ? 1 : 0;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else if (isIgnoredBlank(*p) || c == u'e' || c == u'E' || c == u'd' || c == u'D' || c == u'+'
+                   || c == u'-') {
+            return std::nullopt;
+        } else {
+            break;   // the number ends here, as in the full reader
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    const double value = double(mantissa) / PowersOfTen[decimals];
+    return negative ? -value : value;
 }
 
 } // namespace
@@ -70,6 +113,8 @@ double ProjectTexts::pointDistance(int slot) const
 
 double LeadingNumber(QStringView text)
 {
+    if (const std::optional<double> plain = plainDecimal(text))
+        return *plain;
     // Collect the characters that form the leading number, skipping blanks,
     // then let the C library convert the clean text.
     std::string number;

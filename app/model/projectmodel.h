@@ -4,8 +4,9 @@
 //
 //   input texts (the fields of the input windows, exactly as typed)
 //     -> ProjectTexts snapshot, converted with LeadingNumber on use
-//     -> RunAnalysis  (analysis/)  -> ResultSet + 19 result lines
-//     -> RunDesign    (design/)    -> GoverningMoment/-Shear + design texts
+//     -> RunAnalysis  (analysis/)  -> ResultSet, spans, warnings or refusal
+//     -> RunDesign    (design/)    -> GoverningMoment/-Shear + DesignResult
+//     -> texts        (presentation/) -> 19 result lines, six design texts
 //     -> pictures     (graphics/)  -> display lists in the 1000 x 300 frame
 //     -> report       (io/)        -> one printed page or PDF
 //

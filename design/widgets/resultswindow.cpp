@@ -9,6 +9,7 @@
 #include "design/widgets/systemschematic.h"
 #include "graphics/drawing.h"
 #include "graphics/widgets/picturearea.h"
+#include "presentation/captions.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -342,7 +343,8 @@ void ResultsWindow::runDesign()
     in.steelValues = m_inputs.steelValues();
     in.profileTablePath = ProfileTablePath(m_inputs.dataDirectory());
 
-    const DesignOutcome outcome = RunDesign(m_session.results, in, m_session.design, QLocale());
+    const DesignTexts outcome =
+        DesignCaptions(RunDesign(m_session.results, in, m_session.design, QLocale()), QLocale());
     ++m_designRuns;
 
     // A text the run did not write keeps the caption of the earlier run.
@@ -375,12 +377,13 @@ void ResultsWindow::writeResultLines(const AnalysisOutcome &outcome)
     // A refused run has no lines to write; the window keeps what it shows.
     if (outcome.refused)
         return;
+    const ResultLineTexts shown = ResultLines(m_session.results, outcome.spans, QLocale());
     // Lines outside the current system are hidden too: after a three-span
     // run followed by a single-span one, MC, MD and the rest would otherwise
     // stay on screen (and in the printed report) with stale values.
     for (int n = 0; n < ResultLineCount; ++n) {
-        if (outcome.visible[n]) {
-            m_resultLabels[n]->setText(outcome.lines[n]);
+        if (shown.visible[n]) {
+            m_resultLabels[n]->setText(shown.lines[n]);
             m_resultLabels[n]->show();
         } else {
             m_resultLabels[n]->hide();

@@ -29,7 +29,8 @@ public:
     // the field assignments and the series selection start.
     ResultsWindow(CalcSession &session, const InputWindows &inputs, QWidget *parent = nullptr);
 
-    // Writes Label6(0..18) and makes the lines of the system visible.
+    // Writes Label6(0..18) from the session's results and makes the lines of
+    // the system visible.
     void writeResultLines(const AnalysisOutcome &outcome);
     // One design run with the current inputs; shows its message when no
     // design was possible.
