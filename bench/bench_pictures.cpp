@@ -37,7 +37,7 @@ struct Computed
 Computed computed(const ProjectTexts &texts)
 {
     Computed c;
-    const AnalysisOutcome outcome = RunAnalysis(texts, c.results, QLocale::c());
+    const AnalysisOutcome outcome = RunAnalysis(texts, c.results);
     if (outcome.refused)
         qFatal("benchmark beam refused: %s", qPrintable(outcome.refusal));
     const QString dataDirectory = DefaultDataDirectory();

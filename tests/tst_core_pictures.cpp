@@ -39,7 +39,7 @@ ProjectTexts singleSpan()
 ResultPictures picturesOf(const ProjectTexts &texts)
 {
     ResultSet results;
-    const AnalysisOutcome outcome = RunAnalysis(texts, results, QLocale::c());
+    const AnalysisOutcome outcome = RunAnalysis(texts, results);
     if (outcome.refused)
         qFatal("test beam refused");
     DesignState design;
