@@ -106,8 +106,8 @@ void PaintReport(QPainter &painter, const ReportLayout &layout);
 void PaintPicturePage(QPainter &painter, const QPaintDevice &device, const std::vector<ReportPicture> &pictures);
 
 // Writes the reports to a PDF file on A4 paper, each report starting on a
-// new page, its picture page after it. The file is replaced only when everything was written. Needs a
-// QGuiApplication (fonts).
+// new page, its picture page after it. The file is replaced only when
+// everything was written. Needs a QGuiApplication (fonts).
 bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports, QString *error = nullptr);
 bool WriteReportPdf(const QString &path, const ReportTexts &texts, QString *error = nullptr);
 
