@@ -3,6 +3,7 @@
 // their numbers.
 
 #include "analysis/analysis.h"
+#include "analysis/envelope.h"
 #include "bench/beams.h"
 #include "design/design.h"
 #include "presentation/captions.h"
@@ -211,6 +212,19 @@ void BM_FormatFixed(benchmark::State &state)
     }
 }
 BENCHMARK(BM_FormatFixed);
+
+// The envelope of the variable loads: 32 analyses of pattern texts.
+void BM_RunEnvelope(benchmark::State &state)
+{
+    const int which = int(state.range(0));
+    const ProjectTexts texts = beam(which);
+    for (auto _ : state) {
+        LoadEnvelope envelope = RunEnvelope(texts);
+        benchmark::DoNotOptimize(envelope);
+    }
+    setBeamLabel(state, which);
+}
+BENCHMARK(BM_RunEnvelope)->Arg(0)->Arg(1);
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "cli/calculation.h"
 
+#include "cli/envelopeoutput.h"
 #include "io/projectfile.h"
 
 #include <QJsonArray>
@@ -186,6 +187,13 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
         result.status = Refused;
     result.load = totalLoad(result.texts, result.results, result.analysis.spans);
     result.reactions = reactionSum(result.results, result.analysis.spans);
+    // The patterns run on copies of the texts: nothing of them reaches the
+    // results above, the zero-shear positions included.
+    LoadEnvelope envelope = RunEnvelope(result.texts);
+    if (envelope.refused)
+        result.envelopeError = envelope.refusal;
+    else
+        result.envelope = envelope;
     return result;
 }
 
@@ -251,6 +259,8 @@ QString JsonObject(const FileResult &result)
         object.insert(QStringLiteral("design"), design);
         object.insert(QStringLiteral("equilibrium"), equilibrium);
         object.insert(QStringLiteral("lines"), jsonArray(OutputLines(result)));
+        if (result.envelope)
+            object.insert(QStringLiteral("envelope"), EnvelopeJson(*result.envelope));
     }
     object.insert(QStringLiteral("warnings"), jsonArray(result.warnings));
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));

@@ -5,6 +5,7 @@
 // window, then the analysis's own design run.
 
 #include "analysis/analysis.h"
+#include "analysis/envelope.h"
 #include "analysis/resultset.h"
 #include "app/model/projectmodel.h"
 #include "design/design.h"
@@ -56,6 +57,11 @@ struct FileResult
 
     double load = 0;                   // total downward load, kN
     double reactions = 0;              // sum of the support reactions, kN
+
+    // The envelope of the variable loads; left out when a pattern could not
+    // be computed (`envelopeError` says which).
+    std::optional<LoadEnvelope> envelope;
+    QString envelopeError;
 };
 
 FileResult CalculateFile(const QString &path, const CalcOptions &options);

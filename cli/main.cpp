@@ -4,6 +4,7 @@
 // and writes the pictures as SVG and PNG files.
 
 #include "cli/calculation.h"
+#include "cli/envelopeoutput.h"
 #include "cli/pictures.h"
 #include "design/design.h"
 #include "io/report.h"
@@ -55,11 +56,21 @@ const char *const HelpText =
     "  --png DIR                 ebenso als PNG-Bilder\n"
     "  --size BxH                Bildgr\u00F6\u00DFe f\u00FCr --svg und --png\n"
     "                            (Vorgabe 1000x300; PNG mit doppelter Pixelzahl)\n"
+    "  --envelope                gibt auch die Umh\u00FCllende der feldweise\n"
+    "                            ver\u00E4nderlichen Lasten aus\n"
     "  -h, --help                diese Hilfe\n"
     "  -v, --version             Programmversion\n"
     "\n"
     "Ohne --json stehen die Ergebniszeilen und die Bemessung auf der\n"
     "Standardausgabe, Warnungen und Fehler auf der Standardfehlerausgabe.\n"
+    "\n"
+    "Umh\u00FCllende: Eigenlast g und alle Einzellasten wirken immer; die\n"
+    "ver\u00E4nderlichen Lasten q + s + w jedes der f\u00FCnf Bereiche (Feld 1 bis 3,\n"
+    "Kragarm links und rechts) wirken oder nicht, unabh\u00E4ngig von den anderen:\n"
+    "32 Lastbilder, alle charakteristisch (Faktor 1). Jedes Lastbild wird wie\n"
+    "die eigene Berechnung gerechnet. Die Umh\u00FCllende steht im JSON unter\n"
+    "\"envelope\", mit --envelope auch in der Textausgabe; ein Auflager, dessen\n"
+    "kleinste Auflagerkraft negativ ist, wird immer als Warnung genannt.\n"
     "\n"
     "R\u00FCckgabewert: 0 berechnet, 1 Eingabe abgelehnt oder keine Bemessung m\u00F6glich,\n"
     "2 falscher Aufruf, Datei nicht lesbar oder zu kurz, Bericht oder Bild nicht\n"
@@ -135,6 +146,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
     const QCommandLineOption json(QStringLiteral("json"), QString());
+    const QCommandLineOption envelope(QStringLiteral("envelope"), QString());
     auto valued = [](const char *name) {
         return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
     };
@@ -146,8 +158,8 @@ int main(int argc, char *argv[])
                              system = valued("system"), svg = valued("svg"), png = valued("png"),
                              size = valued("size");
     const QCommandLineOption pictures(QStringLiteral("pictures"), QString());
-    parser.addOptions({help, version, json, width, spanLimit, cantileverLimit, series, timberGrade, steelGrade,
-                       locale, dataDir, pdf, firma, projekt, position, system, pictures, svg, png, size});
+    parser.addOptions({help, version, json, envelope, width, spanLimit, cantileverLimit, series, timberGrade,
+                       steelGrade, locale, dataDir, pdf, firma, projekt, position, system, pictures, svg, png, size});
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
@@ -228,7 +240,12 @@ int main(int argc, char *argv[])
     for (const QString &file : files) {
         const FileResult result = CalculateFile(file, options);
         status = std::max(status, result.status);
-        for (const QString &warning : result.warnings)
+        QStringList warnings = result.warnings;
+        if (result.envelope)
+            warnings << UpliftWarnings(*result.envelope, options.locale);
+        if (!result.envelopeError.isEmpty())
+            warnings << result.envelopeError;
+        for (const QString &warning : std::as_const(warnings))
             writeErr(QStringLiteral("%1: Warnung: %2\n").arg(file, warning));
         // A file that cannot be read is named by its message already.
         for (const QString &error : result.errors)
@@ -240,6 +257,8 @@ int main(int argc, char *argv[])
             if (files.size() > 1)
                 writeOut(QStringLiteral("== %1 ==\n").arg(file));
             writeOut(OutputLines(result).join(u'\n') + u'\n');
+            if (parser.isSet(envelope) && result.envelope)
+                writeOut(u'\n' + EnvelopeLines(*result.envelope, options.locale).join(u'\n') + u'\n');
             if (files.size() > 1)
                 writeOut(QStringLiteral("\n"));
         }

@@ -114,6 +114,8 @@ private slots:
     void pictureFolderThatCannotBeWritten();
     void pdfWithPicturePage();
     void helpAndVersion();
+    void envelope_data();
+    void envelope();
 };
 
 void TestCli::initTestCase()
@@ -244,7 +246,7 @@ void TestCli::jsonKeyOrderAndNumberForm()
     // Every documented member, each object's members in the order of their
     // names (the order the JSON writer keeps).
     const QJsonObject o = jsonObjects(result.out).value(0);
-    QCOMPARE(o.keys(), (QStringList{"design", "equilibrium", "file", "lines", "results", "status", "system",
+    QCOMPARE(o.keys(), (QStringList{"design", "envelope", "equilibrium", "file", "lines", "results", "status", "system",
                                     "warnings"}));
     QCOMPARE(o["system"].toObject().keys(), (QStringList{"L1", "L2", "L3", "Lkl", "Lkr", "spans"}));
     const QJsonObject design = o["design"].toObject();
@@ -600,6 +602,64 @@ void TestCli::helpAndVersion()
     QCOMPARE(version.status, 0);
     static const QRegularExpression form(QStringLiteral(R"(^varno-calc \d+\.\d+\.\d+\n$)"));
     QVERIFY2(form.match(QString::fromUtf8(version.out)).hasMatch(), version.out.constData());
+}
+
+// Two equal 4 m spans, g = 1 and q on both: with q on span 1 only the far
+// support C carries 3·g·l/8 - q·l/16 (three-moment equation, MB = -(g/8 +
+// q/16)·l²); q = 10 lifts it (-1.00 kN), q = 5 does not (+0.25 kN). Its
+// largest reaction comes with q on span 2 only: (g + q)·l/2 + MB/l.
+void TestCli::envelope_data()
+{
+    QTest::addColumn<double>("q");
+    QTest::addColumn<double>("smallestC");
+    QTest::newRow("uplift at A and C") << 10.0 << 1.5 - 2.5;
+    QTest::newRow("no uplift") << 5.0 << 1.5 - 1.25;
+}
+
+void TestCli::envelope()
+{
+    using namespace varno;
+    QFETCH(double, q);
+    QFETCH(double, smallestC);
+    ProjectTexts t = ProjectTexts::Defaults();
+    t.lengths = {QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("0"), QStringLiteral("0"),
+                 QStringLiteral("0")};
+    for (auto &region : t.uniform)
+        region.fill(QStringLiteral("0"));
+    for (int span : {0, 1}) {
+        t.uniform[span][LoadG] = QStringLiteral("1");
+        t.uniform[span][LoadQ] = QString::number(q);
+    }
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("zwei.lof"));
+    QVERIFY(WriteProjectFile(file, t));
+
+    const Run json = run({"--json", "--locale", "C", file});
+    QCOMPARE(json.status, 0);
+    const QJsonObject env = jsonObjects(json.out).value(0)["envelope"].toObject();
+    QCOMPARE(env["patterns"].toInt(), 32);
+    // A two-span system: no MD, Dli, Dre, D, MF3.
+    for (const char *absent : {"MD", "Dli", "Dre", "D", "MF3"})
+        QVERIFY2(!env.contains(QLatin1String(absent)), absent);
+    QCOMPARE(env["C"].toObject()["min"].toDouble(), smallestC);
+    QCOMPARE(env["MB"].toObject()["min"].toDouble(), -(1 + q) * 2);
+    const bool lifts = smallestC < 0;
+    const QStringList uplift = lifts ? QStringList{"A", "C"} : QStringList{};
+    QCOMPARE(strings(env["uplift"]), uplift);
+    // The program's own run is untouched by the patterns.
+    QCOMPARE(jsonObjects(json.out).value(0)["results"].toObject()["C"].toDouble(), 3 * (1 + q) * 4 / 8);
+
+    const Run text = run({"--locale", "C", file});
+    QCOMPARE(QString::fromUtf8(text.err).contains(
+                 QStringLiteral("Warnung: Abheben m\u00F6glich am Auflager C: kleinste Auflagerkraft -1.00 kN")),
+             lifts);
+    QVERIFY(!text.out.contains("Umh"));
+    const Run block = run({"--envelope", "--locale", "C", file});
+    const QString out = QString::fromUtf8(block.out);
+    QVERIFY(out.contains(QStringLiteral("\nUmh\u00FCllende (feldweise ver\u00E4nderliche Lasten)\n")));
+    QVERIFY2(out.contains(QStringLiteral("\nAuflagerkraft  C min = %1  kN  max = %2  kN")
+                             .arg(smallestC, 0, 'f', 2)
+                             .arg(2 * (1 + q) - (0.5 + q / 4), 0, 'f', 2)), qPrintable(out.right(200)));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -1,0 +1,26 @@
+#pragma once
+
+// What varno-calc shows of the envelope of the variable loads: its JSON
+// object, the text block of --envelope and the uplift warnings.
+
+#include "analysis/envelope.h"
+
+#include <QJsonObject>
+#include <QLocale>
+#include <QStringList>
+
+namespace varno::cli {
+
+inline const QString EnvelopeHeading = QStringLiteral("Umhüllende (feldweise veränderliche Lasten)");
+
+// {"patterns": 32, "MA": {"min", "max"}, ..., "MF1": {"max"}, ..., "A": {...},
+// "uplift": ["A", ...]}; only supports and spans the system has.
+QJsonObject EnvelopeJson(const LoadEnvelope &envelope);
+
+// The heading, then one line per quantity in the order of the result lines.
+QStringList EnvelopeLines(const LoadEnvelope &envelope, const QLocale &locale);
+
+// "Abheben möglich am Auflager A: kleinste Auflagerkraft -5.11 kN" per support.
+QStringList UpliftWarnings(const LoadEnvelope &envelope, const QLocale &locale);
+
+} // namespace varno::cli
