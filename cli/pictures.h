@@ -17,8 +17,10 @@
 
 namespace varno::cli {
 
-// "WxH" with two positive integers, each at most MaximumPictureSide.
-constexpr int MaximumPictureSide = 10000;
+// "WxH" with two positive integers, each at most MaximumPictureSide: the
+// PNG of 4000 x 4000 has 8000 x 8000 pixels and needs about 0.5 GB while
+// it is made.
+constexpr int MaximumPictureSide = 4000;
 std::optional<QSize> ParsePictureSize(const QString &text);
 
 struct PictureOptions
