@@ -6,6 +6,7 @@
 #include "cli/calculation.h"
 #include "cli/envelopeoutput.h"
 #include "cli/pictures.h"
+#include "cli/runtimedirectory.h"
 #include "design/design.h"
 #include "io/report.h"
 #include "version.h"
@@ -127,10 +128,12 @@ int main(int argc, char *argv[])
 {
     // Only the report and the pictures need fonts, and with them a GUI
     // application; it runs without a display.
+    std::unique_ptr<QTemporaryDir> runtimeDirectory;
     std::unique_ptr<QCoreApplication> app;
     if (wantsFonts(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        runtimeDirectory = ProvideRuntimeDirectory();
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
-    fonts-liberation poppler-utils locales
+    fonts-liberation poppler-utils locales man-db
     libbenchmark-dev
     python3 calculix-ccx
 )
