@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Timings of the picture files: the three SVG files and the three PNG files
 // of one beam, as varno-calc --svg and --png write them (drawing, encoding
 // and writing through a save file), and the display lists they come from.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // One drawing path for every medium: what a picture area shows (its items

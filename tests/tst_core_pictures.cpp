@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The result pictures as files: what a user checks in an SVG or PNG file
 // (it opens, shows the label texts, its lines lie where the display list
 // puts them, the diagram has its colour) and how the files are written.
