@@ -3,6 +3,8 @@
 #include "io/projectfile.h"
 #include "presentation/captions.h"
 
+#include "calcprogram.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -28,10 +30,7 @@ struct Run
 
 QString program()
 {
-    const QString fromEnvironment = qEnvironmentVariable("VARNO_CALC");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/varno-calc");
+    return varno::test::CalcProgram();
 }
 
 QString data(const char *name)
