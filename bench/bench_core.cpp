@@ -39,6 +39,18 @@ ResultSet analysed(const ProjectTexts &texts)
     return results;
 }
 
+// The design inputs of the results window with the data files beside the
+// program: grades S 10 / MS 10 and St 360 C.
+DesignInputs designInputs()
+{
+    const QString dataDirectory = DefaultDataDirectory();
+    DesignInputs inputs;
+    inputs.timberValues = ReadTimberValues(MaterialTablePath(dataDirectory), 1);
+    inputs.steelValues = ReadSteelValues(MaterialTablePath(dataDirectory), 0);
+    inputs.profileTablePath = ProfileTablePath(dataDirectory);
+    return inputs;
+}
+
 // RunAnalysis alone, from the input texts to the ResultSet: numbers only.
 void BM_RunAnalysis(benchmark::State &state)
 {
@@ -60,11 +72,7 @@ void BM_RunDesign(benchmark::State &state)
 {
     const int which = int(state.range(0));
     const ResultSet results = analysed(beam(which));
-    const QString dataDirectory = DefaultDataDirectory();
-    DesignInputs inputs;
-    inputs.timberValues = ReadTimberValues(MaterialTablePath(dataDirectory), 1);
-    inputs.steelValues = ReadSteelValues(MaterialTablePath(dataDirectory), 0);
-    inputs.profileTablePath = ProfileTablePath(dataDirectory);
+    DesignInputs inputs = designInputs();
     for (auto _ : state) {
         DesignState designState;
         DesignResult outcome = RunDesign(results, inputs, designState, German);
@@ -80,11 +88,7 @@ void BM_RunDesignNumbers(benchmark::State &state)
 {
     const int which = int(state.range(0));
     const ResultSet results = analysed(beam(which));
-    const QString dataDirectory = DefaultDataDirectory();
-    DesignInputs inputs;
-    inputs.timberValues = ReadTimberValues(MaterialTablePath(dataDirectory), 1);
-    inputs.steelValues = ReadSteelValues(MaterialTablePath(dataDirectory), 0);
-    inputs.profileTablePath = ProfileTablePath(dataDirectory);
+    DesignInputs inputs = designInputs();
     const ProfileTable table = ReadProfileTable(inputs.profileTablePath);
     {
         DesignState check;
@@ -123,11 +127,7 @@ void BM_DesignCaptions(benchmark::State &state)
 {
     const int which = int(state.range(0));
     const ResultSet results = analysed(beam(which));
-    const QString dataDirectory = DefaultDataDirectory();
-    DesignInputs inputs;
-    inputs.timberValues = ReadTimberValues(MaterialTablePath(dataDirectory), 1);
-    inputs.steelValues = ReadSteelValues(MaterialTablePath(dataDirectory), 0);
-    inputs.profileTablePath = ProfileTablePath(dataDirectory);
+    DesignInputs inputs = designInputs();
     DesignState designState;
     const DesignResult design = RunDesign(results, inputs, designState, German);
     for (auto _ : state) {
@@ -167,12 +167,8 @@ void BM_RunDesignWholeSeries(benchmark::State &state)
     for (auto &region : texts.uniform)
         region[LoadG] = QStringLiteral("5000");
     const ResultSet results = analysed(texts);
-    const QString dataDirectory = DefaultDataDirectory();
-    DesignInputs inputs;
+    DesignInputs inputs = designInputs();
     inputs.series = 2;
-    inputs.timberValues = ReadTimberValues(MaterialTablePath(dataDirectory), 1);
-    inputs.steelValues = ReadSteelValues(MaterialTablePath(dataDirectory), 0);
-    inputs.profileTablePath = ProfileTablePath(dataDirectory);
     {
         DesignState check;
         const DesignTexts outcome = DesignCaptions(RunDesign(results, inputs, check, German), German);

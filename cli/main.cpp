@@ -1,9 +1,11 @@
 // varno-calc: computes project files (*.lof) from the command line, as the
 // results command of a freshly started program computes them after opening
-// the file, and prints the results, optionally as JSON or as a PDF report.
+// the file, and prints the results, optionally as JSON or as a PDF report,
+// and writes the pictures as SVG and PNG files.
 
 #include "cli/calculation.h"
 #include "cli/envelopeoutput.h"
+#include "cli/pictures.h"
 #include "cli/runtimedirectory.h"
 #include "design/design.h"
 #include "io/report.h"
@@ -49,6 +51,12 @@ const char *const HelpText =
     "  --projekt TEXT            Projekt im Bericht\n"
     "  --position TEXT           Position im Bericht\n"
     "  --system TEXT             Systembezeichnung im Bericht (Vorgabe leer)\n"
+    "  --pictures                f\u00FCgt dem Bericht eine Seite mit den drei Bildern an\n"
+    "  --svg DIR                 schreibt je Datei NAME-system.svg, NAME-moment.svg\n"
+    "                            und NAME-shear.svg in den Ordner DIR\n"
+    "  --png DIR                 ebenso als PNG-Bilder\n"
+    "  --size BxH                Bildgr\u00F6\u00DFe f\u00FCr --svg und --png\n"
+    "                            (Vorgabe 1000x300; PNG mit doppelter Pixelzahl)\n"
     "  --envelope                gibt auch die Umh\u00FCllende der feldweise\n"
     "                            ver\u00E4nderlichen Lasten aus\n"
     "  -h, --help                diese Hilfe\n"
@@ -66,7 +74,8 @@ const char *const HelpText =
     "kleinste Auflagerkraft negativ ist, wird immer als Warnung genannt.\n"
     "\n"
     "R\u00FCckgabewert: 0 berechnet, 1 Eingabe abgelehnt oder keine Bemessung m\u00F6glich,\n"
-    "2 falscher Aufruf, Datei nicht lesbar oder zu kurz, Bericht nicht schreibbar.\n"
+    "2 falscher Aufruf, Datei nicht lesbar oder zu kurz, Bericht oder Bild nicht\n"
+    "schreibbar.\n"
     "Bei mehreren Dateien werden alle berechnet; es gilt der h\u00F6chste Wert.\n";
 
 void writeOut(const QString &text)
@@ -87,14 +96,16 @@ int usageError(const QString &message)
     return UsageOrFileError;
 }
 
-bool wantsPdf(int argc, char *argv[])
+// The report and the pictures need fonts, and with them a GUI application.
+bool wantsFonts(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--")
             break;
-        if (arg == "--pdf" || arg.startsWith("--pdf="))
-            return true;
+        for (const char *option : {"--pdf", "--svg", "--png"})
+            if (arg == option || arg.startsWith(QByteArray(option) + '='))
+                return true;
     }
     return false;
 }
@@ -115,11 +126,11 @@ std::optional<int> seriesPosition(const QString &name)
 
 int main(int argc, char *argv[])
 {
-    // Only the report needs fonts, and with them a GUI application; it runs
-    // without a display.
+    // Only the report and the pictures need fonts, and with them a GUI
+    // application; it runs without a display.
     std::unique_ptr<QTemporaryDir> runtimeDirectory;
     std::unique_ptr<QCoreApplication> app;
-    if (wantsPdf(argc, argv)) {
+    if (wantsFonts(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         runtimeDirectory = ProvideRuntimeDirectory();
@@ -147,9 +158,11 @@ int main(int argc, char *argv[])
                              timberGrade = valued("timber-grade"), steelGrade = valued("steel-grade"),
                              locale = valued("locale"), dataDir = valued("data-dir"), pdf = valued("pdf"),
                              firma = valued("firma"), projekt = valued("projekt"), position = valued("position"),
-                             system = valued("system");
-    parser.addOptions({help, version, json, envelope, width, spanLimit, cantileverLimit, series, timberGrade, steelGrade,
-                       locale, dataDir, pdf, firma, projekt, position, system});
+                             system = valued("system"), svg = valued("svg"), png = valued("png"),
+                             size = valued("size");
+    const QCommandLineOption pictures(QStringLiteral("pictures"), QString());
+    parser.addOptions({help, version, json, envelope, width, spanLimit, cantileverLimit, series, timberGrade,
+                       steelGrade, locale, dataDir, pdf, firma, projekt, position, system, pictures, svg, png, size});
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
@@ -190,6 +203,26 @@ int main(int argc, char *argv[])
     options.locale = parser.isSet(locale) ? QLocale(parser.value(locale)) : QLocale::system();
     QLocale::setDefault(options.locale);
     options.dataDirectory = parser.isSet(dataDir) ? parser.value(dataDir) : DefaultDataDirectory();
+
+    PictureOptions pictureOptions;
+    pictureOptions.svgFolder = parser.value(svg);
+    pictureOptions.pngFolder = parser.value(png);
+    for (const auto &[option, folder] : {std::pair{&svg, &pictureOptions.svgFolder},
+                                         std::pair{&png, &pictureOptions.pngFolder}})
+        if (parser.isSet(*option) && folder->isEmpty())
+            return usageError(QStringLiteral("--%1 erwartet einen Ordner").arg(option->names().constFirst()));
+    if (parser.isSet(size)) {
+        const std::optional<QSize> parsed = ParsePictureSize(parser.value(size));
+        if (!parsed)
+            return usageError(QStringLiteral("--size erwartet zwei positive ganze Zahlen bis %1 wie 1000x300, "
+                                             "nicht \u201E%2\u201C")
+                                  .arg(MaximumPictureSide)
+                                  .arg(parser.value(size)));
+        pictureOptions.size = *parsed;
+    }
+    if (parser.isSet(pictures) && !parser.isSet(pdf))
+        return usageError(QStringLiteral("--pictures gilt nur mit --pdf"));
+    PictureWriter pictureWriter(pictureOptions);
 
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty())
@@ -232,8 +265,21 @@ int main(int argc, char *argv[])
             if (files.size() > 1)
                 writeOut(QStringLiteral("\n"));
         }
-        if (result.analysed)
+        const PictureOutcome drawn = pictureWriter.write(result, options.locale);
+        status = std::max(status, drawn.status);
+        for (const QString &error : drawn.errors)
+            writeErr(QStringLiteral("%1: %2\n").arg(file, error));
+        if (result.analysed) {
             reports.push_back(ReportFor(result, heading, options.locale));
+            if (parser.isSet(pictures)) {
+                QString error;
+                reports.back().pictures = ReportPicturesFor(result, options.locale, &error);
+                if (!error.isEmpty()) {
+                    writeErr(QStringLiteral("%1: %2\n").arg(file, error));
+                    status = std::max<int>(status, Refused);
+                }
+            }
+        }
     }
     std::fflush(stdout);
 

@@ -442,6 +442,11 @@ void walkShearRegion(Pen &pen, const ShearRegion &r, const ProjectTexts &texts, 
 
 } // namespace
 
+bool HasHorizontalScale(double totalLength)
+{
+    return Scale(totalLength).valid;
+}
+
 DisplayList DrawSystemSketch(const std::array<QString, RegionCount> &lengthTexts, CalcSession &session,
                              const QLocale &locale)
 {

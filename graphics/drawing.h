@@ -10,6 +10,10 @@
 
 namespace varno {
 
+// Whether the lengths summed to `totalLength` give the pictures a
+// horizontal scale; without one only the beam and the dimension line show.
+bool HasHorizontalScale(double totalLength);
+
 // System sketch of the dimensions window: beam, dimension line, ticks,
 // supports and the five length labels Label8(0..4). Writes TotalLength.
 DisplayList DrawSystemSketch(const std::array<QString, RegionCount> &lengthTexts, CalcSession &session,

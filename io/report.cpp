@@ -295,6 +295,32 @@ void PaintReport(QPainter &painter, const ReportLayout &layout)
     painter.restore();
 }
 
+void PaintPicturePage(QPainter &painter, const QPaintDevice &device, const std::vector<ReportPicture> &pictures)
+{
+    painter.save();
+    const QFont captionFont = reportFont(10);
+    const QFontMetricsF caption(captionFont, &device);
+    const double lineHeight = QFontMetricsF(reportFont(12), &device).height();
+    const double width = device.width();
+    const double height = width * FrameHeight / FrameWidth;
+    double y = 3 * lineHeight;   // the three empty lines the report starts with
+    for (const ReportPicture &picture : pictures) {
+        painter.setFont(captionFont);
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(0, y + caption.ascent()), picture.caption);
+        y += 1.5 * caption.height();
+        // Drawn in the picture's own frame, as the window shows it, and
+        // stretched onto the page.
+        painter.save();
+        painter.translate(0, y);
+        painter.scale(width / FrameWidth, height / FrameHeight);
+        PaintPicture(painter, QSizeF(FrameWidth, FrameHeight), picture.picture, PictureFileFont());
+        painter.restore();
+        y += height + 2 * lineHeight;
+    }
+    painter.restore();
+}
+
 bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports, QString *error)
 {
     auto fail = [&](const QString &why) {
@@ -327,6 +353,10 @@ bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports
             if (i > 0)
                 writer.newPage();
             PaintReport(painter, LayoutReport(reports[i], writer));
+            if (!reports[i].pictures.empty()) {
+                writer.newPage();
+                PaintPicturePage(painter, writer, reports[i].pictures);
+            }
         }
         painter.end();
     }

@@ -6,6 +6,7 @@
 // printer, a PDF writer or an image.
 
 #include "app/model/projectmodel.h"
+#include "graphics/picturepainter.h"
 
 #include <QLineF>
 #include <QLocale>
@@ -36,6 +37,13 @@ constexpr double ReportFrameBottom = 2000.0;
 // Margins the report asks of a printer or PDF page, in millimetres.
 QMarginsF ReportPageMargins();
 
+// A picture of the report's picture page, under its caption.
+struct ReportPicture
+{
+    QString caption;
+    Picture picture;
+};
+
 // Everything the report prints, as the results window and the input windows
 // hold it after the analysis and design.
 struct ReportTexts
@@ -49,6 +57,9 @@ struct ReportTexts
     std::array<QString, ReportDesignCount> design;         // Label7 items 0..10
     QString width;                                         // width field, cm
     QLocale locale;                                        // formats the length line
+    // Not empty: a further page shows these pictures, each under its
+    // caption and as wide as the page.
+    std::vector<ReportPicture> pictures;
 };
 
 struct ReportText
@@ -90,9 +101,13 @@ ReportLayout LayoutReport(const ReportTexts &texts, const QPaintDevice &device);
 // metrics. Further pages need a paged device (printer, PDF writer).
 void PaintReport(QPainter &painter, const ReportLayout &layout);
 
+// The picture page: the pictures one below the other, each under its
+// caption and scaled to the width of the device's paint area.
+void PaintPicturePage(QPainter &painter, const QPaintDevice &device, const std::vector<ReportPicture> &pictures);
+
 // Writes the reports to a PDF file on A4 paper, each report starting on a
-// new page. The file is replaced only when everything was written. Needs a
-// QGuiApplication (fonts).
+// new page, its picture page after it. The file is replaced only when
+// everything was written. Needs a QGuiApplication (fonts).
 bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports, QString *error = nullptr);
 bool WriteReportPdf(const QString &path, const ReportTexts &texts, QString *error = nullptr);
 

@@ -12,7 +12,7 @@ build="${1:-build}"
 scripts/install-deps.sh
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNO_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build "$build" --parallel "$(nproc)" \
-    --target varno varno-calc bench_core bench_windows bench_startup bench_make_projects
+    --target varno varno-calc bench_core bench_pictures bench_windows bench_startup bench_make_projects
 bin="$build/bin"
 
 scratch="$(mktemp -d)"
@@ -35,6 +35,10 @@ repeat=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
 echo
 echo "== analysis and design (targets: RunAnalysis < 1.5 us, RunDesignNumbers < 2 us, RunDesign with both files < 300 us)"
 "$bin/bench_core" "${repeat[@]}" 2>&1 | grep -E '^(Benchmark|-+$|BM_.*_median)'
+
+echo
+echo "== picture files of one beam (targets: three SVG files < 5 ms, three PNG files < 30 ms)"
+QT_QPA_PLATFORM=offscreen "$bin/bench_pictures" "${repeat[@]}" 2>&1 | grep -E '^(Benchmark|-+$|BM_.*_median)'
 
 echo
 echo "== windows, offscreen (targets: results first < 50 ms, repeated < 10 ms, keystroke < 1 ms)"

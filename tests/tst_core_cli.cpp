@@ -3,8 +3,11 @@
 #include "io/projectfile.h"
 #include "presentation/captions.h"
 
+#include "calcprogram.h"
+
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -27,10 +30,7 @@ struct Run
 
 QString program()
 {
-    const QString fromEnvironment = qEnvironmentVariable("VARNO_CALC");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/varno-calc");
+    return varno::test::CalcProgram();
 }
 
 QString data(const char *name)
@@ -107,6 +107,11 @@ private slots:
     void missingDataFilesStillGiveResults();
     void pdfReport();
     void pdfToMissingFolder();
+    void picturesOfEveryComputedFile();
+    void pictureSizeIsTwoPositiveIntegers_data();
+    void pictureSizeIsTwoPositiveIntegers();
+    void pictureFolderThatCannotBeWritten();
+    void pdfWithPicturePage();
     void helpAndVersion();
     void envelope_data();
     void envelope();
@@ -486,11 +491,112 @@ void TestCli::pdfToMissingFolder()
     QVERIFY(QString::fromUtf8(result.err).contains(QStringLiteral("bericht.pdf")));
 }
 
+void TestCli::picturesOfEveryComputedFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString svg = dir.filePath(QStringLiteral("svg"));
+    const QString png = dir.filePath(QStringLiteral("png"));
+    const Run result = run({"--svg", svg, "--png", png, "--size", "800x400", data("lof_single_span.lof"),
+                            data("lof_zero_span.lof"), data("lof_cantilevers.lof")});
+    // The refused file gets no picture and says so; the others get three each.
+    QCOMPARE(result.status, 1);
+    QVERIFY(QString::fromUtf8(result.err).contains(QStringLiteral("lof_zero_span.lof: keine Bilder")));
+    for (const auto &[folder, ext] : {std::pair{svg, QStringLiteral("svg")}, std::pair{png, QStringLiteral("png")}}) {
+        QStringList expected;
+        for (const QString &name : {QStringLiteral("lof_cantilevers"), QStringLiteral("lof_single_span")})
+            for (const QString &kind : {QStringLiteral("moment"), QStringLiteral("shear"), QStringLiteral("system")})
+                expected << name + u'-' + kind + u'.' + ext;
+        QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
+    }
+    const QImage image(QDir(png).filePath(QStringLiteral("lof_single_span-moment.png")));
+    QCOMPARE(image.size(), QSize(1600, 800));
+    QFile file(QDir(svg).filePath(QStringLiteral("lof_single_span-shear.svg")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QVERIFY(text.contains("viewBox=\"0 0 800 400\""));
+    QVERIFY(text.contains(QStringLiteral("<title>lof_single_span.lof \u2013 Querkraftlinie</title>").toUtf8()));
+}
+
+void TestCli::pictureSizeIsTwoPositiveIntegers_data()
+{
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<int>("status");
+    QTest::newRow("width and height") << "640x480" << 0;
+    QTest::newRow("capital X and blanks") << " 640 X 480 " << 0;
+    QTest::newRow("one number") << "1000" << 2;
+    QTest::newRow("zero width") << "0x300" << 2;
+    QTest::newRow("negative height") << "1000x-300" << 2;
+    QTest::newRow("decimals") << "1000.5x300" << 2;
+    QTest::newRow("three numbers") << "10x10x10" << 2;
+    QTest::newRow("letters") << "breitxhoch" << 2;
+    QTest::newRow("too large") << "100000x300" << 2;
+}
+
+void TestCli::pictureSizeIsTwoPositiveIntegers()
+{
+    QFETCH(QString, size);
+    QFETCH(int, status);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const Run result = run({"--png", dir.path(), "--size", size, data("lof_single_span.lof")});
+    QCOMPARE(result.status, status);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), status == 0 ? 3 : 0);
+    if (status != 0)
+        QVERIFY(QString::fromUtf8(result.err).contains(QStringLiteral("--size")));
+}
+
+void TestCli::pictureFolderThatCannotBeWritten()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString blocker = dir.filePath(QStringLiteral("datei"));
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString folder = blocker + QStringLiteral("/bilder");
+    const Run result = run({"--svg", folder, "--png", dir.path(), data("lof_single_span.lof"),
+                            data("lof_cantilevers.lof")});
+    QCOMPARE(result.status, 2);
+    // Named once, though two files would go there; the other folder is written.
+    QCOMPARE(QString::fromUtf8(result.err).count(folder), 1);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1 + 6);
+}
+
+void TestCli::pdfWithPicturePage()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("bericht.pdf"));
+    const Run result = run({"--pdf", path, "--pictures", "--locale", "C", data("lof_single_span.lof"),
+                            data("lof_cantilevers.lof")});
+    QCOMPARE(result.status, 0);
+    QCOMPARE(run({"--pictures", data("lof_single_span.lof")}).status, 2);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    // Each report is followed by its picture page: captions in their order
+    // and the labels of the pictures as text.
+    const QStringList pages = pdfText(path).split(u'\f', Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), 4);
+    for (int i : {1, 3}) {
+        const QString page = pages[i].simplified();
+        const qsizetype system = page.indexOf(QStringLiteral("System und Belastung"));
+        const qsizetype moment = page.indexOf(QStringLiteral("Momentenlinie"));
+        const qsizetype shear = page.indexOf(QStringLiteral("Querkraftlinie"));
+        QVERIFY2(system >= 0 && system < moment && moment < shear, qPrintable(page));
+        QVERIFY(!page.contains(QStringLiteral("Momente ")));
+    }
+    QVERIFY(pages[1].contains(QStringLiteral("6.00")));
+    QVERIFY(pages[2].simplified().contains(QStringLiteral("St\u00FCtzmoment MD = -14.00 kNm")));
+}
+
 void TestCli::helpAndVersion()
 {
     const Run help = run({"--help"});
     QCOMPARE(help.status, 0);
     QVERIFY(help.out.contains("--cantilever-limit"));
+    for (const char *option : {"--svg DIR", "--png DIR", "--size", "--pictures"})
+        QVERIFY2(help.out.contains(option), option);
     const Run version = run({"--version"});
     QCOMPARE(version.status, 0);
     static const QRegularExpression form(QStringLiteral(R"(^varno-calc \d+\.\d+\.\d+\n$)"));

@@ -7,6 +7,8 @@
 
 #include "cli/runtimedirectory.h"
 
+#include "calcprogram.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -20,10 +22,7 @@ namespace {
 
 QString program()
 {
-    const QString fromEnvironment = qEnvironmentVariable("VARNO_CALC");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/varno-calc");
+    return varno::test::CalcProgram();
 }
 
 // How the runtime directory of the run is set up inside a scratch folder.

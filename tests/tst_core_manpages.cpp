@@ -9,6 +9,8 @@
 
 #include "version.h"
 
+#include "calcprogram.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -21,10 +23,7 @@ namespace {
 
 QString program()
 {
-    const QString fromEnvironment = qEnvironmentVariable("VARNO_CALC");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/varno-calc");
+    return varno::test::CalcProgram();
 }
 
 QString page(const QString &name)

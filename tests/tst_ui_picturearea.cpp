@@ -35,6 +35,8 @@ private slots:
     void diagramsDrawOverThePicture();
     void labelsFollowTheFrame();
     void labelsStayReadable();
+    void filePainterDrawsWhatTheWindowShows_data();
+    void filePainterDrawsWhatTheWindowShows();
 };
 
 void tst_UiPictureArea::labelChildren_data()
@@ -155,6 +157,51 @@ void tst_UiPictureArea::labelsStayReadable()
                  qPrintable(label->text()));
         QVERIFY(label->height() >= label->fontMetrics().height());
     }
+}
+
+void tst_UiPictureArea::filePainterDrawsWhatTheWindowShows_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("withMoment");
+    QTest::newRow("design size, system") << QSize(761, 201) << false;
+    QTest::newRow("design size, moment over it") << QSize(761, 201) << true;
+    QTest::newRow("wide, moment over it") << QSize(1200, 300) << true;
+}
+
+void tst_UiPictureArea::filePainterDrawsWhatTheWindowShows()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, withMoment);
+
+    // The image the copy and the files are made from, against the area's
+    // own paint with its label widgets on top: pixel for pixel the same.
+    PictureArea area(37);
+    area.resize(size);
+    ProjectTexts t = ProjectTexts::Defaults();
+    t.lengths = {"5", "6.5", "4.5", "1.5", "2"};
+    t.force[0] = "12.5";
+    t.distance[0] = "2";
+    t.force[22] = "4";
+    t.distance[22] = "1";
+    CalcSession session;
+    session.design.GoverningMoment = 40;
+    session.results.MA = -10;
+    session.results.Are = 20;
+    area.apply(DrawSystemAndLoadPicture(t, session, QLocale::c()));
+    if (withMoment)
+        area.apply(DrawMomentDiagram(t, session));
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+
+    const QImage shown = area.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage drawn = area.toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(drawn.size(), shown.size());
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            differing += shown.pixel(x, y) != drawn.pixel(x, y) ? 1 : 0;
+    QCOMPARE(differing, 0);
+    QVERIFY(area.label(10)->isVisible());
 }
 
 QTEST_MAIN(tst_UiPictureArea)

@@ -15,10 +15,13 @@
 #include "presentation/captions.h"
 #include "tests/testsupport.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -716,6 +719,73 @@ private slots:
                 QCOMPARE(labels[i].text, system.labels[i].text);
         }
         QVERIFY(m_messages.empty());
+    }
+
+    void ctrlCCopiesThePictureShown_data()
+    {
+        QTest::addColumn<QStringList>("presses");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("picture");      // false: the field copies its own text
+        QTest::addColumn<QColor>("diagram");    // a colour the copied image shows
+
+        QTest::newRow("system, focus on OK") << QStringList{"Command4"} << "Command1" << true << PaletteDarkBlue;
+        QTest::newRow("moment over the system") << QStringList{"Command4", "Command5"} << "Command5" << true
+                                                << PaletteRed;
+        QTest::newRow("shear over the system") << QStringList{"Command4", "Command6"} << "Combo1" << true
+                                               << PaletteGreen;
+        QTest::newRow("width field copies its text") << QStringList{"Command4"} << "Text1" << false << QColor();
+    }
+    void ctrlCCopiesThePictureShown()
+    {
+        QFETCH(QStringList, presses);
+        QFETCH(QString, focus);
+        QFETCH(bool, picture);
+        QFETCH(QColor, diagram);
+
+        m_inputs.texts = withLengths({"6", "0", "0", "0", "2"});
+        m_inputs.texts.uniform[0] = {"2", "3", "0", "0"};
+        m_inputs.texts.force[0] = QStringLiteral("10");
+        m_inputs.texts.distance[0] = QStringLiteral("2");
+        analyse();
+        auto window = makeWindow();
+        window->runDesign();
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        for (const QString &name : presses)
+            QTest::mouseClick(child<QPushButton>(window.get(), name), Qt::LeftButton);
+
+        QClipboard *clipboard = QApplication::clipboard();
+        clipboard->setText(QStringLiteral("vorher"));
+        auto *target = child<QWidget>(window.get(), focus);
+        target->setFocus();
+        if (auto *field = qobject_cast<QLineEdit *>(target))
+            field->selectAll();
+        QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
+
+        const QMimeData *data = clipboard->mimeData();
+        QVERIFY(data);
+        if (!picture) {
+            QVERIFY(!data->hasImage());
+            QCOMPARE(clipboard->text(), QStringLiteral("8.0"));
+            return;
+        }
+        QVERIFY(data->hasImage());
+        const QImage image = qvariant_cast<QImage>(data->imageData());
+        PictureArea *area = window->picture();
+        QCOMPARE(image.size(), area->size() * area->devicePixelRatioF());
+        QCOMPARE(image.pixelColor(2, 2), PictureBackground);
+        bool found = false;
+        for (int y = 0; y < image.height() && !found; ++y)
+            for (int x = 0; x < image.width() && !found; ++x)
+                found = image.pixelColor(x, y) == diagram;
+        QVERIFY2(found, qPrintable(diagram.name()));
+
+        const QByteArray svg = data->data(QStringLiteral("image/svg+xml"));
+        QVERIFY(svg.contains("<svg"));
+        // The labels as text: the span length and the force.
+        QVERIFY(svg.contains(">6.00</text>"));
+        QVERIFY(svg.contains(">10.00</text>"));
     }
 };
 

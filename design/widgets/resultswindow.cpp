@@ -12,6 +12,7 @@
 #include "graphics/widgets/picturearea.h"
 #include "presentation/captions.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
@@ -287,6 +288,16 @@ void ResultsWindow::buildLayout()
     connect(systemButton, &QPushButton::clicked, this, &ResultsWindow::drawSystem);
     connect(momentButton, &QPushButton::clicked, this, &ResultsWindow::drawMoment);
     connect(shearButton, &QPushButton::clicked, this, &ResultsWindow::drawShear);
+    // Ctrl+C anywhere in the window copies the picture shown; a field or a
+    // selected label text takes the keys first for its own text.
+    auto *copyPicture = new QAction(this);
+    copyPicture->setObjectName(QStringLiteral("copyPicture"));
+    copyPicture->setShortcut(QKeySequence::Copy);
+    copyPicture->setShortcutContext(Qt::WindowShortcut);
+    addAction(copyPicture);
+    connect(copyPicture, &QAction::triggered, this,
+            [this] { m_picture->copyToClipboard(QStringLiteral("Varno \u2013 Ergebnisse")); });
+
     connect(okButton, &QPushButton::clicked, this, &QWidget::close);
     connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelpMessage(this); });
 }

@@ -1,23 +1,16 @@
 #include "graphics/widgets/picturearea.h"
 
-#include <QFontMetricsF>
+#include "graphics/resultpictures.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QPainter>
-#include <QPen>
-#include <QPolygonF>
 
 #include <algorithm>
-#include <cmath>
 
 namespace varno {
-
-namespace {
-
-// Label fonts follow the label's height on screen, within readable bounds.
-constexpr int MinimumFontPixels = 9;
-constexpr int MaximumFontPixels = 18;
-
-} // namespace
 
 PictureArea::PictureArea(int labelCount, QWidget *parent) : QWidget(parent)
 {
@@ -26,8 +19,8 @@ PictureArea::PictureArea(int labelCount, QWidget *parent) : QWidget(parent)
     pal.setColor(QPalette::Window, PictureBackground);
     setPalette(pal);
 
-    m_labels.resize(std::max(labelCount, 0));
-    m_labelWidgets.reserve(m_labels.size());
+    m_picture.labels.resize(std::max(labelCount, 0));
+    m_labelWidgets.reserve(m_picture.labels.size());
     for (int i = 0; i < labelCount; ++i) {
         auto *label = new QLabel(this);
         label->setObjectName(QStringLiteral("Label8(%1)").arg(i));
@@ -50,65 +43,35 @@ QLabel *PictureArea::label(int index) const
 
 void PictureArea::apply(const DisplayList &list)
 {
-    if (list.clears)
-        m_items.clear();
-    m_items.insert(m_items.end(), list.items.begin(), list.items.end());
-
+    m_picture.apply(list);
     if (!list.labels.empty()) {
-        const std::size_t count = std::min(list.labels.size(), m_labels.size());
+        const std::size_t count = std::min(list.labels.size(), m_picture.labels.size());
         for (std::size_t i = 0; i < count; ++i) {
-            m_labels[i] = list.labels[i];
             QLabel *label = m_labelWidgets[i];
-            label->setText(m_labels[i].text);
+            label->setText(m_picture.labels[i].text);
             QPalette pal = label->palette();
-            pal.setColor(QPalette::WindowText, m_labels[i].color);
+            pal.setColor(QPalette::WindowText, m_picture.labels[i].color);
             pal.setColor(QPalette::Window, PictureBackground);
             label->setPalette(pal);
         }
         placeLabels();
         for (std::size_t i = 0; i < count; ++i)
-            m_labelWidgets[i]->setVisible(m_labels[i].visible);
+            m_labelWidgets[i]->setVisible(m_picture.labels[i].visible);
     }
     update();
 }
 
 void PictureArea::clearPicture()
 {
-    m_items.clear();
+    m_picture.items.clear();
     update();
 }
 
 void PictureArea::paintEvent(QPaintEvent *)
 {
+    // The background comes from the palette, the labels are child widgets.
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const double sx = width() / FrameWidth;
-    const double sy = height() / FrameHeight;
-
-    for (const DisplayItem &item : m_items) {
-        QPen pen(item.color);
-        pen.setWidthF(std::max(item.width, 1));
-        pen.setCapStyle(Qt::SquareCap);
-        pen.setJoinStyle(Qt::MiterJoin);
-        painter.setPen(pen);
-        painter.setBrush(Qt::NoBrush);
-        // Odd widths sit on pixel centres, even ones on pixel edges, so
-        // horizontal and vertical lines stay sharp despite antialiasing.
-        const double offset = item.width % 2 == 1 ? 0.5 : 0.0;
-        const auto device = [&](const QPointF &p) {
-            return QPointF(std::round(p.x() * sx) + offset, std::round(p.y() * sy) + offset);
-        };
-        const QPointF a = device(item.a);
-        const QPointF b = device(item.b);
-        if (item.kind == DisplayItem::Line) {
-            painter.drawLine(a, b);
-        } else {
-            // As a closed outline, so a rectangle of zero width still shows
-            // as the line it is.
-            const QPolygonF outline{a, QPointF(b.x(), a.y()), b, QPointF(a.x(), b.y())};
-            painter.drawPolygon(outline);
-        }
-    }
+    PaintDisplayItems(painter, size(), m_picture.items);
 }
 
 void PictureArea::resizeEvent(QResizeEvent *event)
@@ -119,31 +82,36 @@ void PictureArea::resizeEvent(QResizeEvent *event)
 
 void PictureArea::placeLabels()
 {
-    const double sx = width() / FrameWidth;
-    const double sy = height() / FrameHeight;
     for (std::size_t i = 0; i < m_labelWidgets.size(); ++i) {
-        const DisplayLabel &state = m_labels[i];
         QLabel *label = m_labelWidgets[i];
-        const int left = int(std::lround(state.left * sx));
-        const int top = int(std::lround(state.top * sy));
-        int w = int(std::lround(state.width * sx));
-        int h = int(std::lround(state.height * sy));
-
-        // The font follows the label's height; a text that would not fit
-        // its design width gets a smaller font, and if even the smallest
-        // readable one is too wide the label grows to the right instead.
-        QFont font = label->font();
-        int pixels = std::clamp(int(h * 0.8), MinimumFontPixels, MaximumFontPixels);
-        font.setPixelSize(pixels);
-        while (pixels > MinimumFontPixels && QFontMetricsF(font).horizontalAdvance(state.text) > w) {
-            font.setPixelSize(--pixels);
-        }
-        label->setFont(font);
-        const QFontMetricsF metrics(font);
-        w = std::max(w, int(std::ceil(metrics.horizontalAdvance(state.text))) + 1);
-        h = std::max(h, int(std::ceil(metrics.height())));
-        label->setGeometry(left, top, w, h);
+        const LabelPlacement placed = PlaceLabel(m_picture.labels[i], size(), label->font());
+        label->setFont(placed.font);
+        label->setGeometry(placed.geometry);
     }
+}
+
+QImage PictureArea::toImage() const
+{
+    return PictureToImage(m_picture, size(), devicePixelRatioF(), labelFont());
+}
+
+QByteArray PictureArea::toSvg(const QString &title) const
+{
+    return PictureToSvg(m_picture, size(), title, labelFont());
+}
+
+void PictureArea::copyToClipboard(const QString &title) const
+{
+    auto *data = new QMimeData;
+    data->setImageData(toImage());
+    data->setData(QStringLiteral("image/svg+xml"), toSvg(title));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+QFont PictureArea::labelFont() const
+{
+    // Only the pixel size of a label's font changes with its placement.
+    return m_labelWidgets.empty() ? font() : m_labelWidgets.front()->font();
 }
 
 } // namespace varno

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/displaylist.h"
+#include "graphics/picturepainter.h"
 
 #include <QWidget>
 
@@ -24,9 +24,18 @@ public:
     void clearPicture();
 
     // What the area shows now: every item drawn since the last clear.
-    const std::vector<DisplayItem> &items() const { return m_items; }
-    const std::vector<DisplayLabel> &labelStates() const { return m_labels; }
+    const std::vector<DisplayItem> &items() const { return m_picture.items; }
+    const std::vector<DisplayLabel> &labelStates() const { return m_picture.labels; }
+    const Picture &picture() const { return m_picture; }
     QLabel *label(int index) const;
+
+    // The picture as shown, labels included, drawn by the painter that also
+    // writes the picture files: an image at the area's size and pixel ratio,
+    // and an SVG document.
+    QImage toImage() const;
+    QByteArray toSvg(const QString &title) const;
+    // Puts both on the clipboard: the image, and the SVG as image/svg+xml.
+    void copyToClipboard(const QString &title) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -34,9 +43,9 @@ protected:
 
 private:
     void placeLabels();
+    QFont labelFont() const;
 
-    std::vector<DisplayItem> m_items;
-    std::vector<DisplayLabel> m_labels;
+    Picture m_picture;
     std::vector<QLabel *> m_labelWidgets;
 };
 

@@ -1,0 +1,95 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "graphics/resultpictures.h"
+
+#include "app/model/session.h"
+#include "graphics/drawing.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include <cmath>
+
+namespace varno {
+
+QString PictureFileSuffix(PictureKind kind)
+{
+    switch (kind) {
+    case SystemPicture: return QStringLiteral("system");
+    case MomentPicture: return QStringLiteral("moment");
+    default: return QStringLiteral("shear");
+    }
+}
+
+QString PictureCaption(PictureKind kind)
+{
+    switch (kind) {
+    case SystemPicture: return QStringLiteral("System und Belastung");
+    case MomentPicture: return QStringLiteral("Momentenlinie");
+    default: return QStringLiteral("Querkraftlinie");
+    }
+}
+
+const Picture &ResultPictures::get(PictureKind kind) const
+{
+    switch (kind) {
+    case SystemPicture: return system;
+    case MomentPicture: return moment;
+    default: return shear;
+    }
+}
+
+ResultPictures MakeResultPictures(const ProjectTexts &texts, const ResultSet &results, const DesignState &design,
+                                  const QLocale &locale)
+{
+    CalcSession session;
+    session.results = results;
+    session.design = design;
+
+    ResultPictures pictures;
+    pictures.system.apply(DrawSystemAndLoadPicture(texts, session, locale));
+    pictures.drawable = HasHorizontalScale(session.TotalLength);
+    pictures.moment = pictures.system;
+    pictures.moment.apply(DrawMomentDiagram(texts, session));
+    pictures.shear = pictures.system;
+    pictures.shear.apply(DrawShearDiagram(texts, session));
+    return pictures;
+}
+
+QByteArray PictureToSvg(const Picture &picture, const QSizeF &size, const QString &title, const QFont &labelFont)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(size.toSize());
+    generator.setViewBox(QRectF(QPointF(0, 0), size));
+    // One logical unit a pixel of an ordinary screen.
+    generator.setResolution(96);
+    generator.setTitle(title);
+    generator.setDescription(QStringLiteral("Varno"));
+    QPainter painter;
+    if (!painter.begin(&generator))
+        return {};
+    PaintPicture(painter, size, picture, labelFont);
+    painter.end();
+    return buffer.data();
+}
+
+QImage PictureToImage(const Picture &picture, const QSizeF &size, double pixelRatio, const QFont &labelFont)
+{
+    const QSize pixels(int(std::lround(size.width() * pixelRatio)), int(std::lround(size.height() * pixelRatio)));
+    QImage image(pixels, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.setDevicePixelRatio(pixelRatio);
+    image.fill(PictureBackground);
+    QPainter painter(&image);
+    PaintPicture(painter, size, picture, labelFont);
+    painter.end();
+    return image;
+}
+
+} // namespace varno
