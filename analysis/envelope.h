@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The envelope of the variable loads. The dead load g and every point load

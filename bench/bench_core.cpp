@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Timings of the computation alone: the analysis and the design of the two
 // benchmark beams, as the results command runs them, and the texts made from
 // their numbers.

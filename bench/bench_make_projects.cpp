@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes project files for the varno-calc benchmark:
 //
 //   bench_make_projects DIR N

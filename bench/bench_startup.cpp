@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up probe: how long a fresh process takes until the splash window is
 // on the screen, and what a first results command costs in time and memory.
 //

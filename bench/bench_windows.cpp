@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Timings of the windows, offscreen: the whole "&Ergebnisse" command
 // (analysis, design, results window, drawing and painting) and one keystroke
 // in the load window.

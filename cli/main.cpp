@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // varno-calc: computes project files (*.lof) from the command line, as the
 // results command of a freshly started program computes them after opening
 // the file, and prints the results, optionally as JSON or as a PDF report,

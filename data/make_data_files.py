@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: The Varno authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes wert2.txt (material values) and wert3.txt (steel profiles) from the
 tables in sources/.
 

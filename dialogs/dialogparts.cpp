@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "dialogs/dialogparts.h"
 
 #include "app/messages.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // RunAnalysis and the four drawing procedures on input texts decoded from
 // the fuzz input. A run that is not refused has only finite results, no text
 // shows "inf" or "nan", and every coordinate of every picture is finite.

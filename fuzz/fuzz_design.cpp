@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The material and profile table readers and RunDesign on tables made from
 // the fuzz input, with a ResultSet, width, limits, series and grades decoded
 // from it. Every run ends, and no number the design formats is "inf", "nan"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // LeadingNumber, the numeric test and the fixed formats on arbitrary texts.
 #include "app/model/projectmodel.h"
 

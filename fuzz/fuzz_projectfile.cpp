@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The project file reader on arbitrary bytes, and the writer on arbitrary
 // field texts. Whatever is read must write and read back to the same values,
 // and whatever is written must read back as the numbers the fields show.

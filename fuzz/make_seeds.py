@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: The Varno authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpora of the design and analysis targets.
 
 Both targets decode their input with libFuzzer's FuzzedDataProvider: choices

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The project file (*.lof): 33 lines of numbers in 14-character print

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Varno authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks and prints every performance figure of docs/performance.md:
 #
 #   scripts/bench.sh [BUILD_DIR]        (default: build)

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Varno authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang and runs each for a bounded time.
 #   scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]
 # Targets are fuzz/fuzz_*.cpp (all of them when none is named). New inputs

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Varno authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages Varno needs to build, run and test.
 # Does nothing when everything is there already.
 set -euo pipefail

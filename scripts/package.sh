@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Varno authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of Varno and checks what it holds:
 #
 #   scripts/package.sh [--install] [BUILD_DIR]     (default: build)

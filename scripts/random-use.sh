@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Varno authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs the random-use test: the real windows, headless, driven at
 # random from a seed for a bounded time, with the invariants checked after
 # every action.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Varno authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Varno and every test with AddressSanitizer and UndefinedBehaviorSanitizer
 # in ./build-asan and runs the tests headless. Any sanitizer report stops the
 # test program it happens in, and so fails the run.

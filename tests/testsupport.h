@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // What the window tests share: the recorders that stand in for message boxes

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Analysis: closed-form beams, statics of the computed results (equilibrium,
 // slope continuity, exact cantilever tips), the zero-shear search with its
 // slot-order behaviour, refused runs and the result lines.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Bad input across the computation: texts that are no numbers, values at the
 // ends of the double range, loads and distances where no load belongs, damaged
 // data files and project files, and saves that cannot be completed. Each case

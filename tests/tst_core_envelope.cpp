@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Envelope of the variable loads: a two-span beam checked by hand, the
 // brackets around the program's own run and the patterns' independence.
 #include "analysis/analysis.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Input texts read the same whatever the user's locale: "." is the decimal
 // point of every input, also when the C library runs under a German locale.
 #include "app/model/projectmodel.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Project model: reading input texts as numbers, the numeric test of the
 // input windows, the fixed number formats, the defaults and slot numbering.
 #include "app/model/projectmodel.h"

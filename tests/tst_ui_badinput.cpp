@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Bad input through the windows: what the user sees (which message, with which
 // text), what the windows then hold, and that nothing typed or saved is lost.
 #include "app/mainwindow.h"

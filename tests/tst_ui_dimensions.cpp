@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The dimensions window driven like a user: keystrokes into the length
 // fields, the input-error box, the sketch redrawn on each change, OK and close.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The load window driven like a user, next to a dimensions window that
 // supplies the lengths: copy boxes, row and column visibility, distance
 // warnings and the restore used by Open.

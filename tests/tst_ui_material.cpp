@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The material window with material files written for the test (every
 // field of every line tells where it was cut from) and with the shipped one.
 

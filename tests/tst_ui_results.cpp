@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The results window: its creation, the design inputs, the schematic, the
 // result lines and the three picture buttons.
 

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: The Varno authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Beams as project files, as CalculiX decks, and their internal forces.
 
 A beam is held as the 81 values of a project file (.lof). From them this

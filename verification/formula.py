@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: The Varno authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Evaluates the closed-form formulas of the case file.
 
 A formula is plain arithmetic: numbers, the case's variables, + - * / and ^

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: The Varno authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Tests of the verification checker: formulas, bad input, project files,
 equilibrium from reactions, the CalculiX deck and the document check.
 

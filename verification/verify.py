@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: The Varno authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Verification of Varno's analysis against closed forms and CalculiX.
 
     verify.py cases       checks the closed-form cases of cases.toml

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // varno-random-use: the whole program used at random, the way a person might.
 //
 // Starts the real main window headless, answers every message box and file
