@@ -713,10 +713,23 @@ void RandomUse::checkResultsWindowSize()
                  .arg(size.height()));
 }
 
+// The headless screen cannot raise windows or pass size hints on and says
+// so each time a window is shown; thousands of such lines would bury what
+// the run has to say.
+QtMessageHandler g_previousHandler = nullptr;
+
+void dropScreenNotices(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(QLatin1String("This plugin does not support")))
+        return;
+    g_previousHandler(type, context, message);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    g_previousHandler = qInstallMessageHandler(dropScreenNotices);
     // Headless, on one screen of 1280 x 1024 pixels.
     QTemporaryDir screenFolder;
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
