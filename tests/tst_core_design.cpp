@@ -16,6 +16,16 @@ namespace {
 const QString Wert2 = QStringLiteral(VARNO_SOURCE_DIR "/data/wert2.txt");
 const QString Wert3 = QStringLiteral(VARNO_SOURCE_DIR "/data/wert3.txt");
 
+// Inputs read from the shipped tables: timber grade 1, the given steel grade.
+DesignInputs shippedTables(int steelGrade)
+{
+    DesignInputs in;
+    in.timberValues = ReadTimberValues(Wert2, 1);
+    in.steelValues = ReadSteelValues(Wert2, steelGrade);
+    in.profileTablePath = Wert3;
+    return in;
+}
+
 const QString TimberBending = QStringLiteral("Holz:  Normalspannung maßgebend!");
 const QString TimberShear = QStringLiteral("Holz:  Schubspannung maßgebend!");
 const QString TimberDeflection = QStringLiteral("Holz:  Durchbiegung maßgebend!");
@@ -347,13 +357,10 @@ void DesignTest::deflectionReachesBothMaterials()
     ResultSet r = singleSpan(4, 1, 1, 2);
     r.Lkr = 1.5;
     r.EIwKr = 3;
-    DesignInputs in;
+    DesignInputs in = shippedTables(0);
     in.spanLimitText = spanLimit;
     in.cantileverLimitText = cantileverLimit;
     in.series = 0;
-    in.timberValues = ReadTimberValues(Wert2, 1);
-    in.steelValues = ReadSteelValues(Wert2, 0);
-    in.profileTablePath = Wert3;
     DesignState state;
     const DesignTexts out = DesignCaptions(RunDesign(r, in, state, german()), german());
     QCOMPARE(out.failure, QString());
@@ -466,10 +473,7 @@ void DesignTest::noLoadKeepsHolderDesignation()
     QFETCH(QString, profile);
     QFETCH(QStringList, holderAfter);
 
-    DesignInputs in;
-    in.timberValues = ReadTimberValues(Wert2, 1);
-    in.steelValues = ReadSteelValues(Wert2, 0);
-    in.profileTablePath = Wert3;
+    DesignInputs in = shippedTables(0);
     DesignState state;
     state.ProfileHolder = holder;
     ResultSet r;
@@ -487,11 +491,8 @@ void DesignTest::holderIsResetAtEachRun()
 {
     // A run that loaded a strong column must not let the next, heavier run
     // pass on that column's values.
-    DesignInputs in;
+    DesignInputs in = shippedTables(0);
     in.series = 0;
-    in.timberValues = ReadTimberValues(Wert2, 1);
-    in.steelValues = ReadSteelValues(Wert2, 0);
-    in.profileTablePath = Wert3;
     DesignState state;
     // WS = 30 * 1000 / 160 = 187.5 -> IPE 200 (194.3); EIf 0 keeps deflection out.
     DesignTexts out = DesignCaptions(RunDesign(singleSpan(6, 30, 1, 0), in, state, german()), german());
@@ -552,11 +553,8 @@ void DesignTest::failures()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    DesignInputs in;
+    DesignInputs in = shippedTables(0);
     in.series = 1;
-    in.timberValues = ReadTimberValues(Wert2, 1);
-    in.steelValues = ReadSteelValues(Wert2, 0);
-    in.profileTablePath = Wert3;
 
     auto writeFile = [&dir](const QByteArray &content) {
         const QString path = dir.filePath(QStringLiteral("wert3.txt"));
@@ -747,12 +745,9 @@ void DesignTest::realisticSteel()
     QFETCH(QString, profile);
     QFETCH(QString, verdict);
 
-    DesignInputs in;
+    DesignInputs in = shippedTables(grade);
     in.spanLimitText = spanLimit;
     in.series = series;
-    in.timberValues = ReadTimberValues(Wert2, 1);
-    in.steelValues = ReadSteelValues(Wert2, grade);
-    in.profileTablePath = Wert3;
     DesignState state;
     const ResultSet r = singleSpan(L, q * L * L / 8, q * L / 2, 5 * q * std::pow(L, 4) / 384);
     const DesignTexts out = DesignCaptions(RunDesign(r, in, state, german()), german());
@@ -816,11 +811,8 @@ void DesignTest::steelNumbers()
     QFETCH(double, shearArea);
     QFETCH(int, governs);
 
-    DesignInputs in;
+    DesignInputs in = shippedTables(grade);
     in.series = series;
-    in.timberValues = ReadTimberValues(Wert2, 1);
-    in.steelValues = ReadSteelValues(Wert2, grade);
-    in.profileTablePath = Wert3;
     DesignState state;
     const ResultSet r = singleSpan(L, q * L * L / 8, q * L / 2, 5 * q * std::pow(L, 4) / 384);
     const SteelDesign steel = RunDesign(r, in, state, german()).steel;
