@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <cstring>
 
 using namespace varno;
 
@@ -101,8 +102,8 @@ private slots:
         QCOMPARE(env.uplift(2), lifts);
     }
 
-    // The full pattern is the program's own run, so every envelope brackets
-    // it; without variable loads all 32 patterns are that run.
+    // The full pattern is the program's own run (the same numbers), so every
+    // envelope brackets it; without variable loads all 32 patterns are that run.
     void bracketsOwnRun_data()
     {
         QTest::addColumn<bool>("variable");
@@ -122,6 +123,10 @@ private slots:
         t.distance[7] = QStringLiteral("2.5");
         ResultSet own;
         QVERIFY(!RunAnalysis(t, own).refused);
+        ResultSet full;
+        QVERIFY(!RunAnalysis(PatternTexts(t, FullLoadPattern), full).refused);
+        // ResultSet holds doubles only: bitwise the same numbers.
+        QVERIFY(std::memcmp(&full, &own, sizeof(ResultSet)) == 0);
         const LoadEnvelope env = RunEnvelope(t);
         QVERIFY(!env.refused);
         const double moments[] = {own.MA, own.MB, own.MC, own.MD};
