@@ -108,12 +108,8 @@ MaterialDialog::MaterialDialog(const QString &dataDirectory, QWidget *parent)
         m_timberGrades->addItem(grade);
     for (const QString &grade : texts::SteelGrades)
         m_steelGrades->addItem(grade);
-    connect(m_timberGrades, &QComboBox::currentIndexChanged, this, &MaterialDialog::onTimberIndexChanged);
-    connect(m_steelGrades, &QComboBox::currentIndexChanged, this, &MaterialDialog::onSteelIndexChanged);
-    // A user's choice of the grade already selected changes no index, yet
-    // reads the file again as every choice does.
-    connect(m_timberGrades, &QComboBox::activated, this, &MaterialDialog::onTimberChosen);
-    connect(m_steelGrades, &QComboBox::activated, this, &MaterialDialog::onSteelChosen);
+    connectGradeList(m_timberGrades, &MaterialDialog::readTimberValues, m_timberReadByChange);
+    connectGradeList(m_steelGrades, &MaterialDialog::readSteelValues, m_steelReadByChange);
     connect(ok, &QPushButton::clicked, this, &MaterialDialog::confirm);
 
     setTimberGrade(1);
@@ -208,30 +204,20 @@ void MaterialDialog::setSteelGrade(int position)
     m_steelReadByChange = false;
 }
 
-// A user's choice that changes the index reports the change first and the
-// choice after it; the file is read once for both.
-void MaterialDialog::onTimberIndexChanged()
+// Every selection reads the file, by code or by the user. A user's choice of
+// the grade already selected changes no index, so the choice itself reads it
+// too; a choice that changes the index reports the change first and the
+// choice after it, and the file is read once for both.
+void MaterialDialog::connectGradeList(QComboBox *grades, void (MaterialDialog::*read)(), bool &readByChange)
 {
-    readTimberValues();
-    m_timberReadByChange = true;
-}
-
-void MaterialDialog::onSteelIndexChanged()
-{
-    readSteelValues();
-    m_steelReadByChange = true;
-}
-
-void MaterialDialog::onTimberChosen()
-{
-    if (!std::exchange(m_timberReadByChange, false))
-        readTimberValues();
-}
-
-void MaterialDialog::onSteelChosen()
-{
-    if (!std::exchange(m_steelReadByChange, false))
-        readSteelValues();
+    connect(grades, &QComboBox::currentIndexChanged, this, [this, read, &readByChange] {
+        (this->*read)();
+        readByChange = true;
+    });
+    connect(grades, &QComboBox::activated, this, [this, read, &readByChange] {
+        if (!std::exchange(readByChange, false))
+            (this->*read)();
+    });
 }
 
 QStringList MaterialDialog::timberValues() const

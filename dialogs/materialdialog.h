@@ -38,10 +38,7 @@ private:
     QGroupBox *createPart(bool timber);
     void readTimberValues();
     void readSteelValues();
-    void onTimberIndexChanged();
-    void onSteelIndexChanged();
-    void onTimberChosen();
-    void onSteelChosen();
+    void connectGradeList(QComboBox *grades, void (MaterialDialog::*read)(), bool &readByChange);
     void confirm();
     void present();
 

@@ -96,13 +96,17 @@ FittingLabel::Lines FittingLabel::linesFor(int width) const
     return out;
 }
 
-QSize FittingLabel::sizeHint() const
+QSize FittingLabel::sizeForWidth(int width) const
 {
-    const int natural = fontMetrics().horizontalAdvance(QString(text()).replace(u'\n', u' '));
-    const int width = std::min(natural, typicalWidth()) + horizontalMargins(this);
     if (m_mode == Mode::Wrap)
         return {width, heightForWidth(width)};
     return {width, fontMetrics().height() + verticalMargins(this)};
+}
+
+QSize FittingLabel::sizeHint() const
+{
+    const int natural = fontMetrics().horizontalAdvance(QString(text()).replace(u'\n', u' '));
+    return sizeForWidth(std::min(natural, typicalWidth()) + horizontalMargins(this));
 }
 
 QSize FittingLabel::minimumSizeHint() const
@@ -110,10 +114,7 @@ QSize FittingLabel::minimumSizeHint() const
     // Room for a few characters and the "…"; the rest the layout gives.
     const QFontMetrics fm = fontMetrics();
     const int natural = fm.horizontalAdvance(text());
-    const int width = std::min(natural, fm.averageCharWidth() * 8) + horizontalMargins(this);
-    if (m_mode == Mode::Wrap)
-        return {width, heightForWidth(width)};
-    return {width, fm.height() + verticalMargins(this)};
+    return sizeForWidth(std::min(natural, fm.averageCharWidth() * 8) + horizontalMargins(this));
 }
 
 bool FittingLabel::hasHeightForWidth() const

@@ -45,6 +45,8 @@ private:
     };
     Lines linesFor(int width) const;
     int typicalWidth() const;
+    // The size at a given width: one line high, or as high as the wrapped text.
+    QSize sizeForWidth(int width) const;
     void updateShortening();
 
     Mode m_mode;
