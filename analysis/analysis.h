@@ -4,7 +4,7 @@
 #pragma once
 
 #include "analysis/resultset.h"
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 
 #include <QString>
 #include <QStringList>
