@@ -3,6 +3,7 @@
 
 #include "analysis/analysis.h"
 
+#include "analysis/resultquantities.h"
 #include "analysis/spanterms.h"
 
 #include <algorithm>
@@ -135,27 +136,14 @@ std::optional<QString> tooLargeInput(const ProjectTexts &texts, const Inputs &in
     return std::nullopt;
 }
 
-struct NamedResult
-{
-    const char *name;
-    double value;
-};
-
 // The first result that is infinite or not a number, if any.
 std::optional<QString> nonFiniteResult(const ResultSet &r)
 {
-    const NamedResult all[] = {{"MA", r.MA},     {"MB", r.MB},       {"MC", r.MC},       {"MD", r.MD},
-                               {"Ali", r.Ali},   {"Are", r.Are},     {"Bli", r.Bli},     {"Bre", r.Bre},
-                               {"Cli", r.Cli},   {"Cre", r.Cre},     {"Dli", r.Dli},     {"Dre", r.Dre},
-                               {"A", r.A()},     {"B", r.B()},       {"C", r.C()},       {"D", r.D()},
-                               {"xF1", r.xF1},   {"xF2", r.xF2},     {"xF3", r.xF3},     {"MF1", r.MF1},
-                               {"MF2", r.MF2},   {"MF3", r.MF3},     {"EIf1", r.EIf1},   {"EIf2", r.EIf2},
-                               {"EIf3", r.EIf3}, {"EIwKl", r.EIwKl}, {"EIwKr", r.EIwKr}};
-    for (const NamedResult &n : all)
-        if (!std::isfinite(n.value))
+    for (const ResultQuantity &q : ResultQuantities)
+        if (!std::isfinite(q.value(r)))
             return QStringLiteral("Mit diesen Längen und Lasten wird %1 unendlich groß oder unbestimmt. Prüfen Sie "
                                   "die Längen und Lasten auf sehr große, sehr kleine oder sich aufhebende Werte.")
-                .arg(QLatin1String(n.name));
+                .arg(q.key());
     return std::nullopt;
 }
 

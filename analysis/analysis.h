@@ -5,7 +5,7 @@
 
 #include "analysis/beamlines.h"
 #include "analysis/resultset.h"
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 
 #include <QString>
 #include <QStringList>

@@ -82,20 +82,16 @@ LoadEnvelope RunEnvelope(const ProjectTexts &texts)
         }
         env.spans = outcome.spans;
 
-        const double supportMoment[SupportCount] = {r.MA, r.MB, r.MC, r.MD};
-        const double shear[SupportShearCount] = {r.Ali, r.Are, r.Bli, r.Bre, r.Cli, r.Cre, r.Dli, r.Dre};
-        const double reaction[SupportCount] = {r.A(), r.B(), r.C(), r.D()};
-        const double spanMoment[SpanCountMax] = {r.MF1, r.MF2, r.MF3};
         for (int s = 0; s < env.supports(); ++s) {
-            env.supportMoment[s].take(supportMoment[s]);
-            env.shear[2 * s].take(shear[2 * s]);
-            env.shear[2 * s + 1].take(shear[2 * s + 1]);
-            env.reaction[s].take(reaction[s]);
+            env.supportMoment[s].take(SupportMomentQuantities[s]->value(r));
+            env.shear[2 * s].take(ShearQuantities[2 * s]->value(r));
+            env.shear[2 * s + 1].take(ShearQuantities[2 * s + 1]->value(r));
+            env.reaction[s].take(ReactionQuantities[s]->value(r));
         }
         for (int j = 0; j < env.spans; ++j) {
             const double mf = spanUnloaded(patternTexts, Span1 + j)
-                ? std::max(supportMoment[j], supportMoment[j + 1])
-                : spanMoment[j];
+                ? std::max(SupportMomentQuantities[j]->value(r), SupportMomentQuantities[j + 1]->value(r))
+                : SpanMomentQuantities[j]->value(r);
             env.spanMomentMax[j] = step == 0 ? mf : std::max(env.spanMomentMax[j], mf);
         }
     }

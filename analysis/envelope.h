@@ -10,7 +10,8 @@
 // the ordinary analysis of the project's values with the variable loads of
 // its "off" regions set to 0.
 
-#include "app/model/projectmodel.h"
+#include "analysis/resultquantities.h"
+#include "model/projectmodel.h"
 
 #include <QString>
 
@@ -44,10 +45,15 @@ struct ValueRange
     }
 };
 
-// Supports A..D, shears Ali, Are, Bli, Bre, Cli, Cre, Dli, Dre, spans 1..3.
-constexpr int SupportCount = 4;
-constexpr int SupportShearCount = 8;
-constexpr int SpanCountMax = 3;
+// The quantities the envelope ranges over, from the table of results:
+// supports A..D, shears Ali, Are, Bli, Bre, Cli, Cre, Dli, Dre, spans 1..3.
+inline constexpr auto SupportMomentQuantities = QuantitiesOf<QuantityKind::SupportMoment>();
+inline constexpr auto ShearQuantities = QuantitiesOf<QuantityKind::Shear>();
+inline constexpr auto ReactionQuantities = QuantitiesOf<QuantityKind::Reaction>();
+inline constexpr auto SpanMomentQuantities = QuantitiesOf<QuantityKind::SpanMoment>();
+constexpr int SupportCount = int(ReactionQuantities.size());
+constexpr int SupportShearCount = int(ShearQuantities.size());
+constexpr int SpanCountMax = int(SpanMomentQuantities.size());
 
 struct LoadEnvelope
 {
@@ -73,9 +79,9 @@ struct LoadEnvelope
 // moment line: its larger end moment counts as its span moment).
 LoadEnvelope RunEnvelope(const ProjectTexts &texts);
 
-inline const char *const SupportNames[SupportCount] = {"A", "B", "C", "D"};
-inline const char *const SupportMomentNames[SupportCount] = {"MA", "MB", "MC", "MD"};
-inline const char *const ShearNames[SupportShearCount] = {"Ali", "Are", "Bli", "Bre", "Cli", "Cre", "Dli", "Dre"};
-inline const char *const SpanMomentNames[SpanCountMax] = {"MF1", "MF2", "MF3"};
+inline constexpr auto SupportNames = NamesOf<QuantityKind::Reaction>();
+inline constexpr auto SupportMomentNames = NamesOf<QuantityKind::SupportMoment>();
+inline constexpr auto ShearNames = NamesOf<QuantityKind::Shear>();
+inline constexpr auto SpanMomentNames = NamesOf<QuantityKind::SpanMoment>();
 
 } // namespace varno

@@ -3,8 +3,8 @@
 
 #include "app/aboutwindow.h"
 
-#include "app/messages.h"
-#include "app/svgpicture.h"
+#include "widgets/messages.h"
+#include "widgets/svgpicture.h"
 #include "version.h"
 
 #include <QFrame>

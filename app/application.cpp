@@ -3,7 +3,7 @@
 
 #include "app/application.h"
 
-#include "app/assets.h"
+#include "widgets/assets.h"
 #include "version.h"
 
 #include <QApplication>

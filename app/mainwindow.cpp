@@ -5,17 +5,17 @@
 
 #include "analysis/analysis.h"
 #include "app/aboutwindow.h"
-#include "app/messages.h"
-#include "app/model/session.h"
-#include "app/svgpicture.h"
+#include "widgets/messages.h"
+#include "session/session.h"
+#include "widgets/svgpicture.h"
 #include "design/design.h"
-#include "design/widgets/resultswindow.h"
+#include "results/resultswindow.h"
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/loaddialog.h"
 #include "dialogs/materialdialog.h"
 #include "dialogs/projectinfodialog.h"
-#include "io/widgets/printcommand.h"
-#include "io/widgets/projectfilecommands.h"
+#include "io/commands/printcommand.h"
+#include "io/commands/projectfilecommands.h"
 #include "version.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "app/inputwindows.h"
+#include "widgets/inputwindows.h"
 
 #include <QMainWindow>
 #include <QPointer>

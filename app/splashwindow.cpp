@@ -3,7 +3,7 @@
 
 #include "app/splashwindow.h"
 
-#include "app/svgpicture.h"
+#include "widgets/svgpicture.h"
 #include "version.h"
 
 #include <QAccessibleWidget>

@@ -5,7 +5,7 @@
 
 // The two beams every benchmark runs on.
 
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 
 #include <QString>
 

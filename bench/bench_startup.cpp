@@ -15,7 +15,7 @@
 
 #include "app/application.h"
 #include "app/mainwindow.h"
-#include "app/messages.h"
+#include "widgets/messages.h"
 #include "app/splashwindow.h"
 #include "bench/beams.h"
 #include "bench/enterbeam.h"

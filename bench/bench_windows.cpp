@@ -5,14 +5,14 @@
 // (analysis, design, results window, drawing and painting) and one keystroke
 // in the load window.
 
-#include "app/assets.h"
+#include "widgets/assets.h"
 #include "app/mainwindow.h"
-#include "app/messages.h"
+#include "widgets/messages.h"
 #include "bench/beams.h"
 #include "bench/enterbeam.h"
-#include "design/widgets/resultswindow.h"
+#include "results/resultswindow.h"
 #include "dialogs/loaddialog.h"
-#include "graphics/widgets/picturearea.h"
+#include "widgets/picturearea.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -7,7 +7,7 @@
 // setters, so every change rule runs as it would for the user.
 
 #include "app/mainwindow.h"
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/loaddialog.h"
 #include "dialogs/materialdialog.h"

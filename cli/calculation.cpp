@@ -3,7 +3,9 @@
 
 #include "cli/calculation.h"
 
+#include "analysis/resultquantities.h"
 #include "cli/envelopeoutput.h"
+#include "design/series.h"
 #include "io/projectfile.h"
 
 #include <QJsonArray>
@@ -100,13 +102,7 @@ void runDesigns(FileResult &result, const CalcOptions &options)
 // skipped.
 QJsonValue jsonNumber(double value)
 {
-    return value == 0.0 ? 0.0 : value;
-}
-
-// The series as the --series option names it.
-QString seriesName(int series)
-{
-    return series == 0 ? QStringLiteral("IPE") : series == 1 ? QStringLiteral("HE-A") : QStringLiteral("HE-B");
+    return WithoutNegativeZero(value);
 }
 
 QJsonArray jsonArray(const QStringList &texts)
@@ -129,7 +125,7 @@ QJsonObject steelValues(const SteelDesign &steel)
 {
     QJsonObject values{{QStringLiteral("WyRequired"), jsonNumber(steel.WyRequired)},
                        {QStringLiteral("IyRequired"), jsonNumber(steel.IyRequired)},
-                       {QStringLiteral("series"), seriesName(steel.series)}};
+                       {QStringLiteral("series"), SeriesAt(steel.series).key()}};
     if (steel.choice == ProfileChoice::Found) {
         values.insert(QStringLiteral("designation"), steel.designation.trimmed());
         // A table field beyond the double range reads as infinite and passes
@@ -228,15 +224,8 @@ QString JsonObject(const FileResult &result)
                                  {QStringLiteral("Lkl"), jsonNumber(r.Lkl)},
                                  {QStringLiteral("Lkr"), jsonNumber(r.Lkr)}};
         QJsonObject results;
-        const std::pair<const char *, double> values[] = {
-            {"MA", r.MA},       {"MB", r.MB},       {"MC", r.MC},       {"MD", r.MD},     {"MF1", r.MF1},
-            {"MF2", r.MF2},     {"MF3", r.MF3},     {"xF1", r.xF1},     {"xF2", r.xF2},   {"xF3", r.xF3},
-            {"Ali", r.Ali},     {"Are", r.Are},     {"Bli", r.Bli},     {"Bre", r.Bre},   {"Cli", r.Cli},
-            {"Cre", r.Cre},     {"Dli", r.Dli},     {"Dre", r.Dre},     {"A", r.A()},     {"B", r.B()},
-            {"C", r.C()},       {"D", r.D()},       {"EIf1", r.EIf1},   {"EIf2", r.EIf2}, {"EIf3", r.EIf3},
-            {"EIwKl", r.EIwKl}, {"EIwKr", r.EIwKr}};
-        for (const auto &[key, value] : values)
-            results.insert(QLatin1String(key), jsonNumber(value));
+        for (const ResultQuantity &q : ResultQuantities)
+            results.insert(q.key(), jsonNumber(q.value(r)));
         const auto &d = result.designLabels;
         QJsonObject timber{{QStringLiteral("grade"), d[0]},
                            {QStringLiteral("Wy"), d[1]},

@@ -10,7 +10,7 @@
 #include "analysis/analysis.h"
 #include "analysis/envelope.h"
 #include "analysis/resultset.h"
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 #include "design/design.h"
 #include "io/report.h"
 #include "presentation/captions.h"

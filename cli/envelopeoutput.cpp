@@ -9,15 +9,10 @@ namespace varno::cli {
 
 namespace {
 
-// JSON has no negative zero a reader would expect.
-double plain(double v)
-{
-    return v == 0 ? 0.0 : v;
-}
-
 QJsonObject range(const ValueRange &r)
 {
-    return QJsonObject{{QStringLiteral("min"), plain(r.min)}, {QStringLiteral("max"), plain(r.max)}};
+    return QJsonObject{{QStringLiteral("min"), WithoutNegativeZero(r.min)},
+                       {QStringLiteral("max"), WithoutNegativeZero(r.max)}};
 }
 
 QString rangeLine(const QString &label, const ValueRange &r, const QString &unit, const QLocale &locale)
@@ -42,7 +37,7 @@ QJsonObject EnvelopeJson(const LoadEnvelope &envelope)
     }
     for (int j = 0; j < envelope.spans; ++j)
         out.insert(QLatin1String(SpanMomentNames[j]),
-                   QJsonObject{{QStringLiteral("max"), plain(envelope.spanMomentMax[j])}});
+                   QJsonObject{{QStringLiteral("max"), WithoutNegativeZero(envelope.spanMomentMax[j])}});
     out.insert(QStringLiteral("uplift"), uplift);
     return out;
 }

@@ -11,6 +11,7 @@
 #include "cli/pictures.h"
 #include "cli/runtimedirectory.h"
 #include "design/design.h"
+#include "design/series.h"
 #include "io/report.h"
 #include "version.h"
 
@@ -113,18 +114,6 @@ bool wantsFonts(int argc, char *argv[])
     return false;
 }
 
-std::optional<int> seriesPosition(const QString &name)
-{
-    const QString upper = name.trimmed().toUpper();
-    if (upper == QLatin1String("IPE"))
-        return 0;
-    if (upper == QLatin1String("HE-A"))
-        return 1;
-    if (upper == QLatin1String("HE-B"))
-        return 2;
-    return std::nullopt;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -186,7 +175,7 @@ int main(int argc, char *argv[])
     if (parser.isSet(cantileverLimit))
         options.cantileverLimitText = parser.value(cantileverLimit);
     if (parser.isSet(series)) {
-        const std::optional<int> position = seriesPosition(parser.value(series));
+        const std::optional<int> position = SeriesByName(parser.value(series));
         if (!position)
             return usageError(QStringLiteral("unbekannte Profilreihe \u201E%1\u201C (IPE, HE-A oder HE-B)")
                                   .arg(parser.value(series)));

@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "design/design.h"
+#include "design/series.h"
 
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 
 #include <QFileInfo>
 
@@ -18,12 +19,9 @@ namespace {
 
 const QString NotFinite = QStringLiteral("die Bemessung ergibt keinen endlichen Wert");
 
-// Where each series starts on a line of the profile table (counted from 0)
-// and how many columns it has; HE-B runs to the end of the line.
+// Where each series starts on a line of the profile table and how many
+// columns it has: SteelSeriesTable.
 constexpr int ProfileFieldWidth = 6;
-constexpr int IpeStart = 0, IpeColumns = 17;
-constexpr int HeaStart = 102, HeaColumns = 24;
-constexpr int HebStart = 246;
 constexpr int ProfileValueLines = 3;   // shear area, Iy, Wy
 constexpr int ProfileLines = 4;        // and the designation
 
@@ -259,17 +257,16 @@ QString designSteel(const DesignInputs &inputs, const ProfileTable &table, const
             .arg(lines.size())
             .arg(ProfileLines);
 
-    const int series = inputs.series == 0 ? 0 : inputs.series == 1 ? 1 : 2;
-    const int start = series == 0 ? IpeStart : series == 1 ? HeaStart : HebStart;
+    const SteelSeries &series = SeriesAt(inputs.series);
+    const int start = series.start;
     int shortest = int(lines[0].size());
     for (int k = 1; k < ProfileValueLines; ++k)
         shortest = std::min(shortest, int(lines[k].size()));
-    const int columns = series == 0 ? IpeColumns
-        : series == 1               ? HeaColumns
-                                    : (shortest - start + ProfileFieldWidth - 1) / ProfileFieldWidth;
+    const int columns = series.columns > 0 ? series.columns
+                                           : (shortest - start + ProfileFieldWidth - 1) / ProfileFieldWidth;
     // A value line that ends inside the block is a damaged table, not a
     // series without an adequate profile.
-    if (columns <= 0 || (series < 2 && shortest < start + ProfileFieldWidth * columns))
+    if (columns <= 0 || (series.columns > 0 && shortest < start + ProfileFieldWidth * columns))
         return QStringLiteral("die Profiltabelle %1 ist zu kurz für die Reihe %2")
             .arg(file, prefix.trimmed());
 
@@ -372,7 +369,7 @@ DesignResult RunDesign(const ResultSet &results, const DesignInputs &inputs, con
                        DesignState &state, const QLocale &locale)
 {
     DesignResult out;
-    out.steel.series = inputs.series == 0 ? 0 : inputs.series == 1 ? 1 : 2;
+    out.steel.series = SeriesAt(inputs.series).position;
     const Material timber =
         readMaterial(inputs.timberValues, {1, 4, 11, "E II", "SigBzul", "TauQzul"}, locale);
     const Material steel = readMaterial(inputs.steelValues, {1, 3, 8, "E", "Sigzul", "Tauzul"}, locale);

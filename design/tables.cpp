@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "design/design.h"
+#include "design/series.h"
 
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -99,14 +100,16 @@ QString SteelGradeCaption(int grade)
 
 QString SeriesPrefix(int series)
 {
-    switch (series) {
-    case 0:
-        return QStringLiteral("IPE/I  ");
-    case 1:
-        return QStringLiteral("HE-A  ");
-    default:
-        return QStringLiteral("HE-B  ");
-    }
+    return QString::fromUtf16(SeriesAt(series).prefix);
+}
+
+std::optional<int> SeriesByName(QStringView name)
+{
+    const QStringView trimmed = name.trimmed();
+    for (const SteelSeries &series : SteelSeriesTable)
+        if (trimmed.compare(series.key(), Qt::CaseInsensitive) == 0)
+            return series.position;
+    return std::nullopt;
 }
 
 } // namespace varno

@@ -3,7 +3,7 @@
 
 #include "dialogs/dialogparts.h"
 
-#include "app/messages.h"
+#include "widgets/messages.h"
 
 #include <QLabel>
 #include <QPushButton>

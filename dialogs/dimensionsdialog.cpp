@@ -3,12 +3,12 @@
 
 #include "dialogs/dimensionsdialog.h"
 
-#include "app/messages.h"
+#include "widgets/messages.h"
 #include "dialogs/dialogparts.h"
-#include "app/model/session.h"
+#include "session/session.h"
 #include "dialogs/fieldcheck.h"
 #include "graphics/drawing.h"
-#include "graphics/widgets/picturearea.h"
+#include "widgets/picturearea.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -3,8 +3,8 @@
 
 #include "dialogs/fieldcheck.h"
 
-#include "app/messages.h"
-#include "app/model/projectmodel.h"
+#include "widgets/messages.h"
+#include "model/projectmodel.h"
 
 #include <QLineEdit>
 

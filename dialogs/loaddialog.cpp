@@ -3,7 +3,7 @@
 
 #include "dialogs/loaddialog.h"
 
-#include "app/messages.h"
+#include "widgets/messages.h"
 #include "dialogs/dialogparts.h"
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/fieldcheck.h"

@@ -3,9 +3,9 @@
 
 #include "dialogs/materialdialog.h"
 
-#include "app/messages.h"
+#include "widgets/messages.h"
 #include "dialogs/dialogparts.h"
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 #include "design/design.h"
 #include "dialogs/captioncolumn.h"
 

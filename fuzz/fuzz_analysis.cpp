@@ -5,7 +5,7 @@
 // the fuzz input. A run that is not refused has only finite results, no text
 // shows "inf" or "nan", and every coordinate of every picture is finite.
 #include "analysis/analysis.h"
-#include "app/model/session.h"
+#include "session/session.h"
 #include "design/design.h"
 #include "graphics/drawing.h"
 #include "presentation/captions.h"

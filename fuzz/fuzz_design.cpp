@@ -5,7 +5,7 @@
 // the fuzz input, with a ResultSet, width, limits, series and grades decoded
 // from it. Every run ends, and no number the design formats is "inf", "nan"
 // or the placeholder of a value that is not finite.
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 #include "design/design.h"
 #include "presentation/captions.h"
 

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // LeadingNumber, the numeric test and the fixed formats on arbitrary texts.
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 
 #include <QLocale>
 #include <QString>

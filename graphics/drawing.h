@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "app/model/projectmodel.h"
-#include "app/model/session.h"
+#include "model/projectmodel.h"
+#include "session/session.h"
 #include "graphics/displaylist.h"
 
 #include <QLocale>

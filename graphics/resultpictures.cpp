@@ -3,7 +3,7 @@
 
 #include "graphics/resultpictures.h"
 
-#include "app/model/session.h"
+#include "session/session.h"
 #include "graphics/drawing.h"
 
 #include <QBuffer>

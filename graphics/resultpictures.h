@@ -8,7 +8,7 @@
 // it, as the window shows them after "Moment" and "Querkraft".
 
 #include "analysis/resultset.h"
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 #include "design/design.h"
 #include "graphics/picturepainter.h"
 

@@ -8,7 +8,7 @@
 // uniform loads g, q, s, w of regions 1 to 5, lines 6 to 32 point-load slot
 // 0 to 26 (distance, then force), line 33 the two grade positions.
 
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 
 #include <QByteArray>
 #include <QString>

@@ -8,7 +8,7 @@
 // given paint device; PaintReport draws that layout with any QPainter, on a
 // printer, a PDF writer or an image.
 
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 #include "graphics/picturepainter.h"
 
 #include <QLineF>

@@ -3,31 +3,41 @@
 
 #include "presentation/captions.h"
 
-#include "app/model/projectmodel.h"
+#include "analysis/resultquantities.h"
+#include "model/projectmodel.h"
 
 namespace varno {
 
 namespace {
 
+// The label and unit text of each result line, and the quantity it shows.
 struct ResultLineLayout
 {
     const char16_t *label;
     const char16_t *unit;
-    int fromSpans;    // shown for this many spans and more
+    std::string_view quantity;
 };
 
 constexpr ResultLineLayout Lines[ResultLineCount] = {
-    {u"Stützmoment  MA  = ", u"  kNm", 1}, {u"Stützmoment  MB  = ", u"  kNm", 1},
-    {u"Stützmoment  MC  = ", u"  kNm", 2}, {u"Stützmoment  MD  = ", u"  kNm", 3},
-    {u"Feldmoment   MF1 = ", u"  kNm", 1}, {u"Feldmoment   MF2 = ", u"  kNm", 2},
-    {u"Feldmoment   MF3 = ", u"  kNm", 3}, {u"Querkraft  Ali = ", u"  kN", 1},
-    {u"Querkraft  Are = ", u"  kN", 1},    {u"Querkraft  Bli = ", u"  kN", 1},
-    {u"Querkraft  Bre = ", u"  kN", 1},    {u"Querkraft  Cli = ", u"  kN", 2},
-    {u"Querkraft  Cre = ", u"  kN", 2},    {u"Querkraft  Dli = ", u"  kN", 3},
-    {u"Querkraft  Dre = ", u"  kN", 3},    {u"Auflagerkraft  A = ", u"  kN", 1},
-    {u"Auflagerkraft  B = ", u"  kN", 1},  {u"Auflagerkraft  C = ", u"  kN", 2},
-    {u"Auflagerkraft  D = ", u"  kN", 3},
+    {u"Stützmoment  MA  = ", u"  kNm", "MA"},   {u"Stützmoment  MB  = ", u"  kNm", "MB"},
+    {u"Stützmoment  MC  = ", u"  kNm", "MC"},   {u"Stützmoment  MD  = ", u"  kNm", "MD"},
+    {u"Feldmoment   MF1 = ", u"  kNm", "MF1"},  {u"Feldmoment   MF2 = ", u"  kNm", "MF2"},
+    {u"Feldmoment   MF3 = ", u"  kNm", "MF3"},  {u"Querkraft  Ali = ", u"  kN", "Ali"},
+    {u"Querkraft  Are = ", u"  kN", "Are"},     {u"Querkraft  Bli = ", u"  kN", "Bli"},
+    {u"Querkraft  Bre = ", u"  kN", "Bre"},     {u"Querkraft  Cli = ", u"  kN", "Cli"},
+    {u"Querkraft  Cre = ", u"  kN", "Cre"},     {u"Querkraft  Dli = ", u"  kN", "Dli"},
+    {u"Querkraft  Dre = ", u"  kN", "Dre"},     {u"Auflagerkraft  A = ", u"  kN", "A"},
+    {u"Auflagerkraft  B = ", u"  kN", "B"},     {u"Auflagerkraft  C = ", u"  kN", "C"},
+    {u"Auflagerkraft  D = ", u"  kN", "D"},
 };
+
+// The table's quantity of each line, found once at compile time.
+constexpr std::array<const ResultQuantity *, ResultLineCount> LineQuantities = [] {
+    std::array<const ResultQuantity *, ResultLineCount> out{};
+    for (int n = 0; n < ResultLineCount; ++n)
+        out[n] = &Quantity(Lines[n].quantity);
+    return out;
+}();
 
 const QString NoValue = QStringLiteral("---");
 const QString NoProfileInSeries = QStringLiteral("kein Profil der Reihe ausreichend");
@@ -67,14 +77,11 @@ QString wyText(double value, const QLocale &locale)
 
 ResultLineTexts ResultLines(const ResultSet &r, int spans, const QLocale &locale)
 {
-    const double values[ResultLineCount] = {r.MA,  r.MB,  r.MC,  r.MD,  r.MF1, r.MF2, r.MF3,
-                                            r.Ali, r.Are, r.Bli, r.Bre, r.Cli, r.Cre, r.Dli,
-                                            r.Dre, r.A(), r.B(), r.C(), r.D()};
     ResultLineTexts out;
     for (int n = 0; n < ResultLineCount; ++n) {
-        out.lines[n] = QString::fromUtf16(Lines[n].label) + FormatFixed(values[n], 2, locale)
+        out.lines[n] = QString::fromUtf16(Lines[n].label) + FormatFixed(LineQuantities[n]->value(r), 2, locale)
             + QString::fromUtf16(Lines[n].unit);
-        out.visible[n] = spans >= Lines[n].fromSpans;
+        out.visible[n] = LineQuantities[n]->inSystem(spans);
     }
     return out;
 }

@@ -6,8 +6,8 @@
 // What the window tests share: the recorders that stand in for message boxes
 // and file dialogs.
 
-#include "app/messages.h"
-#include "io/widgets/filedialogs.h"
+#include "widgets/messages.h"
+#include "io/commands/filedialogs.h"
 
 #include <QApplication>
 #include <QFont>

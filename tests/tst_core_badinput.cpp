@@ -8,7 +8,7 @@
 // stands for, a refusal that says what to mend, finite texts everywhere, and
 // no file lost.
 #include "analysis/analysis.h"
-#include "app/model/session.h"
+#include "session/session.h"
 #include "design/design.h"
 #include "graphics/drawing.h"
 #include "io/projectfile.h"

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 #include "design/design.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 
 // Input texts read the same whatever the user's locale: "." is the decimal
 // point of every input, also when the C library runs under a German locale.
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 
 #include <QtTest>
 

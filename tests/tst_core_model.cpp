@@ -3,7 +3,7 @@
 
 // Project model: reading input texts as numbers, the numeric test of the
 // input windows, the fixed number formats, the defaults and slot numbering.
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

@@ -4,11 +4,11 @@
 // The dimensions window driven like a user: keystrokes into the length
 // fields, the input-error box, the sketch redrawn on each change, OK and close.
 
-#include "app/messages.h"
-#include "app/model/projectmodel.h"
-#include "app/model/session.h"
+#include "widgets/messages.h"
+#include "model/projectmodel.h"
+#include "session/session.h"
 #include "dialogs/dimensionsdialog.h"
-#include "graphics/widgets/picturearea.h"
+#include "widgets/picturearea.h"
 #include "tests/testsupport.h"
 
 #include <QApplication>

@@ -5,9 +5,9 @@
 // supplies the lengths: copy boxes, row and column visibility, distance
 // warnings and the restore used by Open.
 
-#include "app/messages.h"
-#include "app/model/projectmodel.h"
-#include "app/model/session.h"
+#include "widgets/messages.h"
+#include "model/projectmodel.h"
+#include "session/session.h"
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/loaddialog.h"
 #include "tests/testsupport.h"

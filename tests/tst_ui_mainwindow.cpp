@@ -3,16 +3,16 @@
 
 #include "app/aboutwindow.h"
 #include "app/mainwindow.h"
-#include "app/messages.h"
-#include "app/model/projectmodel.h"
-#include "app/model/session.h"
-#include "app/svgpicture.h"
-#include "design/widgets/resultswindow.h"
+#include "widgets/messages.h"
+#include "model/projectmodel.h"
+#include "session/session.h"
+#include "widgets/svgpicture.h"
+#include "results/resultswindow.h"
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/loaddialog.h"
 #include "dialogs/materialdialog.h"
 #include "dialogs/projectinfodialog.h"
-#include "graphics/widgets/picturearea.h"
+#include "widgets/picturearea.h"
 #include "tests/testsupport.h"
 
 #include <QAction>

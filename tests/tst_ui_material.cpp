@@ -4,8 +4,8 @@
 // The material window with material files written for the test (every
 // field of every line tells where it was cut from) and with the shipped one.
 
-#include "app/messages.h"
-#include "app/model/projectmodel.h"
+#include "widgets/messages.h"
+#include "model/projectmodel.h"
 #include "design/design.h"
 #include "dialogs/captioncolumn.h"
 #include "dialogs/materialdialog.h"

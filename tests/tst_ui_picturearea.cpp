@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "graphics/drawing.h"
-#include "graphics/widgets/picturearea.h"
+#include "widgets/picturearea.h"
 
 #include <QLabel>
 #include <QtTest>

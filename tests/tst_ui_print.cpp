@@ -2,14 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/mainwindow.h"
-#include "app/messages.h"
-#include "app/model/projectmodel.h"
-#include "design/widgets/resultswindow.h"
+#include "widgets/messages.h"
+#include "model/projectmodel.h"
+#include "results/resultswindow.h"
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/projectinfodialog.h"
 #include "io/report.h"
-#include "io/widgets/filedialogs.h"
-#include "io/widgets/printcommand.h"
+#include "io/commands/filedialogs.h"
+#include "io/commands/printcommand.h"
 #include "tests/testsupport.h"
 
 #include <QAction>

@@ -2,15 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/mainwindow.h"
-#include "app/messages.h"
-#include "app/model/projectmodel.h"
-#include "app/model/session.h"
+#include "widgets/messages.h"
+#include "model/projectmodel.h"
+#include "session/session.h"
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/loaddialog.h"
 #include "dialogs/materialdialog.h"
 #include "io/projectfile.h"
-#include "io/widgets/filedialogs.h"
-#include "io/widgets/projectfilecommands.h"
+#include "io/commands/filedialogs.h"
+#include "io/commands/projectfilecommands.h"
 #include "tests/testsupport.h"
 
 #include <QAction>

@@ -5,16 +5,16 @@
 // result lines and the three picture buttons.
 
 #include "analysis/analysis.h"
-#include "app/inputwindows.h"
-#include "app/messages.h"
-#include "app/model/projectmodel.h"
-#include "app/model/session.h"
+#include "widgets/inputwindows.h"
+#include "widgets/messages.h"
+#include "model/projectmodel.h"
+#include "session/session.h"
 #include "design/design.h"
-#include "design/widgets/fittinglabel.h"
-#include "design/widgets/resultswindow.h"
-#include "design/widgets/systemschematic.h"
+#include "widgets/fittinglabel.h"
+#include "results/resultswindow.h"
+#include "results/systemschematic.h"
 #include "graphics/drawing.h"
-#include "graphics/widgets/picturearea.h"
+#include "widgets/picturearea.h"
 #include "presentation/captions.h"
 #include "tests/testsupport.h"
 
@@ -590,6 +590,42 @@ private slots:
         QTest::qWait(1);
         QCOMPARE(window->size(), normalSize);
         QCOMPARE(shortened(), normallyShortened);
+    }
+
+    // The label's text changes through QLabel's own setText and clear(),
+    // which it is not told of; what it shows and its tooltip must agree all
+    // the same once it is on screen.
+    void shortenedLabelFollowsEveryTextChange_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("shortened");
+        QTest::newRow("long text stays") << QStringLiteral("none") << true;
+        QTest::newRow("short text after a long one") << QStringLiteral("short") << false;
+        QTest::newRow("clear after a long text") << QStringLiteral("clear") << false;
+    }
+    void shortenedLabelFollowsEveryTextChange()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, shortened);
+        QWidget host;
+        auto *fitting = new FittingLabel(FittingLabel::Mode::Shorten, QStringLiteral("0.00 m"), &host);
+        fitting->setGeometry(0, 0, 60, 20);
+        host.resize(60, 20);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+
+        QLabel *label = fitting;
+        const QString longText = QStringLiteral("Auflagerkraft  B = 123456789.00  kN");
+        label->setText(longText);
+        QTRY_VERIFY(fitting->isShortened());
+        QCOMPARE(fitting->toolTip(), longText);
+        if (change == QLatin1String("short"))
+            label->setText(QStringLiteral("1"));
+        else if (change == QLatin1String("clear"))
+            label->clear();
+        QTRY_COMPARE(fitting->isShortened(), shortened);
+        QCOMPARE(fitting->toolTip(), shortened ? longText : QString());
+        QCOMPARE(fitting->accessibleDescription(), shortened ? longText : QString());
     }
 
     void resultLinesPerSystem_data()

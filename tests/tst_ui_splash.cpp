@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/aboutwindow.h"
-#include "app/messages.h"
+#include "widgets/messages.h"
 #include "app/splashwindow.h"
-#include "app/svgpicture.h"
+#include "widgets/svgpicture.h"
 #include "version.h"
 
 #include <QFrame>

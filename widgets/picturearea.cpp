@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "graphics/widgets/picturearea.h"
+#include "widgets/picturearea.h"
 
 #include "graphics/resultpictures.h"
 

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "design/widgets/systemschematic.h"
+#include "results/systemschematic.h"
 
-#include "app/model/projectmodel.h"
-#include "design/widgets/fittinglabel.h"
+#include "model/projectmodel.h"
+#include "widgets/fittinglabel.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "design/widgets/fittinglabel.h"
+#include "widgets/fittinglabel.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -42,12 +42,6 @@ FittingLabel::FittingLabel(Mode mode, const QString &typical, QWidget *parent)
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(mode == Mode::Wrap);
     setSizePolicy(policy);
-}
-
-void FittingLabel::setText(const QString &text)
-{
-    QLabel::setText(text);
-    updateShortening();
 }
 
 int FittingLabel::typicalWidth() const
@@ -131,10 +125,21 @@ int FittingLabel::heightForWidth(int width) const
     return fm.height() + (lines - 1) * fm.lineSpacing() + verticalMargins(this);
 }
 
+bool FittingLabel::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip && text() != m_followedText)
+        followText(linesFor(textWidth()).shortened);
+    return QLabel::event(event);
+}
+
 void FittingLabel::paintEvent(QPaintEvent *event)
 {
     const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
     const Lines lines = linesFor(area.width());
+    // A text set since the last look is taken up here, without asking for
+    // another paint.
+    if (lines.shortened != m_shortened || text() != m_followedText)
+        followText(lines.shortened);
     if (!lines.shortened && lines.lines.size() == 1) {
         // The whole text fits: the label draws it itself, selectable as ever.
         QLabel::paintEvent(event);
@@ -159,6 +164,12 @@ void FittingLabel::resizeEvent(QResizeEvent *event)
     updateShortening();
 }
 
+void FittingLabel::showEvent(QShowEvent *event)
+{
+    QLabel::showEvent(event);
+    updateShortening();
+}
+
 void FittingLabel::changeEvent(QEvent *event)
 {
     QLabel::changeEvent(event);
@@ -168,15 +179,25 @@ void FittingLabel::changeEvent(QEvent *event)
     }
 }
 
-void FittingLabel::updateShortening()
+int FittingLabel::textWidth() const
 {
-    const int width = contentsRect().width() - 2 * margin();
-    m_shortened = linesFor(width).shortened;
-    const QString whole = m_shortened ? text() : QString();
+    return contentsRect().width() - 2 * margin();
+}
+
+void FittingLabel::followText(bool shortened)
+{
+    m_shortened = shortened;
+    m_followedText = text();
+    const QString whole = m_shortened ? m_followedText : QString();
     if (toolTip() != whole)
         setToolTip(whole);
     if (accessibleDescription() != whole)
         setAccessibleDescription(whole);
+}
+
+void FittingLabel::updateShortening()
+{
+    followText(linesFor(textWidth()).shortened);
     update();
 }
 

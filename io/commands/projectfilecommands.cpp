@@ -1,15 +1,15 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "io/widgets/projectfilecommands.h"
+#include "io/commands/projectfilecommands.h"
 
 #include "app/mainwindow.h"
-#include "app/messages.h"
+#include "widgets/messages.h"
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/loaddialog.h"
 #include "dialogs/materialdialog.h"
 #include "io/projectfile.h"
-#include "io/widgets/filedialogs.h"
+#include "io/commands/filedialogs.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,18 +1,18 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "design/widgets/resultswindow.h"
+#include "results/resultswindow.h"
 
 #include "analysis/analysis.h"
-#include "app/inputwindows.h"
-#include "app/messages.h"
-#include "app/model/projectmodel.h"
-#include "app/model/session.h"
+#include "widgets/inputwindows.h"
+#include "widgets/messages.h"
+#include "model/projectmodel.h"
+#include "session/session.h"
 #include "design/design.h"
-#include "design/widgets/fittinglabel.h"
-#include "design/widgets/systemschematic.h"
+#include "widgets/fittinglabel.h"
+#include "results/systemschematic.h"
 #include "graphics/drawing.h"
-#include "graphics/widgets/picturearea.h"
+#include "widgets/picturearea.h"
 #include "presentation/captions.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/messages.h"
+#include "widgets/messages.h"
 
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/assets.h"
+#include "widgets/assets.h"
 
 #include <QtGlobal>
 

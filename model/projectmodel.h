@@ -96,6 +96,13 @@ bool IsNumericText(QStringView text);
 // separator. A value that rounds to zero is shown without a minus sign.
 QString FormatFixed(double value, int decimals, const QLocale &locale);
 
+// A number as a reader of the program's output expects it: a negative zero
+// is a zero (JSON and plain text would otherwise show "-0").
+constexpr double WithoutNegativeZero(double value)
+{
+    return value == 0 ? 0.0 : value;
+}
+
 // Texts of the input windows' defaults and names shared by several windows.
 namespace texts {
 inline const QString DefaultLengths[RegionCount] = {QStringLiteral("6.00"), QStringLiteral("6.00"),

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/svgpicture.h"
+#include "widgets/svgpicture.h"
 
-#include "app/assets.h"
+#include "widgets/assets.h"
 
 #include <QPainter>
 #include <QStyle>

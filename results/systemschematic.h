@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "design/widgets/fittinglabel.h"
+#include "widgets/fittinglabel.h"
 
 #include <QLineF>
 #include <QWidget>

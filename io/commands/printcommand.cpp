@@ -1,15 +1,15 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "io/widgets/printcommand.h"
+#include "io/commands/printcommand.h"
 
 #include "app/mainwindow.h"
-#include "app/messages.h"
-#include "design/widgets/resultswindow.h"
+#include "widgets/messages.h"
+#include "results/resultswindow.h"
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/projectinfodialog.h"
 #include "io/report.h"
-#include "io/widgets/filedialogs.h"
+#include "io/commands/filedialogs.h"
 
 #include <QAction>
 #include <QDir>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "app/model/projectmodel.h"
+#include "model/projectmodel.h"
 
 #include <QString>
 #include <QStringList>

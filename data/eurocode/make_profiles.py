@@ -1,0 +1,155 @@
+#!/usr/bin/env python3
+# SPDX-FileCopyrightText: The Varno authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Writes steel_profiles_ec.csv: the plastic section modulus Wpl,y and the
+shear area Avz of every profile of the program's profile table, computed from
+the rolled geometry h, b, tw, tf, r of ../sources/steel_profiles.csv, beside
+the catalogue values of profiles_catalogue.csv.
+
+    python3 data/eurocode/make_profiles.py          # rewrite the file
+    python3 data/eurocode/make_profiles.py --check  # exit 1 when anything is off
+
+--check recomputes everything and fails when
+  - the shipped steel_profiles_ec.csv differs from the recomputed text,
+  - the profiles are not those of ../wert3.txt, in the same order,
+  - a computed Wpl,y or Avz lies more than TOLERANCE_PCT from the catalogue.
+
+Geometry of a rolled I section with four root fillets of radius r
+(web height between the flanges hw = h - 2 tf):
+
+  A     = 2 b tf + hw tw + (4 - pi) r^2
+  Wpl,y = tw h^2 / 4 + (b - tw) tf (h - tf)
+          + (4 - pi) / 2 r^2 hw + (3 pi - 10) / 3 r^3
+  Avz   = A - 2 b tf + (tw + 2 r) tf
+
+Wpl,y is twice the first moment of the half section about the strong axis.
+The web is taken over the full height h, the flanges outside the web as two
+strips (b - tw) x tf at lever arm (h - tf) / 2. Each fillet is a square r x r
+less a quarter circle: area (1 - pi/4) r^2, its centroid r (10 - 3 pi) /
+(3 (4 - pi)) from the inner face of the flange, which gives the two fillet
+terms. Avz is the shear area for a load parallel to the web of a rolled I
+section; the lower bound eta hw tw is left to the program, which knows eta.
+"""
+
+import csv
+import io
+import math
+import sys
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+GEOMETRY = HERE.parent / "sources" / "steel_profiles.csv"
+CATALOGUE = HERE / "profiles_catalogue.csv"
+PROGRAM_TABLE = HERE.parent / "wert3.txt"
+OUTPUT = HERE / "steel_profiles_ec.csv"
+
+TOLERANCE_PCT = 1.0
+
+GEOMETRY_SOURCE = ("geometry from data/sources/steel_profiles.csv "
+                   "(see data/sources/SOURCES.md)")
+HEADER = ["key", "designation", "series", "h_mm", "b_mm", "tw_mm", "tf_mm",
+          "r_mm", "Wpl_y_cm3", "Avz_cm2", "Wpl_y_cat_cm3", "Wpl_y_diff_pct",
+          "Avz_cat_cm2", "Avz_diff_pct", "status", "source"]
+
+
+def plastic_modulus_mm3(h, b, tw, tf, r):
+    hw = h - 2.0 * tf
+    return (tw * h * h / 4.0 + (b - tw) * tf * (h - tf)
+            + (4.0 - math.pi) / 2.0 * r * r * hw
+            + (3.0 * math.pi - 10.0) / 3.0 * r ** 3)
+
+
+def area_mm2(h, b, tw, tf, r):
+    return 2.0 * b * tf + (h - 2.0 * tf) * tw + (4.0 - math.pi) * r * r
+
+
+def shear_area_mm2(h, b, tw, tf, r):
+    return area_mm2(h, b, tw, tf, r) - 2.0 * b * tf + (tw + 2.0 * r) * tf
+
+
+def percent_difference(value, reference):
+    return 100.0 * (value - reference) / reference
+
+
+def read_rows(path):
+    with open(path, newline="", encoding="utf-8") as f:
+        return list(csv.DictReader(f))
+
+
+def profile_rows():
+    catalogue = {row["designation"]: row for row in read_rows(CATALOGUE)}
+    rows = []
+    for g in read_rows(GEOMETRY):
+        name = g["designation"]
+        h, b, tw, tf, r = (float(g[k]) for k in ("h_mm", "b_mm", "tw_mm", "tf_mm", "r_mm"))
+        wpl = plastic_modulus_mm3(h, b, tw, tf, r) / 1000.0
+        avz = shear_area_mm2(h, b, tw, tf, r) / 100.0
+        cat = catalogue[name]
+        wpl_cat = float(cat["Wpl_y_cat_mm3"]) / 1000.0
+        avz_cat = float(cat["Avz_cat_mm2"]) / 100.0
+        rows.append({
+            "key": "profile." + name.replace(" ", ""),
+            "designation": name,
+            "series": g["series"],
+            "h_mm": g["h_mm"], "b_mm": g["b_mm"], "tw_mm": g["tw_mm"],
+            "tf_mm": g["tf_mm"], "r_mm": g["r_mm"],
+            "Wpl_y_cm3": f"{wpl:.2f}",
+            "Avz_cm2": f"{avz:.3f}",
+            "Wpl_y_cat_cm3": f"{wpl_cat:.2f}",
+            "Wpl_y_diff_pct": f"{percent_difference(wpl, wpl_cat):.3f}",
+            "Avz_cat_cm2": f"{avz_cat:.2f}",
+            "Avz_diff_pct": f"{percent_difference(avz, avz_cat):.3f}",
+            "status": "derived",
+            "source": (GEOMETRY_SOURCE + "; Wpl_y and Avz computed by make_profiles.py "
+                       "(formulas in its header); catalogue columns: " + cat["source"]),
+        })
+    return rows
+
+
+def csv_text(rows):
+    out = io.StringIO()
+    writer = csv.DictWriter(out, fieldnames=HEADER, lineterminator="\n")
+    writer.writeheader()
+    writer.writerows(rows)
+    return out.getvalue()
+
+
+def program_sizes():
+    """Nominal sizes of line 4 of the program's profile table, in file order."""
+    line = PROGRAM_TABLE.read_text(encoding="latin-1").splitlines()[3]
+    return [line[i:i + 6].strip() for i in range(0, len(line.rstrip()), 6)]
+
+
+def problems(rows):
+    found = []
+    sizes = [row["designation"].split()[1] for row in rows]
+    if sizes != program_sizes():
+        found.append("the profiles differ from line 4 of wert3.txt")
+    for row in rows:
+        for column in ("Wpl_y_diff_pct", "Avz_diff_pct"):
+            if abs(float(row[column])) > TOLERANCE_PCT:
+                found.append(f"{row['designation']}: {column} = {row[column]} %")
+    return found
+
+
+def main(argv):
+    rows = profile_rows()
+    text = csv_text(rows)
+    worst = max(rows, key=lambda row: abs(float(row["Wpl_y_diff_pct"])))
+    summary = (f"{len(rows)} profiles, largest Wpl,y difference to the catalogue: "
+               f"{worst['Wpl_y_diff_pct']} % ({worst['designation']})")
+    if "--check" in argv:
+        found = problems(rows)
+        if not OUTPUT.exists() or OUTPUT.read_text(encoding="utf-8") != text:
+            found.append(f"{OUTPUT.name} differs from the recomputed table; run make_profiles.py")
+        for message in found:
+            print(message, file=sys.stderr)
+        print(summary)
+        return 1 if found else 0
+    OUTPUT.write_text(text, encoding="utf-8")
+    print(summary)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
