@@ -91,6 +91,9 @@ expected=(
     "./usr/share/doc/varno/copyright"
     "./usr/share/doc/varno/changelog.gz"
     "./usr/share/doc/varno/handbuch.md"
+    "./usr/share/doc/varno/handbuch.html"
+    "./usr/share/doc/varno/SOURCES.md"
+    "./usr/share/doc/varno/SOURCES-eurocode.md"
 )
 for entry in "${expected[@]}"; do
     grep -qxF "$entry" <<<"$contents" || fail "the package lacks $entry"
