@@ -104,6 +104,15 @@ private slots:
                  QString::number(timber.value(QStringLiteral("values")).toObject().value(QStringLiteral("h")).toDouble(),
                                  'f', 1));
 
+        // "„Wy erf“ = 2291,1 cm³" in the chapter on the assumptions.
+        static const QRegularExpression modulus(QStringLiteral("\u201EWy erf\u201C = (\\d+,\\d) cm"));
+        const QRegularExpressionMatch wy = modulus.match(readGuide());
+        QVERIFY(wy.hasMatch());
+        QCOMPARE(wy.captured(1).replace(u',', u'.'),
+                 QString::number(
+                     timber.value(QStringLiteral("values")).toObject().value(QStringLiteral("WyRequired")).toDouble(),
+                     'f', 1));
+
         static const QRegularExpression profile(QStringLiteral("Stahl St 360 ergibt (HE-[AB]|IPE) (\\d+)"));
         const QRegularExpressionMatch p = profile.match(m_example);
         QVERIFY(p.hasMatch());
