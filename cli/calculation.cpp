@@ -4,11 +4,9 @@
 #include "cli/calculation.h"
 
 #include "cli/envelopeoutput.h"
+#include "cli/jsonwriter.h"
 #include "io/projectfile.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <cmath>
 #include <utility>
@@ -63,6 +61,9 @@ void runDesigns(FileResult &result, const CalcOptions &options)
     inputs.timberValues = ReadTimberValues(materialPath, result.timberGrade);
     inputs.steelValues = ReadSteelValues(materialPath, result.steelGrade);
     inputs.profileTablePath = ProfileTablePath(options.dataDirectory);
+    // The window reads the profile table on every run; within one file it
+    // does not change, so it is read once.
+    const ProfileTable profileTable = ReadProfileTable(inputs.profileTablePath);
 
     auto &labels = result.designLabels;
     labels[0] = TimberGradeCaption(result.timberGrade);
@@ -75,7 +76,7 @@ void runDesigns(FileResult &result, const CalcOptions &options)
         inputs.spanLimitText = spanLimit;
         inputs.cantileverLimitText = cantileverLimit;
         inputs.series = series;
-        result.designValues = RunDesign(result.results, inputs, result.design, options.locale);
+        result.designValues = RunDesign(result.results, inputs, profileTable, result.design, options.locale);
         const DesignTexts outcome = DesignCaptions(result.designValues, options.locale);
         const std::pair<int, const std::optional<QString> *> written[] = {
             {1, &outcome.timberWy},     {4, &outcome.timberHeight}, {6, &outcome.steelWy},
@@ -98,7 +99,7 @@ void runDesigns(FileResult &result, const CalcOptions &options)
 // reach here are finite: the analysis refuses infinite results, a design
 // that is not finite leaves its numbers out, and an infinite table value is
 // skipped.
-QJsonValue jsonNumber(double value)
+double jsonNumber(double value)
 {
     return value == 0.0 ? 0.0 : value;
 }
@@ -109,44 +110,113 @@ QString seriesName(int series)
     return series == 0 ? QStringLiteral("IPE") : series == 1 ? QStringLiteral("HE-A") : QStringLiteral("HE-B");
 }
 
-QJsonArray jsonArray(const QStringList &texts)
+void writeNumber(JsonWriter &json, const char *key, double value)
 {
-    return QJsonArray::fromStringList(texts);
+    json.key(QLatin1StringView(key));
+    json.number(jsonNumber(value));
 }
 
-QJsonObject timberValues(const TimberDesign &timber)
+void writeString(JsonWriter &json, const char *key, const QString &text)
 {
-    return {{QStringLiteral("WyRequired"), jsonNumber(timber.WyRequired)},
-            {QStringLiteral("h"), jsonNumber(timber.h)},
-            {QStringLiteral("b"), jsonNumber(timber.b)},
-            {QStringLiteral("governs"), GovernsName(timber.governs)}};
+    json.key(QLatin1StringView(key));
+    json.string(text);
+}
+
+void writeTimberValues(JsonWriter &json, const TimberDesign &timber)
+{
+    json.beginObject();
+    writeNumber(json, "WyRequired", timber.WyRequired);
+    writeNumber(json, "b", timber.b);
+    writeString(json, "governs", GovernsName(timber.governs));
+    writeNumber(json, "h", timber.h);
+    json.endObject();
 }
 
 // The requirement always; the profile, its utilisation and the criterion
 // when a search chose one; the criterion alone when the series has none
 // that carries.
-QJsonObject steelValues(const SteelDesign &steel)
+void writeSteelValues(JsonWriter &json, const SteelDesign &steel)
 {
-    QJsonObject values{{QStringLiteral("WyRequired"), jsonNumber(steel.WyRequired)},
-                       {QStringLiteral("IyRequired"), jsonNumber(steel.IyRequired)},
-                       {QStringLiteral("series"), seriesName(steel.series)}};
-    if (steel.choice == ProfileChoice::Found) {
-        values.insert(QStringLiteral("designation"), steel.designation.trimmed());
-        // A table field beyond the double range reads as infinite and passes
-        // every test; its number is left out rather than written as null.
-        const std::pair<const char *, double> profile[] = {
-            {"Wy", steel.Wy}, {"Iy", steel.Iy}, {"shearArea", steel.shearArea}};
-        for (const auto &[key, value] : profile)
-            if (std::isfinite(value))
-                values.insert(QLatin1String(key), jsonNumber(value));
-        values.insert(QStringLiteral("utilisation"),
-                      QJsonObject{{QStringLiteral("bending"), jsonNumber(steel.utilisation.bending)},
-                                  {QStringLiteral("shear"), jsonNumber(steel.utilisation.shear)},
-                                  {QStringLiteral("deflection"), jsonNumber(steel.utilisation.deflection)}});
+    const bool found = steel.choice == ProfileChoice::Found;
+    // A table field beyond the double range reads as infinite and passes
+    // every test; its number is left out rather than written as null.
+    auto profileNumber = [&](const char *key, double value) {
+        if (found && std::isfinite(value))
+            writeNumber(json, key, value);
+    };
+    json.beginObject();
+    profileNumber("Iy", steel.Iy);
+    writeNumber(json, "IyRequired", steel.IyRequired);
+    profileNumber("Wy", steel.Wy);
+    writeNumber(json, "WyRequired", steel.WyRequired);
+    if (found)
+        writeString(json, "designation", steel.designation.trimmed());
+    if (found || steel.choice == ProfileChoice::NoneAdequate)
+        writeString(json, "governs", GovernsName(steel.governs));
+    writeString(json, "series", seriesName(steel.series));
+    profileNumber("shearArea", steel.shearArea);
+    if (found) {
+        json.key(QLatin1StringView("utilisation"));
+        json.beginObject();
+        writeNumber(json, "bending", steel.utilisation.bending);
+        writeNumber(json, "deflection", steel.utilisation.deflection);
+        writeNumber(json, "shear", steel.utilisation.shear);
+        json.endObject();
     }
-    if (steel.choice == ProfileChoice::Found || steel.choice == ProfileChoice::NoneAdequate)
-        values.insert(QStringLiteral("governs"), GovernsName(steel.governs));
-    return values;
+    json.endObject();
+}
+
+void writeDesign(JsonWriter &json, const FileResult &result)
+{
+    const auto &d = result.designLabels;
+    json.beginObject();
+    writeNumber(json, "GoverningMoment", result.design.GoverningMoment);
+    writeNumber(json, "GoverningShear", result.design.GoverningShear);
+    json.key(QLatin1StringView("steel"));
+    json.beginObject();
+    writeString(json, "Wy", d[6]);
+    writeString(json, "grade", d[5]);
+    writeString(json, "profile", d[8]);
+    if (result.designValues.steel.problem.isEmpty()) {
+        json.key(QLatin1StringView("values"));
+        writeSteelValues(json, result.designValues.steel);
+    }
+    writeString(json, "verdict", d[10]);
+    json.endObject();
+    json.key(QLatin1StringView("timber"));
+    json.beginObject();
+    writeString(json, "Wy", d[1]);
+    writeString(json, "b", result.widthText);
+    writeString(json, "grade", d[0]);
+    writeString(json, "h", d[4]);
+    if (result.designValues.timber.problem.isEmpty()) {
+        json.key(QLatin1StringView("values"));
+        writeTimberValues(json, result.designValues.timber);
+    }
+    writeString(json, "verdict", d[9]);
+    json.endObject();
+    json.endObject();
+}
+
+void writeResults(JsonWriter &json, const ResultSet &r)
+{
+    const std::pair<const char *, double> values[] = {
+        {"MA", r.MA},       {"MB", r.MB},       {"MC", r.MC},       {"MD", r.MD},     {"MF1", r.MF1},
+        {"MF2", r.MF2},     {"MF3", r.MF3},     {"xF1", r.xF1},     {"xF2", r.xF2},   {"xF3", r.xF3},
+        {"Ali", r.Ali},     {"Are", r.Are},     {"Bli", r.Bli},     {"Bre", r.Bre},   {"Cli", r.Cli},
+        {"Cre", r.Cre},     {"Dli", r.Dli},     {"Dre", r.Dre},     {"A", r.A()},     {"B", r.B()},
+        {"C", r.C()},       {"D", r.D()},       {"EIf1", r.EIf1},   {"EIf2", r.EIf2}, {"EIf3", r.EIf3},
+        {"EIwKl", r.EIwKl}, {"EIwKr", r.EIwKr}};
+    static const std::vector<int> order = [&] {
+        std::vector<const char *> names;
+        for (const auto &value : values)
+            names.push_back(value.first);
+        return NameOrder(names);
+    }();
+    json.beginObject();
+    for (const int i : order)
+        writeNumber(json, values[i].first, values[i].second);
+    json.endObject();
 }
 
 } // namespace
@@ -214,59 +284,52 @@ QStringList OutputLines(const FileResult &result)
     return lines;
 }
 
-QString JsonObject(const FileResult &result)
+QByteArray JsonObject(const FileResult &result)
 {
-    QJsonObject object{{QStringLiteral("file"), result.file}, {QStringLiteral("status"), result.status}};
+    // The members in the order of their names.
+    JsonWriter json;
+    json.beginObject();
+    if (result.analysed) {
+        json.key(QLatin1StringView("design"));
+        writeDesign(json, result);
+        if (result.envelope) {
+            json.key(QLatin1StringView("envelope"));
+            WriteEnvelopeJson(json, *result.envelope);
+        }
+        json.key(QLatin1StringView("equilibrium"));
+        json.beginObject();
+        writeNumber(json, "load", result.load);
+        writeNumber(json, "reactions", result.reactions);
+        json.endObject();
+    }
     if (!result.errors.isEmpty())
-        object.insert(QStringLiteral("error"), result.errors.join(u'\n'));
+        writeString(json, "error", result.errors.join(u'\n'));
+    writeString(json, "file", result.file);
+    if (result.analysed) {
+        json.key(QLatin1StringView("lines"));
+        json.strings(OutputLines(result));
+        json.key(QLatin1StringView("results"));
+        writeResults(json, result.results);
+    }
+    json.key(QLatin1StringView("status"));
+    json.integer(result.status);
     if (result.analysed) {
         const ResultSet &r = result.results;
-        const QJsonObject system{{QStringLiteral("spans"), result.analysis.spans},
-                                 {QStringLiteral("L1"), jsonNumber(r.L1)},
-                                 {QStringLiteral("L2"), jsonNumber(r.L2)},
-                                 {QStringLiteral("L3"), jsonNumber(r.L3)},
-                                 {QStringLiteral("Lkl"), jsonNumber(r.Lkl)},
-                                 {QStringLiteral("Lkr"), jsonNumber(r.Lkr)}};
-        QJsonObject results;
-        const std::pair<const char *, double> values[] = {
-            {"MA", r.MA},       {"MB", r.MB},       {"MC", r.MC},       {"MD", r.MD},     {"MF1", r.MF1},
-            {"MF2", r.MF2},     {"MF3", r.MF3},     {"xF1", r.xF1},     {"xF2", r.xF2},   {"xF3", r.xF3},
-            {"Ali", r.Ali},     {"Are", r.Are},     {"Bli", r.Bli},     {"Bre", r.Bre},   {"Cli", r.Cli},
-            {"Cre", r.Cre},     {"Dli", r.Dli},     {"Dre", r.Dre},     {"A", r.A()},     {"B", r.B()},
-            {"C", r.C()},       {"D", r.D()},       {"EIf1", r.EIf1},   {"EIf2", r.EIf2}, {"EIf3", r.EIf3},
-            {"EIwKl", r.EIwKl}, {"EIwKr", r.EIwKr}};
-        for (const auto &[key, value] : values)
-            results.insert(QLatin1String(key), jsonNumber(value));
-        const auto &d = result.designLabels;
-        QJsonObject timber{{QStringLiteral("grade"), d[0]},
-                           {QStringLiteral("Wy"), d[1]},
-                           {QStringLiteral("h"), d[4]},
-                           {QStringLiteral("b"), result.widthText},
-                           {QStringLiteral("verdict"), d[9]}};
-        if (result.designValues.timber.problem.isEmpty())
-            timber.insert(QStringLiteral("values"), timberValues(result.designValues.timber));
-        QJsonObject steel{{QStringLiteral("grade"), d[5]},
-                          {QStringLiteral("Wy"), d[6]},
-                          {QStringLiteral("profile"), d[8]},
-                          {QStringLiteral("verdict"), d[10]}};
-        if (result.designValues.steel.problem.isEmpty())
-            steel.insert(QStringLiteral("values"), steelValues(result.designValues.steel));
-        const QJsonObject design{{QStringLiteral("GoverningMoment"), jsonNumber(result.design.GoverningMoment)},
-                                 {QStringLiteral("GoverningShear"), jsonNumber(result.design.GoverningShear)},
-                                 {QStringLiteral("timber"), timber},
-                                 {QStringLiteral("steel"), steel}};
-        const QJsonObject equilibrium{{QStringLiteral("load"), jsonNumber(result.load)},
-                                      {QStringLiteral("reactions"), jsonNumber(result.reactions)}};
-        object.insert(QStringLiteral("system"), system);
-        object.insert(QStringLiteral("results"), results);
-        object.insert(QStringLiteral("design"), design);
-        object.insert(QStringLiteral("equilibrium"), equilibrium);
-        object.insert(QStringLiteral("lines"), jsonArray(OutputLines(result)));
-        if (result.envelope)
-            object.insert(QStringLiteral("envelope"), EnvelopeJson(*result.envelope));
+        json.key(QLatin1StringView("system"));
+        json.beginObject();
+        writeNumber(json, "L1", r.L1);
+        writeNumber(json, "L2", r.L2);
+        writeNumber(json, "L3", r.L3);
+        writeNumber(json, "Lkl", r.Lkl);
+        writeNumber(json, "Lkr", r.Lkr);
+        json.key(QLatin1StringView("spans"));
+        json.integer(result.analysis.spans);
+        json.endObject();
     }
-    object.insert(QStringLiteral("warnings"), jsonArray(result.warnings));
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    json.key(QLatin1StringView("warnings"));
+    json.strings(result.warnings);
+    json.endObject();
+    return std::move(json.bytes());
 }
 
 ReportTexts ReportFor(const FileResult &result, const ReportHeading &heading, const QLocale &locale)

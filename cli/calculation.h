@@ -75,7 +75,7 @@ QStringList OutputLines(const FileResult &result);
 
 // One JSON object on one line. The design's numbers come under
 // design.timber.values and design.steel.values.
-QString JsonObject(const FileResult &result);
+QByteArray JsonObject(const FileResult &result);
 
 struct ReportHeading
 {

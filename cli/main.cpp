@@ -81,10 +81,14 @@ const char *const HelpText =
     "schreibbar.\n"
     "Bei mehreren Dateien werden alle berechnet; es gilt der h\u00F6chste Wert.\n";
 
+void writeOut(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
+}
+
 void writeOut(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
+    writeOut(text.toUtf8());
 }
 
 void writeErr(const QString &text)
@@ -258,7 +262,7 @@ int main(int argc, char *argv[])
             writeErr(result.status == UsageOrFileError ? QStringLiteral("varno-calc: %1\n").arg(error)
                                                        : QStringLiteral("%1: %2\n").arg(file, error));
         if (parser.isSet(json)) {
-            writeOut(JsonObject(result) + u'\n');
+            writeOut(JsonObject(result) + '\n');
         } else if (result.analysed) {
             if (files.size() > 1)
                 writeOut(QStringLiteral("== %1 ==\n").arg(file));
