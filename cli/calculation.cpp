@@ -5,9 +5,11 @@
 
 #include "cli/envelopeoutput.h"
 #include "cli/jsonwriter.h"
+#include "cli/nativefiles.h"
 #include "io/projectfile.h"
 
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -224,11 +226,23 @@ void writeResults(JsonWriter &json, const ResultSet &r)
 FileResult CalculateFile(const QString &path, const CalcOptions &options)
 {
     FileResult result;
-    result.file = path;
-    const ProjectFileValues values = ReadProjectFile(path);
+    result.path = path;
+    result.file = ShownName(path);
+    int readError = 0;
+    QByteArray contents = ReadAtMost(path, ProjectFileReadLimit, &readError);
+    if (readError != 0) {
+        result.status = UsageOrFileError;
+        result.errors << QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden (%2).")
+                             .arg(result.file, SystemErrorText(readError));
+        return result;
+    }
+    // A foreign file chosen by mistake is read no further than a project
+    // file can reach.
+    contents.truncate(ProjectFileReadLimit);
+    const ProjectFileValues values = ParseProjectFile(contents);
     if (!values.ok) {
         result.status = UsageOrFileError;
-        result.errors << values.error;
+        result.errors << QStringLiteral("\u201E%1\u201C: %2").arg(result.file, values.error);
         return result;
     }
     result.texts = values.toProjectTexts();
@@ -260,13 +274,26 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
         result.status = Refused;
     result.load = totalLoad(result.texts, result.results, result.analysis.spans);
     result.reactions = reactionSum(result.results, result.analysis.spans);
+    // Each result is finite, but the sums of loads near the largest double
+    // may not be: the file is refused as one whose results would be.
+    if (!std::isfinite(result.load) || !std::isfinite(result.reactions)) {
+        result.analysed = false;
+        result.status = Refused;
+        result.errors << QStringLiteral("Die Summe der Lasten oder der Auflagerkr\u00E4fte liegt au\u00DFerhalb des "
+                                        "Zahlenbereichs; die Datei wird nicht berechnet.");
+        return result;
+    }
     // The patterns run on copies of the texts: nothing of them reaches the
-    // results above, the zero-shear positions included.
+    // results above, the zero-shear positions included. The JSON promises
+    // the envelope, so a missing one is an error of the file.
     LoadEnvelope envelope = RunEnvelope(result.texts);
-    if (envelope.refused)
+    if (envelope.refused) {
         result.envelopeError = envelope.refusal;
-    else
+        result.errors << result.envelopeError;
+        result.status = std::max<int>(result.status, Refused);
+    } else {
         result.envelope = envelope;
+    }
     return result;
 }
 
