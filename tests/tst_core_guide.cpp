@@ -134,6 +134,38 @@ private slots:
                  std::round(equilibrium.value(QStringLiteral("load")).toDouble() * 100) / 100);
     }
 
+    // "Feld 1: EIf1 = 8,34 kNm³ in Feldmitte; genau größte EI·w = 8,17 kNm³ bei
+    // x = 1,70 m": the approximation and the exact line of beamLines.
+    void quotedDeflectionsAreTheProgramsDeflections()
+    {
+        static const QRegularExpression quoted(
+            QStringLiteral("(Feld [123]|Kragarm rechts): (EI\\w+) = ([\u2212\\d,]+) kNm³ [^;]+; genau "
+                           "(größte|kleinste) EI·w = ([\u2212\\d,]+) kNm³ bei x = ([\\d,]+) m"));
+        const QJsonObject results = m_result.value(QStringLiteral("results")).toObject();
+        const QJsonObject lines = m_result.value(QStringLiteral("beamLines")).toObject();
+        auto close = [](const QString &shown, double computed) {
+            return std::fabs(germanNumber(shown) - computed) <= 0.005 + 1e-12;
+        };
+        int compared = 0;
+        for (auto it = quoted.globalMatch(m_example); it.hasNext(); ++compared) {
+            const QRegularExpressionMatch match = it.next();
+            const QString region = match.captured(1) == QLatin1String("Kragarm rechts")
+                ? QStringLiteral("Kr")
+                : QStringLiteral("F") + match.captured(1).right(1);
+            const QJsonObject line = lines.value(region).toObject();
+            const bool largest = match.captured(4) == QStringLiteral("größte");
+            QVERIFY2(close(match.captured(3), results.value(match.captured(2)).toDouble()),
+                     qPrintable(match.captured(0)));
+            QVERIFY2(close(match.captured(5), line.value(largest ? QStringLiteral("EIwMax") : QStringLiteral("EIwMin"))
+                                                  .toDouble()),
+                     qPrintable(match.captured(0)));
+            QVERIFY2(close(match.captured(6),
+                           line.value(largest ? QStringLiteral("xEIwMax") : QStringLiteral("xEIwMin")).toDouble()),
+                     qPrintable(match.captured(0)));
+        }
+        QCOMPARE(compared, 4);
+    }
+
 private:
     QJsonObject m_result;
     QString m_example;
