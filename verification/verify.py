@@ -83,10 +83,12 @@ class Case:
         except (beams.InputError, TypeError) as error:
             raise BadInput(f"{self.label}: {error}") from None
         names = {}
+        self.symbols = []
         for name, value in row.get("vars", {}).items():
             if isinstance(value, bool) or not isinstance(value, (int, float)):
                 raise BadInput(f"{self.label}: variable {name} = {value!r} is not a number")
             names[name] = float(value)
+            self.symbols.append((name, float(value)))
         for name, text in row.get("let", {}).items():
             names[name] = self._evaluate(text, names, f"let {name}")
         self.checks = []
@@ -320,7 +322,53 @@ def _plain(text):
     return text.replace("*", "·").replace("|", "\\|")
 
 
-def document_text(rows, approximations, fe_cases, summary, cases):
+REGION_NAMES = ("F1", "F2", "F3", "Kl", "Kr")
+LENGTH_NAMES = ("L1", "L2", "L3", "Lkl", "Lkr")
+FIRST_SLOTS = (0, 7, 14, 21, 24, 27)
+PROVENANCE_PREFIX = "| source commit |"
+
+
+def case_inputs(beam):
+    """The values of a case's project file, as a reader enters them: lengths
+    in m, uniform loads in kN/m per kind and region, point loads F in kN at
+    a in m with their region and row; what is 0 is left out."""
+    parts = [", ".join(f"{n} = {_g(v)}" for n, v in zip(LENGTH_NAMES, beam.lengths) if v != 0)]
+    for kind in beams.KINDS:
+        row = beam.loads[kind]
+        if any(row):
+            parts.append(f"{kind}: " + ", ".join(f"{_g(v)} ({REGION_NAMES[r]})" for r, v in enumerate(row) if v))
+    for slot, (a, force) in enumerate(beam.points):
+        if force == 0 and a == 0:
+            continue
+        region = max(r for r in range(5) if FIRST_SLOTS[r] <= slot)
+        row = slot - FIRST_SLOTS[region] + 1
+        parts.append(f"F = {_g(force)} at a = {_g(a)} ({REGION_NAMES[region]}, row {row})")
+    return "; ".join(parts)
+
+
+def case_symbols(case):
+    return ", ".join(f"{name} = {_g(value)}" for name, value in case.symbols)
+
+
+def provenance(calc, ccx):
+    """The program's version, the source commit and CalculiX's package
+    version. Only the commit line changes with every commit; --check leaves
+    it out of the comparison."""
+    def output(command):
+        try:
+            return subprocess.run(command, capture_output=True, text=True, timeout=60, cwd=ROOT).stdout.strip()
+        except (OSError, subprocess.SubprocessError):
+            return ""
+    version = output([calc, "--version"]) or "unknown"
+    commit = output(["git", "rev-parse", "--short=12", "HEAD"]) or "unknown (not a git checkout)"
+    if output(["git", "status", "--porcelain", "--untracked-files=no"]):
+        commit += " with uncommitted changes"
+    package = output(["dpkg-query", "-W", "-f=${Version}", "calculix-ccx"]) or "unknown"
+    return [("program", version.replace("\n", " ")), ("source commit", commit),
+            ("CalculiX", f"{os.path.basename(ccx)}, Debian package calculix-ccx {package}")]
+
+
+def document_text(rows, approximations, fe_cases, summary, cases, made_with=()):
     out = ["# Verification of the analysis", "",
            "Written by `python3 verification/verify.py document`; never edit it by hand.",
            "CI compares it with what that command writes now.", "",
@@ -330,7 +378,11 @@ def document_text(rows, approximations, fe_cases, summary, cases):
            f"1. **Closed forms.** {len(cases)} textbook cases in `verification/cases.toml`, each a project file with "
            "the closed-form value of every checked quantity written as its formula and derived in the comments of "
            "that file (equilibrium, the three-moment equation, the deflection line). Deviation = |Varno − closed "
-           f"form| / max(|closed form|, 1); tolerance {CLOSED_TOLERANCE:g}, the rounding of double precision.",
+           f"form| / max(|closed form|, 1); tolerance {CLOSED_TOLERANCE:g}. Both sides are computed in double "
+           "precision, whose rounding is about 1.1e-16 per operation; a case takes a few dozen operations on each "
+           "side, in a different order, so the two agree to some 1e-14, and varno-calc writes its numbers in the "
+           "shortest form that reads back exactly. The tolerance lies far above that rounding and far below any "
+           "error of a formula (a wrong term changes a value by a few per cent at least).",
            "2. **Finite elements.** Random beams computed by CalculiX (`ccx`, Debian package `calculix-ccx`): "
            "quadratic beam elements B32R with a 0.1 m square section and a shear modulus 100 times Young's modulus "
            "(so the elements bend as slender beams without shear deformation, as the three-moment equation "
@@ -355,9 +407,38 @@ def document_text(rows, approximations, fe_cases, summary, cases):
            "statically determinate) it changes the reactions by at most about (E/G)·(h/l)² = 2.5e-5. The same "
            "deck writer run on the closed-form cases (first table "
            "below) stays well within that.", "",
-           "## Closed-form cases", "",
-           "| # | case | where it comes from |", "|---|---|---|"]
-    out += [f"| {i + 1} | {c.name} | {_plain(c.source)} |" for i, c in enumerate(cases)]
+           "## Made with", "",
+           "| item | value |", "|---|---|"]
+    out += [f"| {name} | {value} |" for name, value in made_with]
+    out += ["",
+            "## Symbols", "",
+            "Quantities as `varno-calc --json` names them (signs as in the program: sagging moments positive, a "
+            "shear positive when it points up on the left face of a cut, deflections positive downward):", "",
+            "| symbol | meaning | unit |", "|---|---|---|",
+            "| L1, L2, L3, Lkl, Lkr | span lengths and the lengths of the left and right cantilever | m |",
+            "| g, q, s, w | uniform loads of a region (F1, F2, F3 spans, Kl, Kr cantilevers) | kN/m |",
+            "| F at a | point load and its distance from the left support of a span, from the free end of the "
+            "left cantilever, from the support of the right cantilever; its row in the load window | kN, m |",
+            "| MA … MD | support moments | kNm |",
+            "| MF1 … MF3, xF1 … xF3 | span moment at the point of zero shear and that point's distance from the "
+            "left support | kNm, m |",
+            "| Ali, Are … Dli, Dre | shear just left (li) and just right (re) of a support | kN |",
+            "| A … D | support reactions (shear right minus shear left) | kN |",
+            "| EIf1 … EIf3, EIwKl, EIwKr | the program's approximate deflection terms at mid-span and at the "
+            "cantilever tips, deflection times bending stiffness | kN·m³ |",
+            "| F1.Mmax, F1.xMmax … Kr.EIwMin | extremes of the exact lines of a region (`beamLines`): largest and "
+            "smallest M and EI·w with their places x from the region's left end, Vmax the shear of largest "
+            "magnitude | kNm, kN, kN·m³, m |",
+            "| envelope.X.min, .max | the smallest and largest value of X over the load patterns | as X |", "",
+            "Symbols of the closed forms, their values given per case below: l, l1, l2, l3 span lengths; k, k1, "
+            "k2 cantilever lengths; q a uniform load; F, F1, F2 point loads; a the distance of a point load from "
+            "the left support (from the free end on a left cantilever); b = l − a; c the distance of a "
+            "cantilever's point load from its support; Ma, Mb, Ml, Mr end moments of a span; further names are "
+            "derived in the case (`let` in `verification/cases.toml`, with their derivations in its comments).", "",
+            "## Closed-form cases", "",
+            "| # | case | inputs | symbols | where it comes from |", "|---|---|---|---|---|"]
+    out += [f"| {i + 1} | {c.name} | {case_inputs(c.beam)} | {case_symbols(c)} | {_plain(c.source)} |"
+            for i, c in enumerate(cases)]
     out += ["", "| case | quantity | closed form | value | Varno | deviation |", "|---|---|---|---|---|---|"]
     for case, quantity, text, closed, varno, dev in rows:
         out.append(f"| {case.name} | {quantity} | `{text}` | {_g(closed)} | {_g(varno)} | {dev:.1e} |")
@@ -371,8 +452,11 @@ def document_text(rows, approximations, fe_cases, summary, cases):
     out += ["", "Varno against CalculiX on random beams (1 to 3 spans of 2 to 8 m, cantilevers of 0.5 to 3 m on "
             "none, one or both sides, uniform loads per kind and region, a fifth of them upward, up to seven point "
             "loads per span and three per cantilever inside their region, a fifth of them upward, typed in any row "
-            "order with empty rows between them; every span carries a downward load):", "",
-            "| | |", "|---|---|",
+            "order with empty rows between them; every span carries a downward load). Not covered by them: "
+            "unloaded spans (the closed forms cover those), loads outside their region, the input that the "
+            "program refuses (negative or zero lengths, values beyond the double range), the envelope (closed "
+            "forms only) and the design, which is not verified here:", "",
+            "| item | value |", "|---|---|",
             f"| beams | {summary['count']} |", f"| seed | {summary['seed']} |",
             f"| tolerance | {FE_TOLERANCE:g} |"]
     for group in [g for g, _, _ in GROUPS] + [DEFLECTION_GROUP]:
@@ -412,7 +496,8 @@ def recorded_run(text):
 
 
 def without_timing(text):
-    return [line for line in text.splitlines() if not line.startswith(TIMING_PREFIXES)]
+    """The lines --check compares: not the measured times, not the commit."""
+    return [line for line in text.splitlines() if not line.startswith(TIMING_PREFIXES + (PROVENANCE_PREFIX,))]
 
 
 def write_atomically(path, text):
@@ -483,7 +568,7 @@ def run(args):
         case_paths = [os.path.join(folder, f"case{i + 1:02d}.lof") for i in range(len(cases))]
         case_varno = run_varno(calc, case_paths)
         fe_cases = fe_on_cases(ccx, cases, folder, [case_varno[p] for p in case_paths])
-        text = document_text(rows, approximations, fe_cases, summary, cases)
+        text = document_text(rows, approximations, fe_cases, summary, cases, provenance(calc, ccx))
         if args.check:
             if without_timing(text) != without_timing(existing):
                 print(f"{os.path.relpath(args.output, ROOT)} is out of date: run "
