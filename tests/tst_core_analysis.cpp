@@ -8,6 +8,8 @@
 #include "analysis/spanterms.h"
 #include "presentation/captions.h"
 
+#include "tests/beambuilder.h"
+
 #include <QtTest>
 
 #include <algorithm>
@@ -29,43 +31,7 @@ QString num(double v)
     return QString::number(v, 'g', 17);
 }
 
-// A beam built up from nothing: every length, load and slot "0".
-class Beam
-{
-public:
-    Beam()
-    {
-        t = ProjectTexts::Defaults();
-        for (auto &l : t.lengths)
-            l = QStringLiteral("0");
-        for (auto &region : t.uniform)
-            region.fill(QStringLiteral("0"));
-    }
-    Beam &length(int region, double l)
-    {
-        t.lengths[region - 1] = num(l);
-        return *this;
-    }
-    Beam &load(int region, double q, int type = LoadG)
-    {
-        t.uniform[region - 1][type] = num(q);
-        return *this;
-    }
-    Beam &point(int slot, double F, double a)
-    {
-        t.force[slot] = num(F);
-        t.distance[slot] = num(a);
-        return *this;
-    }
-    Beam &text(int region, const QString &length)
-    {
-        t.lengths[region - 1] = length;
-        return *this;
-    }
-    operator ProjectTexts() const { return t; }
-
-    ProjectTexts t;
-};
+using varno::test::Beam;
 
 double field(const ResultSet &r, const QString &name)
 {

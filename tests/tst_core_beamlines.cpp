@@ -7,6 +7,8 @@
 #include "analysis/analysis.h"
 #include "analysis/beamlines.h"
 
+#include "tests/beambuilder.h"
+
 #include <QtTest>
 
 #include <cmath>
@@ -19,36 +21,7 @@ namespace {
 
 const double Sqrt3 = std::sqrt(3.0);
 
-// A beam built up from nothing: every length, load and slot "0".
-struct Beam
-{
-    Beam()
-    {
-        t = ProjectTexts::Defaults();
-        for (auto &l : t.lengths)
-            l = QStringLiteral("0");
-        for (auto &region : t.uniform)
-            region.fill(QStringLiteral("0"));
-    }
-    Beam &length(int region, double l)
-    {
-        t.lengths[region - 1] = QString::number(l, 'g', 17);
-        return *this;
-    }
-    Beam &load(int region, double q)
-    {
-        t.uniform[region - 1][LoadG] = QString::number(q, 'g', 17);
-        return *this;
-    }
-    Beam &point(int slot, double F, double a)
-    {
-        t.force[slot] = QString::number(F, 'g', 17);
-        t.distance[slot] = QString::number(a, 'g', 17);
-        return *this;
-    }
-    operator ProjectTexts() const { return t; }
-    ProjectTexts t;
-};
+using varno::test::Beam;
 
 // Mmax, xMmax, Mmin, xMmin, Vmax, EIwMax, xEIwMax, EIwMin, xEIwMin; a
 // position of -1 is not compared (the extreme is reached at several places).
