@@ -6,6 +6,7 @@
 #include "analysis/resultquantities.h"
 #include "analysis/spanterms.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -36,6 +37,8 @@ Inputs readInputs(const ProjectTexts &texts)
     return in;
 }
 
+// The loads of a region in order of distance: the fields keep the rows as
+// typed, the computation does not depend on their order.
 template<int Slots>
 RegionLoads<Slots> regionLoads(const Inputs &in, int region)
 {
@@ -46,7 +49,7 @@ RegionLoads<Slots> regionLoads(const Inputs &in, int region)
         loads.F[i] = in.F[FirstSlot(region) + i];
         loads.a[i] = in.a[FirstSlot(region) + i];
     }
-    return loads;
+    return InDistanceOrder(loads);
 }
 
 // Load terms of the three-moment equation (6·A·x̄/l²) at the right and left
@@ -144,10 +147,58 @@ std::optional<QString> nonFiniteResult(const ResultSet &r)
     return std::nullopt;
 }
 
+// Where a span or cantilever carries an upward load, its moment line need
+// not have its largest value at the point of zero shear nor its smallest at
+// a support: the design then takes the moment of largest magnitude of the
+// exact line, and every such region is named.
+template<int Slots>
+bool loadedUpward(const RegionLoads<Slots> &loads)
+{
+    if (loads.q < 0)
+        return true;
+    return std::any_of(loads.F.begin(), loads.F.end(), [](double f) { return f < 0; });
+}
+
+void findLoadsBothWays(const BeamLoads &loads, AnalysisOutcome &out, ResultSet &r)
+{
+    const double MF[3] = {r.MF1, r.MF2, r.MF3};
+    for (int region = 0; region < LineRegionCount; ++region) {
+        const RegionLine &line = out.lines.region[std::size_t(region)];
+        if (!line.exists)
+            continue;
+        const bool upward = region < LineLeftCantilever ? loadedUpward(loads.span[std::size_t(region)])
+            : region == LineLeftCantilever             ? loadedUpward(loads.left)
+                                                       : loadedUpward(loads.right);
+        if (!upward)
+            continue;
+        UpwardLoadRegion u;
+        u.region = region;
+        u.extremes = line.extremes;
+        if (region < LineLeftCantilever) {
+            u.spanMoment = MF[region];
+            const double Mmax = line.extremes.Mmax;
+            u.spanMomentBelowMax = u.spanMoment < Mmax - 1e-9 * std::max(1.0, std::fabs(Mmax));
+        }
+        out.upward.push_back(u);
+    }
+    if (out.upward.empty())
+        return;
+    r.lineMoment = 0;
+    for (const RegionLine &line : out.lines.region) {
+        if (!line.exists)
+            continue;
+        for (double m : {line.extremes.Mmax, line.extremes.Mmin})
+            if (std::fabs(m) > std::fabs(r.lineMoment))
+                r.lineMoment = m;
+    }
+}
+
 AnalysisOutcome refuse(AnalysisOutcome out, const QString &message)
 {
     out.refused = true;
     out.refusal = message;
+    out.lines = BeamLines{};
+    out.upward.clear();
     // The refusal names what to mend; a load warning of a run that produced
     // nothing would only stand in its way.
     out.warnings.clear();
@@ -155,6 +206,14 @@ AnalysisOutcome refuse(AnalysisOutcome out, const QString &message)
 }
 
 } // namespace
+
+BeamLoads ReadBeamLoads(const ProjectTexts &texts)
+{
+    const Inputs in = readInputs(texts);
+    return {{regionLoads<SpanSlots>(in, Span1), regionLoads<SpanSlots>(in, Span2), regionLoads<SpanSlots>(in, Span3)},
+            regionLoads<CantileverSlots>(in, LeftCantilever),
+            regionLoads<CantileverSlots>(in, RightCantilever)};
+}
 
 int SpanCount(double L2, double L3)
 {
@@ -176,6 +235,19 @@ AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results)
     // Every span length of the system is a divisor below.
     if (in.length[LengthL1] == 0)
         return refuse(out, QStringLiteral("Die Feldlänge L1 ist 0. Geben Sie eine Feldlänge größer als 0 ein."));
+    // A negative length is no beam: refused like a first span of 0. A length
+    // of 0 for L2, L3 or a cantilever means "no such span".
+    static const char *const negativeLength[RegionCount] = {
+        "Die Feldlänge L1 ist negativ. Geben Sie eine Feldlänge größer als 0 ein.",
+        "Die Feldlänge L2 ist negativ. Geben Sie eine Feldlänge größer als 0 ein oder 0 für kein zweites Feld.",
+        "Die Feldlänge L3 ist negativ. Geben Sie eine Feldlänge größer als 0 ein oder 0 für kein drittes Feld.",
+        "Die Länge des linken Kragarms ist negativ. Geben Sie eine Länge größer als 0 ein oder 0 für keinen "
+        "Kragarm.",
+        "Die Länge des rechten Kragarms ist negativ. Geben Sie eine Länge größer als 0 ein oder 0 für keinen "
+        "Kragarm."};
+    for (int i = 0; i < RegionCount; ++i)
+        if (in.length[i] < 0)
+            return refuse(out, QString::fromUtf8(negativeLength[i]));
     if (out.spans == 3 && in.length[LengthL2] == 0)
         return refuse(out, QStringLiteral("Die Feldlänge L2 ist 0, die Feldlänge L3 aber nicht. Geben Sie für L2 "
                                           "eine Feldlänge größer als 0 ein oder setzen Sie auch L3 auf 0."));
@@ -266,6 +338,14 @@ AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results)
 
     if (const auto cause = nonFiniteResult(r))
         return refuse(out, *cause);
+
+    const BeamLoads beamLoads{{span[0], span[1], span[2]}, left, right};
+    out.lines = ExactBeamLines(r, out.spans, beamLoads);
+    if (!out.lines.valid)
+        return refuse(out, QStringLiteral("Mit diesen Längen und Lasten wird die Momenten- oder Biegelinie unendlich "
+                                          "groß oder unbestimmt. Prüfen Sie die Längen und Lasten auf sehr große, "
+                                          "sehr kleine oder sich aufhebende Werte."));
+    findLoadsBothWays(beamLoads, out, r);
 
     results = r;
     return out;

@@ -3,16 +3,29 @@
 
 #pragma once
 
+#include "analysis/beamlines.h"
 #include "analysis/resultset.h"
 #include "model/projectmodel.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace varno {
 
 // Number of spans from the lengths: L3 != 0 three, else L2 != 0 two, else one.
 int SpanCount(double L2, double L3);
+
+// A span or cantilever with an upward load (a negative uniform load or
+// point load): its moment line may reach its extremes anywhere.
+struct UpwardLoadRegion
+{
+    int region = 0;                  // LineRegion
+    LineExtremes extremes;           // of its exact line
+    double spanMoment = 0;           // spans: the span moment MF as computed
+    bool spanMomentBelowMax = false; // spans: MF is less than the line's largest moment
+};
 
 struct AnalysisOutcome
 {
@@ -27,7 +40,17 @@ struct AnalysisOutcome
     QStringList warnings;
 
     int spans = 0;
+
+    // The exact lines of the computed beam; not valid when refused.
+    BeamLines lines;
+    // The regions with upward loads, in the order spans 1..3, left, right
+    // cantilever; the window layer warns about each.
+    std::vector<UpwardLoadRegion> upward;
 };
+
+// The loads of every region as the analysis computes with them: the total
+// uniform load and the point loads in order of distance (InDistanceOrder).
+BeamLoads ReadBeamLoads(const ProjectTexts &texts);
 
 // The whole analysis over a snapshot of the input texts: the numbers only,
 // the result lines are made where they are shown (ResultLines). Writes

@@ -19,6 +19,13 @@ struct ResultSet
     double Ali = 0, Are = 0, Bli = 0, Bre = 0, Cli = 0, Cre = 0, Dli = 0, Dre = 0;
     double EIf1 = 0, EIf2 = 0, EIf3 = 0, EIwKl = 0, EIwKr = 0;
 
+    // Where a span or cantilever carries an upward load: the moment of
+    // largest magnitude of the exact moment line over the whole beam, with
+    // its sign; 0 otherwise. The design then takes it as its governing
+    // moment, since the support and span moments need not hold the extremes
+    // (it is never smaller than they are, being taken over the same line).
+    double lineMoment = 0;
+
     // Support reaction = jump of the shear force at the support.
     double A() const { return Are - Ali; }
     double B() const { return Bre - Bli; }

@@ -27,8 +27,9 @@ double holdInSpan(double x, double l)
 
 } // namespace
 
-bool FindZeroShear(const SpanLoads &span, double V0, double &xF)
+bool FindZeroShear(const SpanLoads &loads, double V0, double &xF)
 {
+    const SpanLoads span = InDistanceOrder(loads);
     const double l = span.length;
     const double q = span.q;
     const bool hasPointLoads = std::any_of(span.F.begin(), span.F.end(), [](double f) { return f != 0; });
@@ -52,14 +53,14 @@ bool FindZeroShear(const SpanLoads &span, double V0, double &xF)
     }
 
     // Walk the span in slot order while the shear stays positive. The loads
-    // are expected in ascending order of a; the walk takes them as they stand.
-    // A slot after the first with a = 0 ends the span's list: the rest of the
-    // span up to l carries the uniform load only. A shear still positive at
-    // the span's end puts the maximum at the right support.
+    // come in order of distance (InDistanceOrder); the first empty slot ends
+    // the span's list: the rest of the span up to l carries the uniform load
+    // only. A shear still positive at the span's end puts the maximum at the
+    // right support.
     double V = V0;
     double previousEnd = 0;
     for (int i = 0; i < SpanSlots; ++i) {
-        const bool endOfList = i > 0 && span.a[i] == 0;
+        const bool endOfList = span.F[i] == 0;
         const double end = endOfList ? l : span.a[i];
         if (q != 0) {
             V -= q * (end - previousEnd);
@@ -92,38 +93,31 @@ bool FindZeroShear(const SpanLoads &span, double V0, double &xF)
     return true;
 }
 
-double SpanMoment(const SpanLoads &span, double V0, double Ml, double x)
+double SpanMoment(const SpanLoads &loads, double V0, double Ml, double x)
 {
+    const SpanLoads span = InDistanceOrder(loads);
     double m = x * V0 - span.q * x * x / 2 + Ml;
-    // Loads in slot order up to the first one beyond x or at a = 0.
+    // Loads in order of distance up to the first one beyond x or the first
+    // empty slot. A force right on the left support (a = 0) is part of V0,
+    // so it comes off again here, or the span moment would grow by F * x.
     for (int i = 0; i < SpanSlots; ++i) {
         const double a = span.a[i];
-        if (a > x)
+        if (a > x || span.F[i] == 0)
             break;
-        if (a == 0) {
-            // A force right on the left support is part of V0, so it must
-            // come off again here, or the span moment grows by F * x. An
-            // empty slot (F = 0) changes nothing; either way the list ends.
-            m -= span.F[i] * x;
-            break;
-        }
         m -= span.F[i] * (x - a);
     }
     return m;
 }
 
-double SpanDeflection(const SpanLoads &span, double Ml, double Mr)
+double SpanDeflection(const SpanLoads &loads, double Ml, double Mr)
 {
+    const SpanLoads span = InDistanceOrder(loads);
     const double l = span.length;
     const double l3 = l * l * l / 48;
     // Sine-shaped approximation: close to the exact value for usual loads.
     double d = l3 * (2 * span.q * l / Pi) + l * l * (Ml + Mr) * EndMomentFactor;
-    for (int i = 0; i < SpanSlots; ++i) {
-        const double a = span.a[i];
-        if (a == 0)
-            break;
-        d += l3 * span.F[i] * std::sin(Pi * a / l);
-    }
+    for (int i = 0; i < SpanSlots && span.F[i] != 0; ++i)
+        d += l3 * span.F[i] * std::sin(Pi * span.a[i] / l);
     return d / Stiffness;
 }
 
@@ -131,8 +125,11 @@ double SpanDeflection(const SpanLoads &span, double Ml, double Mr)
 // support cross-section times the cantilever length. The rotation comes from
 // the span's loads and both its end moments, each with its sign: a far
 // moment that sags (heavy cantilevers) turns the support the other way.
-double LeftCantileverDeflection(const SpanLoads &span1, double MA, double MB, const CantileverLoads &cantilever)
+double LeftCantileverDeflection(const SpanLoads &span1Loads, double MA, double MB,
+                                const CantileverLoads &cantileverLoads)
 {
+    const SpanLoads span1 = InDistanceOrder(span1Loads);
+    const CantileverLoads cantilever = InDistanceOrder(cantileverLoads);
     const double L = span1.length;
     const double k = cantilever.length;
     double t = (L * L * span1.q / 3) / 8 + (-MA + MB) / 6 + MA / 2;
@@ -149,8 +146,11 @@ double LeftCantileverDeflection(const SpanLoads &span1, double MA, double MB, co
     return w / Stiffness;
 }
 
-double RightCantileverDeflection(const SpanLoads &last, double Ml, double Mr, const CantileverLoads &cantilever)
+double RightCantileverDeflection(const SpanLoads &lastLoads, double Ml, double Mr,
+                                 const CantileverLoads &cantileverLoads)
 {
+    const SpanLoads last = InDistanceOrder(lastLoads);
+    const CantileverLoads cantilever = InDistanceOrder(cantileverLoads);
     const double l = last.length;
     const double k = cantilever.length;
     double t = (l * l * last.q / 3) / 8 + (-Mr + Ml) / 6 + Mr / 2;

@@ -6,7 +6,9 @@
 // The steps of the analysis after the support moments and shears are known:
 // zero-shear search, span moment, span deflection term and the cantilever tip
 // terms. They work on plain numbers so that each step can be checked alone;
-// RunAnalysis feeds them from the input texts.
+// RunAnalysis feeds them from the input texts. Each takes the point loads of
+// a region in order of distance and leaves out empty rows, whatever order the
+// rows come in.
 
 #include <array>
 
@@ -27,6 +29,43 @@ struct RegionLoads
 };
 using SpanLoads = RegionLoads<SpanSlots>;
 using CantileverLoads = RegionLoads<CantileverSlots>;
+
+// The loads of a region as the analysis walks them: the point loads in
+// order of distance (loads at the same distance in row order), then the
+// empty rows (F = 0) as F = 0, a = 0. A user may type the rows in any order
+// and leave rows empty between them; the procedures below walk the slots
+// and stop at the first empty one. For rows typed in ascending order without
+// gaps this is the list as typed.
+template<int Slots>
+RegionLoads<Slots> InDistanceOrder(const RegionLoads<Slots> &loads)
+{
+    RegionLoads<Slots> out;
+    out.length = loads.length;
+    out.q = loads.q;
+    int n = 0;
+    for (int i = 0; i < Slots; ++i) {
+        if (loads.F[i] == 0)
+            continue;
+        // Insertion after every load at a smaller or equal distance.
+        int at = n;
+        while (at > 0 && out.a[at - 1] > loads.a[i]) {
+            out.a[at] = out.a[at - 1];
+            out.F[at] = out.F[at - 1];
+            --at;
+        }
+        out.a[at] = loads.a[i];
+        out.F[at] = loads.F[i];
+        ++n;
+    }
+    return out;
+}
+
+// The loads of the whole beam: spans 1..3, left and right cantilever.
+struct BeamLoads
+{
+    std::array<SpanLoads, 3> span{};
+    CantileverLoads left, right;
+};
 
 // The point of zero shear of a span with start shear V0, from its left
 // support. `xF` comes in as the value of the last run and goes out as the new

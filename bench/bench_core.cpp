@@ -6,6 +6,7 @@
 // their numbers.
 
 #include "analysis/analysis.h"
+#include "analysis/beamlines.h"
 #include "analysis/envelope.h"
 #include "bench/beams.h"
 #include "design/design.h"
@@ -68,6 +69,23 @@ void BM_RunAnalysis(benchmark::State &state)
     setBeamLabel(state, which);
 }
 BENCHMARK(BM_RunAnalysis)->Arg(0)->Arg(1);
+
+// The exact lines and their extremes of an analysed beam, from the support
+// moments and the loads: the goal is under 5 µs for the full beam.
+void BM_ExactBeamLines(benchmark::State &state)
+{
+    const int which = int(state.range(0));
+    const ProjectTexts texts = beam(which);
+    const ResultSet results = analysed(texts);
+    const BeamLoads loads = ReadBeamLoads(texts);
+    const int spans = SpanCount(results.L2, results.L3);
+    for (auto _ : state) {
+        BeamLines lines = ExactBeamLines(results, spans, loads);
+        benchmark::DoNotOptimize(lines);
+    }
+    setBeamLabel(state, which);
+}
+BENCHMARK(BM_ExactBeamLines)->Arg(0)->Arg(1);
 
 // RunDesign as the results window starts it: the material values come from
 // the material window's lists, the profile table is read by the run itself.

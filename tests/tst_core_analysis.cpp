@@ -301,25 +301,45 @@ void TestAnalysis::closedForm_data()
         << Expected{{"Are", 20.0 / 3}, {"Bli", -10.0 / 3}, {"xF1", 2}, {"MF1", 40.0 / 3},
                     {"EIf1", 4.5 * 10 * std::sin(Pi12 * 2 / 6)}};
 
-    // The search steps over the empty first slot and finds the load; the
-    // moment and deflection sums stop at that slot and leave the load out.
+    // An empty row before the load is skipped: the search, the moment and
+    // the deflection sum all count the load.
     QTest::newRow("first slot empty, q=0")
         << ProjectTexts(Beam().length(1, 6).point(1, 10, 2))
-        << Expected{{"Are", 20.0 / 3}, {"xF1", 2}, {"MF1", 40.0 / 3}, {"EIf1", 0}};
+        << Expected{{"Are", 20.0 / 3}, {"xF1", 2}, {"MF1", 40.0 / 3}, {"EIf1", 4.5 * 10 * std::sin(Pi12 / 3)}};
     // With a uniform load the search crosses the load at 2 and finds V = 0 at
-    // 8/3; the moment there leaves out the load's 10·(8/3 - 2).
+    // 8/3; the moment there is 8/3·Are − 5·(8/3)² − 10·(8/3 − 2).
     QTest::newRow("first slot empty, q=10")
         << ProjectTexts(Beam().length(1, 6).load(1, 10).point(1, 10, 2))
         << Expected{{"Are", 110.0 / 3}, {"xF1", 8.0 / 3},
-                    {"MF1", 8.0 / 3 * 110.0 / 3 - 5 * 64.0 / 9},
-                    {"EIf1", 216.0 / 48 * 120 / Pi12}};
+                    {"MF1", 8.0 / 3 * 110.0 / 3 - 5 * 64.0 / 9 - 10 * (8.0 / 3 - 2)},
+                    {"EIf1", 216.0 / 48 * 120 / Pi12 + 4.5 * 10 * std::sin(Pi12 / 3)}};
 
-    // Loads typed in descending order of a: the search walks 0..5 with the
-    // uniform load only and stops at 4.75; the moment sum ends at the first
-    // slot (a = 5 > 4.75) and leaves out the load at a = 1.
+    // Loads typed in descending order of a are taken in order of distance:
+    // 47.5 − 10 − 20 = 17.5 after the load at 1, zero at 1 + 17.5/10.
     QTest::newRow("descending loads")
         << ProjectTexts(Beam().length(1, 6).load(1, 10).point(0, 5, 5).point(1, 20, 1))
-        << Expected{{"Are", 47.5}, {"xF1", 4.75}, {"MF1", 4.75 * 47.5 - 5 * 4.75 * 4.75}};
+        << Expected{{"Are", 47.5}, {"xF1", 2.75}, {"MF1", 2.75 * 47.5 - 5 * 2.75 * 2.75 - 20 * 1.75}};
+    // g = 10 on 6 m, 20 kN at 2 and 4 m: M(3) = 45 + 20·2 = 85, in whatever
+    // rows the loads stand; the midspan term counts both loads.
+    QTest::newRow("two loads descending")
+        << ProjectTexts(Beam().length(1, 6).load(1, 10).point(0, 20, 4).point(1, 20, 2))
+        << Expected{{"xF1", 3}, {"MF1", 85}, {"EIf1", 4.5 * (120 / Pi12 + 40 * std::sin(Pi12 / 3))}};
+    QTest::newRow("two loads with an empty row between")
+        << ProjectTexts(Beam().length(1, 6).point(0, 20, 2).point(2, 20, 4))
+        << Expected{{"xF1", 2}, {"MF1", 40}, {"EIf1", 4.5 * 40 * std::sin(Pi12 / 3)}};
+    QTest::newRow("one load in the second row")
+        << ProjectTexts(Beam().length(1, 6).point(1, 20, 3)) << Expected{{"MF1", 30}, {"EIf1", 4.5 * 20}};
+    // A load on the support (a = 0) does not end the list: the load at 3
+    // still counts in the span moment and the midspan term.
+    QTest::newRow("load on the support, then one at midspan")
+        << ProjectTexts(Beam().length(1, 6).point(0, 10, 0).point(1, 20, 3))
+        << Expected{{"Are", 20}, {"xF1", 3}, {"MF1", 30}, {"EIf1", 4.5 * 20}};
+    // Cantilever rows in any order: the tip term of a left cantilever of 2 m
+    // under 10 kN at a = 1 from its free end beside a span of 6 m whose only
+    // load stands on support A (it bends nothing).
+    QTest::newRow("cantilever load in the last row")
+        << ProjectTexts(Beam().length(1, 6).length(4, 2).point(0, 1, 0).point(23, 10, 1))
+        << Expected{{"MA", -10}, {"EIwKl", 10 * (3 * 2 - 1) / 6.0 + 10 * 6 / 3.0 * 2}};
 
     // Ascending loads: shear 36 - 10 at 1, -10 at 3 -> zero at the load at 3.
     QTest::newRow("two ascending point loads")
@@ -550,8 +570,8 @@ void TestAnalysis::zeroShear_data()
         << span(10, 1, {{1, 1}, {1, 2}, {1, 3}, {1, 4}, {1, 5}, {1, 6}, {1, 7}}) << 15.5 << 0.0 << 8.5 << true;
     QTest::newRow("past the seventh slot to the end")
         << span(10, 1, {{1, 1}, {1, 2}, {1, 3}, {1, 4}, {1, 5}, {1, 6}, {1, 7}}) << 20.0 << 0.0 << 10.0 << true;
-    // Descending order: the segment 0..5 is walked first, past the load at 1.
-    QTest::newRow("descending loads") << span(6, 10, {{5, 5}, {20, 1}}) << 47.5 << 0.0 << 4.75 << true;
+    // Descending order: the loads are walked in order of distance, 1 before 5.
+    QTest::newRow("descending loads") << span(6, 10, {{5, 5}, {20, 1}}) << 47.5 << 0.0 << 2.75 << true;
     // A force of 0 with a distance is a boundary without load: the walk goes on.
     QTest::newRow("zero force with a distance") << span(6, 10, {{0, 1}, {10, 2}}) << 36.0 << 0.0 << 2.6 << true;
     QTest::newRow("no load keeps the position") << span(6, 0) << 5.0 << 2.5 << 2.5 << false;
@@ -670,7 +690,14 @@ void TestAnalysis::refusals_data()
                return ProjectTexts(b);
            }()
         << "Einzellast Nr. 3 im linken Kragarm";
-    QTest::newRow("spans cancelling out") << ProjectTexts(Beam().length(1, 5).length(2, -5).load(1, 10)) << "MB";
+    QTest::newRow("L2 negative") << ProjectTexts(Beam().length(1, 5).length(2, -5).load(1, 10)) << "L2 ist negativ";
+    QTest::newRow("L1 negative") << ProjectTexts(Beam().length(1, -6).load(1, 10)) << "L1 ist negativ";
+    QTest::newRow("L3 negative") << ProjectTexts(Beam().length(1, 5).length(2, 5).length(3, -1).load(1, 10))
+                                 << "L3 ist negativ";
+    QTest::newRow("left cantilever negative") << ProjectTexts(Beam().length(1, 5).length(4, -1).load(1, 10))
+                                              << "linken Kragarms ist negativ";
+    QTest::newRow("right cantilever negative") << ProjectTexts(Beam().length(1, 5).length(5, -0.5).load(1, 10))
+                                               << "rechten Kragarms ist negativ";
     QTest::newRow("tiny span in a two-span beam") << ProjectTexts(Beam().length(1, 1e-200).length(2, 5).load(1, 10))
                                                   << "unendlich";
 }

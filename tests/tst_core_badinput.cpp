@@ -242,11 +242,11 @@ void BadInputTest::extremeValues_data()
     QTest::newRow("L2 -1e-308") << Field::Length2 << "-1e-308" << true;
     QTest::newRow("L2 1e309 overflows") << Field::Length2 << "1e309" << true;
     QTest::newRow("L2 1e-400 underflows to 0") << Field::Length2 << "1e-400" << false;
-    QTest::newRow("L2 negative") << Field::Length2 << "-4" << false;
+    QTest::newRow("L2 negative") << Field::Length2 << "-4" << true;
     QTest::newRow("L2 0 with L3 set") << Field::Length3 << "3" << true;
     QTest::newRow("left cantilever 1e308") << Field::LengthLeft << "1e308" << true;
     QTest::newRow("left cantilever 1e-308") << Field::LengthLeft << "1e-308" << false;
-    QTest::newRow("left cantilever negative") << Field::LengthLeft << "-2" << false;
+    QTest::newRow("left cantilever negative") << Field::LengthLeft << "-2" << true;
     QTest::newRow("load 1e308") << Field::Load << "1e308" << true;
     QTest::newRow("load -1e308") << Field::Load << "-1e308" << true;
     QTest::newRow("load 1e-308") << Field::Load << "1e-308" << false;
