@@ -220,12 +220,16 @@ std::vector<SectionForces> InteractionCandidates(const SampledLines &lines,
                     const double M = bestValue(s.M, lines.present, c, sign, k, choice);
                     const double V = std::max(std::abs(fixedValue(s.VL, lines.present, c, choice, k)),
                                               std::abs(fixedValue(s.VR, lines.present, c, choice, k)));
-                    if (byM.region < 0 || std::abs(M) > std::abs(byM.M))
+                    if (byM.region < 0 || std::abs(M) > std::abs(byM.M)) {
                         byM = {M, V, e, s.x[k], c};
+                        byM.combination.regionsOn = choice;
+                    }
                     for (bool right : {false, true}) {
                         const double Vs = bestValue(right ? s.VR : s.VL, lines.present, c, sign, k, choice);
-                        if (byV.region < 0 || std::abs(Vs) > std::abs(byV.V))
+                        if (byV.region < 0 || std::abs(Vs) > std::abs(byV.V)) {
                             byV = {fixedValue(s.M, lines.present, c, choice, k), std::abs(Vs), e, s.x[k], c};
+                            byV.combination.regionsOn = choice;
+                        }
                     }
                 }
             out.push_back(byM);
