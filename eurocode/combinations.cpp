@@ -148,7 +148,39 @@ std::vector<Combination> withZeroFactorsOutside(std::vector<Combination> combina
 
 } // namespace
 
-Extreme Worst(const SampledLines &lines, LineQuantity quantity, const std::vector<Combination> &combinations,
+PreparedQuantity Prepare(const SampledLines &lines, LineQuantity quantity)
+{
+    PreparedQuantity out;
+    out.quantity = quantity;
+    for (int e = 0; e < RegionCountEc; ++e) {
+        const RegionSamples &s = lines.region[e];
+        if (!s.exists || s.x.empty())
+            continue;
+        std::vector<PreparedSample> &prepared = out.region[e];
+        prepared.reserve(s.x.size() * (quantity == LineQuantity::V ? 4 : 2));
+        for (bool right : {false, true}) {
+            if (right && quantity != LineQuantity::V)
+                break;
+            const Column &col = columnOf(s, quantity, right);
+            for (std::size_t k = 0; k < s.x.size(); ++k)
+                for (double sign : {1.0, -1.0}) {
+                    PreparedSample p;
+                    p.choice = worstChoice(col, lines.present, sign, k);
+                    p.here = sums(col, p.choice, k);
+                    p.x = s.x[k];
+                    if (quantity != LineQuantity::V && k % 2 == 1 && k + 1 < s.x.size()) {
+                        p.before = sums(col, p.choice, k - 1);
+                        p.after = sums(col, p.choice, k + 1);
+                        p.h = (s.x[k + 1] - s.x[k - 1]) / 2;
+                    }
+                    prepared.push_back(p);
+                }
+        }
+    }
+    return out;
+}
+
+Extreme Worst(const PreparedQuantity &prepared, const std::vector<Combination> &combinations,
               const std::function<double(const Combination &)> &weight,
               const std::array<double, RegionCountEc> &regionScale)
 {
@@ -157,67 +189,44 @@ Extreme Worst(const SampledLines &lines, LineQuantity quantity, const std::vecto
     for (std::size_t i = 0; i < combos.size(); ++i)
         inverseWeight[i] = 1 / weight(combos[i]);
     Extreme best;
-    std::array<unsigned, ActionCount> bestChoice{};
+    const PreparedSample *bestSample = nullptr;
     std::size_t bestCombination = 0;
-    auto take = [&](double value, double scale, int region, double x, std::size_t c,
-                    const std::array<unsigned, ActionCount> &choice) {
-        const double score = std::abs(value) * scale;
-        if (!best.found || score > best.score) {
-            best.found = true;
-            best.score = score;
-            best.value = value;
-            best.region = region;
-            best.x = x;
-            bestCombination = c;
-            bestChoice = choice;
-        }
-    };
-    for (int e = 0; e < RegionCountEc; ++e) {
-        const RegionSamples &s = lines.region[e];
-        if (!s.exists || s.x.empty())
-            continue;
-        for (bool right : {false, true}) {
-            if (right && quantity != LineQuantity::V)
-                break;
-            const Column &col = columnOf(s, quantity, right);
-            for (std::size_t k = 0; k < s.x.size(); ++k)
-                for (double sign : {1.0, -1.0}) {
-                    const auto choice = worstChoice(col, lines.present, sign, k);
-                    const auto here = sums(col, choice, k);
-                    // The parabola through the samples around a midpoint, under
-                    // the midpoint's choice of regions.
-                    const bool vertex = quantity != LineQuantity::V && k % 2 == 1 && k + 1 < s.x.size();
-                    std::array<double, ActionCount> before{}, after{};
-                    double h = 0;
-                    if (vertex) {
-                        before = sums(col, choice, k - 1);
-                        after = sums(col, choice, k + 1);
-                        h = (s.x[k + 1] - s.x[k - 1]) / 2;
-                    }
-                    for (std::size_t c = 0; c < combos.size(); ++c) {
-                        const double scale = regionScale[e] * inverseWeight[c];
-                        const double v = combine(combos[c], here);
-                        take(v, scale, e, s.x[k], c, choice);
-                        if (!vertex || h <= 0)
-                            continue;
-                        const double y0 = combine(combos[c], before);
-                        const double y2 = combine(combos[c], after);
-                        const double a2 = (y0 - 2 * v + y2) / (2 * h * h);
-                        const double b1 = (y2 - y0) / (2 * h);
-                        if (a2 == 0)
-                            continue;
+    for (int e = 0; e < RegionCountEc; ++e)
+        for (const PreparedSample &p : prepared.region[e])
+            for (std::size_t c = 0; c < combos.size(); ++c) {
+                const double scale = regionScale[e] * inverseWeight[c];
+                const double v = combine(combos[c], p.here);
+                double value = v, x = p.x;
+                if (p.h > 0) {
+                    // The parabola through the samples around this midpoint.
+                    const double y0 = combine(combos[c], p.before);
+                    const double y2 = combine(combos[c], p.after);
+                    const double a2 = (y0 - 2 * v + y2) / (2 * p.h * p.h);
+                    const double b1 = (y2 - y0) / (2 * p.h);
+                    if (a2 != 0) {
                         const double t = -b1 / (2 * a2);
-                        if (std::abs(t) >= h)
-                            continue;
-                        take(v - b1 * b1 / (4 * a2), scale, e, s.x[k] + t, c, choice);
+                        const double top = v - b1 * b1 / (4 * a2);
+                        if (std::abs(t) < p.h && std::abs(top) > std::abs(v)) {
+                            value = top;
+                            x = p.x + t;
+                        }
                     }
                 }
-        }
-    }
+                const double score = std::abs(value) * scale;
+                if (!best.found || score > best.score) {
+                    best.found = true;
+                    best.score = score;
+                    best.value = value;
+                    best.region = e;
+                    best.x = x;
+                    bestSample = &p;
+                    bestCombination = c;
+                }
+            }
     if (best.found) {
         best.combination = combos[bestCombination];
         for (int a = 0; a < ActionCount; ++a)
-            best.combination.regionsOn[a] = best.combination.factor[a] != 0 ? bestChoice[a] : 0;
+            best.combination.regionsOn[a] = best.combination.factor[a] != 0 ? bestSample->choice[a] : 0;
     }
     return best;
 }
