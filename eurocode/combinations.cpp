@@ -19,7 +19,7 @@ unsigned SampledLines::presentActions() const
 }
 
 std::vector<Combination> Combinations(CombinationKind kind, const ActionSet &actions, unsigned presentActions,
-                                      double kdef)
+                                      double kdef, bool everySubset)
 {
     std::vector<Combination> out;
     const unsigned variable = presentActions & ~1u;
@@ -52,8 +52,18 @@ std::vector<Combination> Combinations(CombinationKind kind, const ActionSet &act
         gammaG = {1};
     for (double gG : gammaG)
         for (unsigned subset = 0; subset <= variable; ++subset) {
-            if ((subset & ~variable) != 0 || (subset & 1u))
+            if ((subset & ~variable) != 0 || (subset & 1u) || (!everySubset && subset != variable))
                 continue;
+            // Of the subsets with the same shortest duration (the same kmod),
+            // the one with every action at least that long is the worst.
+            if (subset != 0) {
+                unsigned closure = 0;
+                for (int a = ActQ; a < ActionCount; ++a)
+                    if ((variable & (1u << a)) && actions.duration[a] <= durationOf(subset))
+                        closure |= 1u << a;
+                if (subset != closure)
+                    continue;
+            }
             for (int lead = subset == 0 ? -1 : ActQ; lead < ActionCount; ++lead) {
                 if (lead >= 0 && !(subset & (1u << lead)))
                     continue;

@@ -72,9 +72,14 @@ struct Combination
 };
 
 // All combinations of a kind over the actions present (bit mask), each
-// variable action in or out, each in turn leading.
+// variable action in or out, each in turn leading; of the sets of actions
+// with the same shortest duration only the one with every action at least
+// that long (it is the worst, having the same kmod). Without `everySubset`
+// every present action is in: enough where the resistance does not depend
+// on the combination (no kmod), because at one section every variable
+// action adds in the sign sought (its regions are chosen so).
 std::vector<Combination> Combinations(CombinationKind kind, const ActionSet &actions, unsigned presentActions,
-                                      double kdef = 0);
+                                      double kdef = 0, bool everySubset = true);
 
 enum class LineQuantity { M, V, W };
 

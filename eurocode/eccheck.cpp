@@ -273,10 +273,10 @@ TimberResult CheckTimber(const PreparedLines &prepared, const ActionSet &actions
     auto one = [](const Combination &) { return 1.0; };
     const Extreme bending = Worst(prepared.M, fundamental, byKmod, Unscaled);
     const Extreme shear = Worst(prepared.V, fundamental, byKmod, Unscaled);
-    const Extreme inst = Worst(prepared.W, Combinations(CombinationKind::Characteristic, actions, present),
+    const Extreme inst = Worst(prepared.W, Combinations(CombinationKind::Characteristic, actions, present, 0, false),
                                one, deflectionScale(lines, lim[0].value, lim[1].value));
     const Extreme fin = Worst(prepared.W,
-                              Combinations(CombinationKind::Final, actions, present, kdef.value), one,
+                              Combinations(CombinationKind::Final, actions, present, kdef.value, false), one,
                               deflectionScale(lines, lim[2].value, lim[3].value));
     const Extreme netFin = Worst(prepared.W,
                                  Combinations(CombinationKind::NetFinal, actions, present, kdef.value), one,
@@ -378,12 +378,13 @@ SteelResult CheckSteel(const PreparedLines &prepared, const ActionSet &actions, 
         return st;
 
     const unsigned present = lines.presentActions();
-    const auto fundamental = Combinations(CombinationKind::Fundamental, actions, present);
+    // No kmod: the combinations with every present action suffice.
+    const auto fundamental = Combinations(CombinationKind::Fundamental, actions, present, 0, false);
     auto one = [](const Combination &) { return 1.0; };
     const Extreme bending = Worst(prepared.M, fundamental, one, Unscaled);
     const Extreme shear = Worst(prepared.V, fundamental, one, Unscaled);
     const Extreme deflection = Worst(prepared.W,
-                                     Combinations(CombinationKind::Characteristic, actions, present), one,
+                                     Combinations(CombinationKind::Characteristic, actions, present, 0, false), one,
                                      deflectionScale(lines, spanLimit.value, cantileverLimit.value));
     const std::vector<SectionForces> pairs = InteractionCandidates(lines, fundamental);
     const double fy = grade->fy.value, gM0 = grade->gammaM0.value, E = grade->E.value;
