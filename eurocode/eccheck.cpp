@@ -114,6 +114,9 @@ SampledLines SampleUnitLines(const ProjectTexts &texts, int pointLoadAction, boo
                 refused = true;
                 return out;
             }
+            // A load on a region the beam does not have acts nowhere.
+            if (!run.lines.region[r].exists || run.lines.region[r].length <= 0)
+                continue;
             lines[UnitLine(a, r)] = run.lines;
             out.present[UnitLine(a, r)] = true;
         }
