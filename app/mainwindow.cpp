@@ -16,6 +16,7 @@
 #include "dialogs/projectinfodialog.h"
 #include "io/commands/printcommand.h"
 #include "io/commands/projectfilecommands.h"
+#include "presentation/loadwarnings.h"
 #include "version.h"
 
 #include <QAction>
@@ -387,6 +388,8 @@ bool MainWindow::runAnalysis()
         ShowMessage(this, QStringLiteral("Warnung"), outcome.refusal, MsgIcon::Warning);
         return false;
     }
+    for (const QString &warning : UpwardLoadWarnings(outcome, QLocale()))
+        ShowMessage(this, QStringLiteral("Warnung"), warning, MsgIcon::Warning);
 
     if (!m_results)
         m_results = new ResultsWindow(*m_session, *this, this);

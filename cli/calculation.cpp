@@ -7,6 +7,7 @@
 #include "cli/envelopeoutput.h"
 #include "design/series.h"
 #include "io/projectfile.h"
+#include "presentation/loadwarnings.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -145,6 +146,29 @@ QJsonObject steelValues(const SteelDesign &steel)
     return values;
 }
 
+// The extremes of the exact lines of every span (F1..F3) and cantilever
+// (Kl, Kr) the system has.
+QJsonObject beamLinesJson(const BeamLines &lines)
+{
+    static const char *const names[LineRegionCount] = {"F1", "F2", "F3", "Kl", "Kr"};
+    QJsonObject out;
+    for (int region = 0; region < LineRegionCount; ++region) {
+        const RegionLine &line = lines.region[std::size_t(region)];
+        if (!line.exists)
+            continue;
+        const LineExtremes &e = line.extremes;
+        const std::pair<const char *, double> values[] = {
+            {"Mmax", e.Mmax},     {"xMmax", e.xMmax},     {"Mmin", e.Mmin},     {"xMmin", e.xMmin},
+            {"Vmax", e.Vmax},     {"EIwMax", e.EIwMax},   {"xEIwMax", e.xEIwMax}, {"EIwMin", e.EIwMin},
+            {"xEIwMin", e.xEIwMin}};
+        QJsonObject entry;
+        for (const auto &[key, value] : values)
+            entry.insert(QLatin1String(key), jsonNumber(value));
+        out.insert(QLatin1String(names[region]), entry);
+    }
+    return out;
+}
+
 } // namespace
 
 FileResult CalculateFile(const QString &path, const CalcOptions &options)
@@ -174,6 +198,8 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
     // A fresh program: the zero-shear positions start at 0.
     result.analysis = RunAnalysis(result.texts, result.results);
     result.warnings = result.analysis.warnings;
+    if (!result.analysis.refused)
+        result.warnings << UpwardLoadWarnings(result.analysis, options.locale);
     if (result.analysis.refused) {
         result.status = Refused;
         result.errors << result.analysis.refusal;
@@ -253,6 +279,7 @@ QString JsonObject(const FileResult &result)
         object.insert(QStringLiteral("lines"), jsonArray(OutputLines(result)));
         if (result.envelope)
             object.insert(QStringLiteral("envelope"), EnvelopeJson(*result.envelope));
+        object.insert(QStringLiteral("beamLines"), beamLinesJson(result.analysis.lines));
     }
     object.insert(QStringLiteral("warnings"), jsonArray(result.warnings));
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));

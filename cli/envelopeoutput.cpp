@@ -25,7 +25,7 @@ QString rangeLine(const QString &label, const ValueRange &r, const QString &unit
 
 QJsonObject EnvelopeJson(const LoadEnvelope &envelope)
 {
-    QJsonObject out{{QStringLiteral("patterns"), LoadPatternCount}};
+    QJsonObject out{{QStringLiteral("patterns"), LoadPatternCount}, {QStringLiteral("switches"), LoadSwitchCount}};
     QJsonArray uplift;
     for (int s = 0; s < envelope.supports(); ++s) {
         out.insert(QLatin1String(SupportMomentNames[s]), range(envelope.supportMoment[s]));
@@ -36,8 +36,7 @@ QJsonObject EnvelopeJson(const LoadEnvelope &envelope)
             uplift.append(QLatin1String(SupportNames[s]));
     }
     for (int j = 0; j < envelope.spans; ++j)
-        out.insert(QLatin1String(SpanMomentNames[j]),
-                   QJsonObject{{QStringLiteral("max"), WithoutNegativeZero(envelope.spanMomentMax[j])}});
+        out.insert(QLatin1String(SpanMomentNames[j]), range(envelope.spanMoment[j]));
     out.insert(QStringLiteral("uplift"), uplift);
     return out;
 }
@@ -50,8 +49,8 @@ QStringList EnvelopeLines(const LoadEnvelope &envelope, const QLocale &locale)
         lines << rangeLine(QStringLiteral("Stützmoment  %1  ").arg(QLatin1String(SupportMomentNames[s])),
                            envelope.supportMoment[s], kNm, locale);
     for (int j = 0; j < envelope.spans; ++j)
-        lines << QStringLiteral("Feldmoment   %1 max = ").arg(QLatin1String(SpanMomentNames[j]))
-                + FormatFixed(envelope.spanMomentMax[j], 2, locale) + kNm;
+        lines << rangeLine(QStringLiteral("Feldmoment   %1 ").arg(QLatin1String(SpanMomentNames[j])),
+                           envelope.spanMoment[j], kNm, locale);
     for (int i = 0; i < 2 * envelope.supports(); ++i)
         lines << rangeLine(QStringLiteral("Querkraft  %1 ").arg(QLatin1String(ShearNames[i])), envelope.shear[i], kN,
                            locale);
