@@ -191,12 +191,15 @@ LoadEnvelope RunEnvelope(const ProjectTexts &texts)
     };
 
     Part permanent;
-    const AnalysisOutcome outcome = RunAnalysis(PermanentTexts(texts), permanent.results);
+    const AnalysisOutcome outcome = RunAnalysis(PermanentTexts(texts), permanent.results, Lines::Wanted);
     if (outcome.refused)
         return refuse(partRefusal(QStringLiteral("der Lastfall der ständigen Lasten (g und alle Einzellasten)"),
                                   outcome.refusal));
     permanent.lines = outcome.lines;
     env.spans = outcome.spans;
+    if (!permanent.lines.valid)
+        return refuse(partRefusal(QStringLiteral("der Lastfall der ständigen Lasten (g und alle Einzellasten)"),
+                                  QStringLiteral("Seine Momentenlinie wird unendlich groß.")));
 
     // A switch whose load is 0 contributes nothing.
     std::vector<Part> parts;
@@ -205,10 +208,13 @@ LoadEnvelope RunEnvelope(const ProjectTexts &texts)
         if (texts.uniformLoad(regionOf(s), kindOf(s)) == 0)
             continue;
         Part part;
-        const AnalysisOutcome one = RunAnalysis(SwitchTexts(texts, s), part.results);
+        const AnalysisOutcome one = RunAnalysis(SwitchTexts(texts, s), part.results, Lines::Wanted);
         if (one.refused)
             return refuse(partRefusal(QStringLiteral("der Lastfall %1 allein").arg(SwitchName(s)), one.refusal));
         part.lines = one.lines;
+        if (!part.lines.valid)
+            return refuse(partRefusal(QStringLiteral("der Lastfall %1 allein").arg(SwitchName(s)),
+                                      QStringLiteral("Seine Momentenlinie wird unendlich groß.")));
         parts.push_back(part);
     }
     std::vector<const Part *> switches;

@@ -196,7 +196,7 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
     result.texts.steelGrade = result.steelGrade;
 
     // A fresh program: the zero-shear positions start at 0.
-    result.analysis = RunAnalysis(result.texts, result.results);
+    result.analysis = RunAnalysis(result.texts, result.results, Lines::Wanted);
     result.warnings = result.analysis.warnings;
     if (!result.analysis.refused)
         result.warnings << UpwardLoadWarnings(result.analysis, options.locale);
@@ -279,7 +279,9 @@ QString JsonObject(const FileResult &result)
         object.insert(QStringLiteral("lines"), jsonArray(OutputLines(result)));
         if (result.envelope)
             object.insert(QStringLiteral("envelope"), EnvelopeJson(*result.envelope));
-        object.insert(QStringLiteral("beamLines"), beamLinesJson(result.analysis.lines));
+        // Lines too large to be finite are left out rather than written as null.
+        if (result.analysis.lines.valid)
+            object.insert(QStringLiteral("beamLines"), beamLinesJson(result.analysis.lines));
     }
     object.insert(QStringLiteral("warnings"), jsonArray(result.warnings));
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));

@@ -251,7 +251,7 @@ void TestCli::jsonKeyOrderAndNumberForm()
     QCOMPARE(o.keys(), (QStringList{"beamLines", "design", "envelope", "equilibrium", "file", "lines", "results",
                                     "status", "system", "warnings"}));
     const QJsonObject beamLines = o["beamLines"].toObject();
-    QCOMPARE(beamLines.keys(), (QStringList{"F1", "Kl", "Kr"}));
+    QCOMPARE(beamLines.keys(), (QStringList{"F1", "F2", "F3", "Kl", "Kr"}));
     QCOMPARE(beamLines["Kl"].toObject().keys(), (QStringList{"EIwMax", "EIwMin", "Mmax", "Mmin", "Vmax", "xEIwMax",
                                                              "xEIwMin", "xMmax", "xMmin"}));
     QCOMPARE(o["system"].toObject().keys(), (QStringList{"L1", "L2", "L3", "Lkl", "Lkr", "spans"}));
