@@ -109,7 +109,7 @@ SampledLines SampleUnitLines(const ProjectTexts &texts, int pointLoadAction, boo
             if (!regionLoaded(texts, a, r, pointLoadAction))
                 continue;
             ResultSet results;
-            const AnalysisOutcome run = RunAnalysis(unitTexts(texts, a, r, pointLoadAction), results);
+            const AnalysisOutcome run = RunAnalysis(unitTexts(texts, a, r, pointLoadAction), results, Lines::Wanted);
             if (run.refused || !run.lines.valid) {
                 refused = true;
                 return out;
