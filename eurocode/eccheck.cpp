@@ -13,7 +13,7 @@ namespace varno::ec {
 
 namespace {
 
-constexpr int GridIntervals = 20;
+constexpr int GridIntervals = 10;
 
 bool regionLoaded(const ProjectTexts &texts, int action, int region, int pointLoadAction)
 {
