@@ -468,9 +468,11 @@ QStringList EurocodeLines(const EurocodeRun &run, const QLocale &locale)
         else if (s.sized)
             head += QStringLiteral(" (leichtestes ausreichendes Profil der Reihe %1)").arg(run.series);
         lines << head;
-        lines << QStringLiteral("  ε = %1, Gurt c/t = %2, Steg c/t = %3, hw/tw = %4 (Grenze 72ε/η = %5)")
+        const Value *eta = namedValue(s.values, QStringLiteral("eta"));
+        lines << QStringLiteral("  ε = %1, Gurt c/t = %2, Steg c/t = %3, hw/tw = %4 (Grenze 72ε/η = %5%6)")
                      .arg(f2(s.sectionClass.epsilon), f2(s.sectionClass.flangeRatio), f2(s.sectionClass.webRatio),
-                          f2(s.webSlenderness), f2(s.webLimit));
+                          f2(s.webSlenderness), f2(s.webLimit),
+                          eta && !eta->cited ? QStringLiteral("; η: ") + Uncited : QString());
         if (!s.bending.done && !s.deflection.done)
             lines << QStringLiteral("  keine Last: nichts nachzuweisen");
         if (s.sectionClass.section > 3)
@@ -577,6 +579,12 @@ QJsonObject EurocodeJson(const EurocodeRun &run)
                    QJsonObject{{QStringLiteral("grade"), s.grade},
                                {QStringLiteral("profile"), s.profile},
                                {QStringLiteral("class"), s.sectionClass.section},
+                               {QStringLiteral("webSlenderness"), s.webSlenderness},
+                               {QStringLiteral("webLimit"), s.webLimit},
+                               {QStringLiteral("webLimitUncitedValues"),
+                                QJsonArray::fromStringList(uncitedKeys(
+                                    {namedValue(s.values, QStringLiteral("eta")) ? *namedValue(s.values, QStringLiteral("eta"))
+                                                                                  : Value{}}))},
                                {QStringLiteral("sized"), s.sized},
                                {QStringLiteral("noneAdequate"), s.noneAdequate},
                                {QStringLiteral("checks"), checks}});
