@@ -49,7 +49,7 @@ RegionLoads<Slots> regionLoads(const Inputs &in, int region)
         loads.F[i] = in.F[FirstSlot(region) + i];
         loads.a[i] = in.a[FirstSlot(region) + i];
     }
-    return InDistanceOrder(loads);
+    return IsInDistanceOrder(loads) ? loads : InDistanceOrder(loads);
 }
 
 // Load terms of the three-moment equation (6·A·x̄/l²) at the right and left

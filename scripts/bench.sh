@@ -64,7 +64,7 @@ else
 fi
 
 echo
-echo "== varno-calc over 1000 project files in one call (target: >= 2000 files/s)"
+echo "== varno-calc over 1000 project files in one call, text and --json (target: >= 2000 files/s)"
 "$bin/bench_make_projects" "$scratch/projects" 1000
 files=("$scratch"/projects/*.lof)
 # One call unmeasured, so the files are in the page cache.
@@ -75,19 +75,23 @@ if [ -x /usr/bin/time ]; then
 else
     echo "(/usr/bin/time not installed: no peak memory; apt-get install time)"
 fi
-for run in 1 2 3 4 5; do
-    echo 0 >"$scratch/rss"
-    start=$(date +%s%N)
-    "${measure_rss[@]}" "$bin/varno-calc" "${files[@]}" >/dev/null
-    end=$(date +%s%N)
-    echo "$(( (end - start) / 1000 )) $(cat "$scratch/rss")"
-done | sort -n | awk -v n="${#files[@]}" '
-    { us[NR] = $1; if ($2 > rss) rss = $2 }
-    END {
-        m = us[int((NR + 1) / 2)]
-        printf "%d files: median %.1f ms = %.0f files/s (fastest run %.0f, slowest %.0f); max RSS %.1f MB\n",
-               n, m / 1000, n / (m / 1e6), n / (us[1] / 1e6), n / (us[NR] / 1e6), rss / 1024
-    }'
+for mode in text --json; do
+    json=()
+    [ "$mode" = --json ] && json=(--json)
+    for run in 1 2 3 4 5; do
+        echo 0 >"$scratch/rss"
+        start=$(date +%s%N)
+        "${measure_rss[@]}" "$bin/varno-calc" "${json[@]}" "${files[@]}" >/dev/null
+        end=$(date +%s%N)
+        echo "$(( (end - start) / 1000 )) $(cat "$scratch/rss")"
+    done | sort -n | awk -v n="${#files[@]}" -v mode="$mode" '
+        { us[NR] = $1; if ($2 > rss) rss = $2 }
+        END {
+            m = us[int((NR + 1) / 2)]
+            printf "%s, %d files: median %.1f ms = %.0f files/s (fastest run %.0f, slowest %.0f); max RSS %.1f MB\n",
+                   mode, n, m / 1000, n / (m / 1e6), n / (us[1] / 1e6), n / (us[NR] / 1e6), rss / 1024
+        }'
+done
 
 echo
 echo "== varno-calc --eurocode over the same 1000 files (target: >= 1000 files/s)"
