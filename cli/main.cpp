@@ -8,6 +8,7 @@
 
 #include "cli/calculation.h"
 #include "cli/envelopeoutput.h"
+#include "cli/eurocodeoutput.h"
 #include "cli/nativefiles.h"
 #include "cli/pictures.h"
 #include "cli/runtimedirectory.h"
@@ -60,7 +61,8 @@ const char *const HelpText =
     "  --steel-grade I           Stahlsorte, Listenposition 0 bis 2 (Vorgabe: aus der Datei)\n"
     "  --locale NAME             Zahlenformat der Ausgabe, z. B. de_DE oder C\n"
     "                            (Vorgabe: das des Benutzers)\n"
-    "  --data-dir DIR            Ordner mit wert2.txt und wert3.txt\n"
+    "  --data-dir DIR            Ordner mit wert2.txt, wert3.txt und den\n"
+    "                            Eurocode-Tabellen *.csv\n"
     "                            (Vorgabe: der Ordner des Programms)\n"
     "  --pdf DATEI.pdf           schreibt den Bericht (je Datei eine Seite); nie \u00FCber\n"
     "                            eine Eingabe, nur in DATEI.pdf, ein Ger\u00E4t oder FIFO;\n"
@@ -77,6 +79,18 @@ const char *const HelpText =
     "                            (Vorgabe 1000x300; PNG mit doppelter Pixelzahl)\n"
     "  --envelope                gibt auch die Umh\u00FCllende der feldweise\n"
     "                            ver\u00E4nderlichen Lasten aus\n"
+    "  --eurocode                Nachweise nach Eurocode (EN 1990, EN 1995-1-1,\n"
+    "                            EN 1993-1-1) zus\u00E4tzlich zur Bemessung\n"
+    "  --ec-class NAME           Festigkeitsklasse, z. B. C24 oder GL28h\n"
+    "                            (Vorgabe: aus der Holzsorte abgeleitet)\n"
+    "  --service-class 1|2|3     Nutzungsklasse (Vorgabe 1)\n"
+    "  --ec-height CM            diese H\u00F6he h nachweisen (Vorgabe: bemessen)\n"
+    "  --ec-steel S235|S275|S355 Stahlsorte (Vorgabe: aus der Stahlsorte)\n"
+    "  --ec-profile NAME         dieses Profil nachweisen, z. B. \"IPE 200\"\n"
+    "                            (Vorgabe: leichtestes ausreichendes der Reihe)\n"
+    "  --imposed-category A..H   Kategorie der Nutzlast q (Vorgabe A)\n"
+    "  --snow-altitude low|high  Schnee bis oder \u00FCber 1000 m \u00FC. NN (Vorgabe low)\n"
+    "  --point-loads g|q|s|w     Einwirkung der Einzellasten (Vorgabe g)\n"
     "  -h, --help                diese Hilfe\n"
     "  -v, --version             Programmversion\n"
     "\n"
@@ -211,6 +225,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption pictures(QStringLiteral("pictures"), QString());
     parser.addOptions({help, version, json, envelope, width, spanLimit, cantileverLimit, series, timberGrade,
                        steelGrade, locale, dataDir, pdf, firma, projekt, position, system, pictures, svg, png, size});
+    parser.addOptions(EurocodeOptions());
     const bool parsed = parser.parse(arguments);
 
     // varno-calc never shows a window: whatever platform the environment
@@ -294,6 +309,19 @@ int main(int argc, char *argv[])
         const int folder = ::open(NativeName(options.dataDirectory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (folder >= 0)
             options.dataDirectory = QStringLiteral("/proc/self/fd/%1").arg(folder);
+    }
+
+    // The Eurocode check: its options, its data files, the names it is given.
+    EurocodeSettings eurocode;
+    if (const std::optional<QString> error = ReadEurocodeOptions(parser, eurocode))
+        return usageError(*error);
+    ec::Data eurocodeData;
+    QStringList eurocodeDataProblems;
+    if (eurocode.enabled) {
+        eurocodeData = ReadEurocodeData(options.dataDirectory, eurocodeDataProblems);
+        if (eurocodeDataProblems.isEmpty())
+            if (const std::optional<QString> error = CheckEurocodeNames(eurocode, eurocodeData))
+                return usageError(*error);
     }
 
     PictureOptions pictureOptions;
@@ -401,17 +429,20 @@ int main(int argc, char *argv[])
     // With a report the printed results wait for it, so that each file's
     // status tells whether the report could be written.
     const bool waitForReport = parser.isSet(pdf);
-    auto print = [&](const FileResult &result) {
+    auto print = [&](const FileResult &result, const std::optional<EurocodeRun> &eurocodeRun) {
         if (pdfToStandardOutput)
             return;
         if (parser.isSet(json)) {
-            writeOut(JsonObject(result) + '\n');
+            writeOut((eurocodeRun ? WithEurocodeJson(JsonObject(result), EurocodeJson(*eurocodeRun)) : JsonObject(result))
+                     + '\n');
         } else if (result.analysed) {
             if (files.size() > 1)
                 writeOut(QStringLiteral("== %1 ==\n").arg(result.file));
             writeOut(OutputLines(result).join(u'\n') + u'\n');
             if (parser.isSet(envelope) && result.envelope)
                 writeOut(u'\n' + EnvelopeLines(*result.envelope, options.locale).join(u'\n') + u'\n');
+            if (eurocodeRun)
+                writeOut(u'\n' + EurocodeLines(*eurocodeRun, options.locale).join(u'\n') + u'\n');
             if (files.size() > 1)
                 writeOut(QStringLiteral("\n"));
         }
@@ -419,7 +450,7 @@ int main(int argc, char *argv[])
 
     int status = Computed;
     std::vector<ReportTexts> reports;
-    std::vector<FileResult> waiting;
+    std::vector<std::pair<FileResult, std::optional<EurocodeRun>>> waiting;
     for (const QString &file : files) {
         FileResult result = CalculateFile(file, options);
         QStringList warnings = result.warnings;
@@ -431,6 +462,20 @@ int main(int argc, char *argv[])
         for (const QString &error : std::as_const(result.errors))
             writeErr(result.status == UsageOrFileError ? QStringLiteral("varno-calc: %1\n").arg(error)
                                                        : QStringLiteral("%1: %2\n").arg(result.file, error));
+        std::optional<EurocodeRun> eurocodeRun;
+        if (eurocode.enabled && result.analysed) {
+            if (eurocodeDataProblems.isEmpty()) {
+                eurocodeRun = RunEurocode(result, options, eurocode, eurocodeData);
+            } else {
+                eurocodeRun = EurocodeRun{};
+                eurocodeRun->status = Refused;
+                for (const QString &problem : std::as_const(eurocodeDataProblems))
+                    eurocodeRun->errors << QStringLiteral("Eurocode-Nachweis ausgelassen: %1").arg(problem);
+            }
+            status = std::max(status, eurocodeRun->status);
+            for (const QString &error : std::as_const(eurocodeRun->errors))
+                writeErr(QStringLiteral("%1: %2\n").arg(result.file, error));
+        }
         // The pictures come before the printed results: their failure is the
         // file's too.
         const PictureOutcome drawn = pictureWriter.write(result, options.locale);
@@ -454,9 +499,9 @@ int main(int argc, char *argv[])
         }
         status = std::max(status, std::max(result.status, drawn.status));
         if (waitForReport)
-            waiting.push_back(std::move(result));
+            waiting.emplace_back(std::move(result), std::move(eurocodeRun));
         else
-            print(result);
+            print(result, eurocodeRun);
     }
 
     if (parser.isSet(pdf)) {
@@ -479,7 +524,7 @@ int main(int argc, char *argv[])
                                           .arg(quoted(pdfPath), reason);
                 writeErr(QStringLiteral("varno-calc: %1\n").arg(error));
                 status = std::max<int>(status, UsageOrFileError);
-                for (FileResult &result : waiting)
+                for (auto &[result, eurocodeRun] : waiting)
                     if (result.analysed) {
                         result.errors << error;
                         result.status = UsageOrFileError;
@@ -487,8 +532,8 @@ int main(int argc, char *argv[])
             }
         }
     }
-    for (const FileResult &result : waiting)
-        print(result);
+    for (const auto &[result, eurocodeRun] : waiting)
+        print(result, eurocodeRun);
 
     if (std::fflush(stdout) != 0 && standardOutputError == 0)
         standardOutputError = errno != 0 ? errno : EIO;

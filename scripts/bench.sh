@@ -14,7 +14,7 @@ build="${1:-build}"
 scripts/install-deps.sh
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNO_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build "$build" --parallel "$(nproc)" \
-    --target varno varno-calc bench_core bench_pictures bench_windows bench_startup bench_make_projects
+    --target varno varno-calc bench_core bench_eurocode bench_pictures bench_windows bench_startup bench_make_projects
 bin="$build/bin"
 
 scratch="$(mktemp -d)"
@@ -37,6 +37,10 @@ repeat=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
 echo
 echo "== analysis and design (targets: RunAnalysis < 1.5 us, RunDesignNumbers < 2 us, RunDesign with both files < 300 us)"
 "$bin/bench_core" "${repeat[@]}" 2>&1 | grep -E '^(Benchmark|-+$|BM_.*_median)'
+
+echo
+echo "== Eurocode check of the three-span full beam with both sizings (target: < 100 us)"
+"$bin/bench_eurocode" "${repeat[@]}" 2>&1 | grep -E '^(Benchmark|-+$|BM_.*_median)'
 
 echo
 echo "== picture files of one beam (targets: three SVG files < 5 ms, three PNG files < 30 ms)"
@@ -88,3 +92,19 @@ for mode in text --json; do
                    mode, n, m / 1000, n / (m / 1e6), n / (us[1] / 1e6), n / (us[NR] / 1e6), rss / 1024
         }'
 done
+
+echo
+echo "== varno-calc --eurocode over the same 1000 files (target: >= 1000 files/s)"
+# C24 for every file: the grades without a default class would only be refused.
+for run in 1 2 3 4 5; do
+    start=$(date +%s%N)
+    "$bin/varno-calc" --eurocode --ec-class C24 "${files[@]}" >/dev/null 2>&1 || true
+    end=$(date +%s%N)
+    echo "$(( (end - start) / 1000 ))"
+done | sort -n | awk -v n="${#files[@]}" '
+    { us[NR] = $1 }
+    END {
+        m = us[int((NR + 1) / 2)]
+        printf "%d files: median %.1f ms = %.0f files/s (fastest run %.0f, slowest %.0f)\n",
+               n, m / 1000, n / (m / 1e6), n / (us[1] / 1e6), n / (us[NR] / 1e6)
+    }'

@@ -31,7 +31,7 @@ NUMBER_COLUMNS = {
     "gamma_M0": False, "gamma_M1": False,
     "Wpl_y_diff_pct": True, "Avz_diff_pct": True,
 }
-NUMBER_SUFFIXES = ("_Nmm2", "_kgm3", "_mm", "_mm2", "_mm3", "_cm2", "_cm3")
+NUMBER_SUFFIXES = ("_Nmm2", "_kgm3", "_kgm", "_mm", "_mm2", "_mm3", "_cm2", "_cm3", "_cm4")
 
 
 def is_number_column(name):

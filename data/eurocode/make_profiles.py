@@ -27,7 +27,8 @@ The web is taken over the full height h, the flanges outside the web as two
 strips (b - tw) x tf at lever arm (h - tf) / 2. Each fillet is a square r x r
 less a quarter circle: area (1 - pi/4) r^2, its centroid r (10 - 3 pi) /
 (3 (4 - pi)) from the inner face of the flange, which gives the two fillet
-terms. Avz is the shear area for a load parallel to the web of a rolled I
+terms. Iy (cm4) and the mass per metre (kg/m) are copied from the
+geometry file, which names their sources. Avz is the shear area for a load parallel to the web of a rolled I
 section; the lower bound eta hw tw is left to the program, which knows eta.
 """
 
@@ -49,7 +50,8 @@ GEOMETRY_SOURCE = ("geometry from data/sources/steel_profiles.csv "
                    "(see data/sources/SOURCES.md)")
 HEADER = ["key", "designation", "series", "h_mm", "b_mm", "tw_mm", "tf_mm",
           "r_mm", "Wpl_y_cm3", "Avz_cm2", "Wpl_y_cat_cm3", "Wpl_y_diff_pct",
-          "Avz_cat_cm2", "Avz_diff_pct", "status", "source"]
+          "Avz_cat_cm2", "Avz_diff_pct", "A_cm2", "Iy_cm4", "mass_kgm",
+          "status", "source"]
 
 
 def plastic_modulus_mm3(h, b, tw, tf, r):
@@ -99,9 +101,13 @@ def profile_rows():
             "Wpl_y_diff_pct": f"{percent_difference(wpl, wpl_cat):.3f}",
             "Avz_cat_cm2": f"{avz_cat:.2f}",
             "Avz_diff_pct": f"{percent_difference(avz, avz_cat):.3f}",
+            "A_cm2": f"{area_mm2(h, b, tw, tf, r) / 100.0:.3f}",
+            "Iy_cm4": g["Iy_cm4"],
+            "mass_kgm": g["mass_kg_per_m"],
             "status": "derived",
-            "source": (GEOMETRY_SOURCE + "; Wpl_y and Avz computed by make_profiles.py "
-                       "(formulas in its header); catalogue columns: " + cat["source"]),
+            "source": (GEOMETRY_SOURCE + "; Wpl_y, Avz and A computed by make_profiles.py "
+                       "(formulas in its header); Iy and the mass per metre copied from the geometry file; "
+                       "catalogue columns: " + cat["source"]),
         })
     return rows
 

@@ -1,0 +1,509 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "eurocode/eccheck.h"
+
+#include "analysis/analysis.h"
+#include "analysis/beamlines.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace varno::ec {
+
+namespace {
+
+constexpr int GridIntervals = 10;
+
+bool regionLoaded(const ProjectTexts &texts, int action, int region, int pointLoadAction)
+{
+    if (texts.uniformLoad(region + 1, action) != 0)
+        return true;
+    if (action != pointLoadAction)
+        return false;
+    for (int slot = FirstSlot(region + 1); slot < EndSlot(region + 1); ++slot)
+        if (texts.pointForce(slot) != 0)
+            return true;
+    return false;
+}
+
+// The texts of one action on one region alone.
+ProjectTexts unitTexts(const ProjectTexts &texts, int action, int region, int pointLoadAction)
+{
+    static const QString zero = QStringLiteral("0");
+    ProjectTexts out = texts;
+    for (auto &row : out.uniform)
+        for (QString &t : row)
+            t = zero;
+    for (QString &t : out.force)
+        t = zero;
+    out.uniform[region][action] = texts.uniform[region][action];
+    if (action == pointLoadAction)
+        for (int slot = FirstSlot(region + 1); slot < EndSlot(region + 1); ++slot)
+            out.force[slot] = texts.force[slot];
+    return out;
+}
+
+// The piece just left (x approached from below) and just right of x.
+const LinePiece &pieceLeft(const RegionLine &line, double x)
+{
+    for (int i = 0; i < line.pieceCount; ++i)
+        if (x <= line.pieces[i].x1)
+            return line.pieces[i];
+    return line.pieces[line.pieceCount - 1];
+}
+
+const LinePiece &pieceRight(const RegionLine &line, double x)
+{
+    for (int i = line.pieceCount - 1; i >= 0; --i)
+        if (x >= line.pieces[i].x0)
+            return line.pieces[i];
+    return line.pieces[0];
+}
+
+double kmodKey(Lookup &lookup, const QString &material, int serviceClass, Duration d,
+               std::vector<NamedValue> &used)
+{
+    const Value v = lookup.value(QStringLiteral("kmod.%1.sc%2.%3").arg(material).arg(serviceClass).arg(DurationName(d)));
+    const QString name = QStringLiteral("kmod(%1)").arg(DurationName(d));
+    if (std::none_of(used.begin(), used.end(), [&](const NamedValue &n) { return n.name == name; }))
+        used.push_back({name, v});
+    return v.value;
+}
+
+CheckOutcome outcome(const Extreme &e, double utilisation, double design, double resistance, CheckUnit unit)
+{
+    CheckOutcome o;
+    o.done = e.found;
+    o.utilisation = utilisation;
+    o.design = design;
+    o.resistance = resistance;
+    o.unit = unit;
+    o.region = e.region;
+    o.x = e.x;
+    o.combination = e.combination;
+    return o;
+}
+
+std::array<double, RegionCountEc> deflectionScale(const SampledLines &lines, double spanRatio, double cantileverRatio)
+{
+    std::array<double, RegionCountEc> scale{};
+    for (int r = 0; r < RegionCountEc; ++r) {
+        const double length = lines.region[r].length;
+        scale[r] = length > 0 ? (r < 3 ? spanRatio : cantileverRatio) / length : 0;
+    }
+    return scale;
+}
+
+const std::array<double, RegionCountEc> Unscaled = {1, 1, 1, 1, 1};
+
+} // namespace
+
+SampledLines SampleUnitLines(const ProjectTexts &texts, int pointLoadAction, bool &refused)
+{
+    SampledLines out;
+    refused = false;
+    std::array<BeamLines, UnitLineCount> lines{};
+    for (int a = 0; a < ActionCount; ++a)
+        for (int r = 0; r < RegionCountEc; ++r) {
+            if (!regionLoaded(texts, a, r, pointLoadAction))
+                continue;
+            ResultSet results;
+            const AnalysisOutcome run = RunAnalysis(unitTexts(texts, a, r, pointLoadAction), results, Lines::Wanted);
+            if (run.refused || !run.lines.valid) {
+                refused = true;
+                return out;
+            }
+            // A load on a region the beam does not have acts nowhere.
+            if (!run.lines.region[r].exists || run.lines.region[r].length <= 0)
+                continue;
+            lines[UnitLine(a, r)] = run.lines;
+            out.present[UnitLine(a, r)] = true;
+        }
+    // The regions: from the lines of any computed case, or the full texts.
+    BeamLines shape;
+    bool haveShape = false;
+    for (int i = 0; i < UnitLineCount && !haveShape; ++i)
+        if (out.present[i]) {
+            shape = lines[i];
+            haveShape = true;
+        }
+    if (!haveShape)
+        return out;
+    for (int e = 0; e < RegionCountEc; ++e) {
+        RegionSamples &s = out.region[e];
+        const RegionLine &reference = shape.region[e];
+        s.exists = reference.exists && reference.length > 0;
+        s.length = reference.length;
+        if (!s.exists)
+            continue;
+        std::vector<double> base;
+        for (int i = 0; i <= GridIntervals; ++i)
+            base.push_back(s.length * i / GridIntervals);
+        for (int i = 0; i < UnitLineCount; ++i) {
+            if (!out.present[i])
+                continue;
+            const RegionLine &line = lines[i].region[e];
+            for (int p = 0; p < line.pieceCount; ++p) {
+                base.push_back(line.pieces[p].x0);
+                base.push_back(line.pieces[p].x1);
+            }
+            const LineExtremes &x = line.extremes;
+            // M needs no extreme points: between two samples it is a parabola
+            // whose vertex the search finds; EI·w is of fourth degree.
+            for (double v : {x.xEIwMax, x.xEIwMin})
+                base.push_back(v);
+        }
+        for (double &v : base)
+            v = std::clamp(v, 0.0, s.length);
+        std::sort(base.begin(), base.end());
+        const double tolerance = 1e-9 * s.length;
+        base.erase(std::unique(base.begin(), base.end(), [&](double p, double q) { return q - p <= tolerance; }),
+                   base.end());
+        s.x.clear();
+        for (std::size_t k = 0; k < base.size(); ++k) {
+            if (k > 0)
+                s.x.push_back((base[k - 1] + base[k]) / 2);
+            s.x.push_back(base[k]);
+        }
+        for (int i = 0; i < UnitLineCount; ++i) {
+            if (!out.present[i])
+                continue;
+            const RegionLine &line = lines[i].region[e];
+            for (auto *column : {&s.M[i], &s.VL[i], &s.VR[i], &s.W[i]})
+                column->resize(s.x.size());
+            for (std::size_t k = 0; k < s.x.size(); ++k) {
+                const double x = s.x[k];
+                const LinePiece &left = pieceLeft(line, x);
+                const LinePiece &right = pieceRight(line, x);
+                s.M[i][k] = right.M(x);
+                s.VL[i][k] = left.V(x);
+                s.VR[i][k] = right.V(x);
+                s.W[i][k] = right.EIw(x);
+            }
+        }
+    }
+    return out;
+}
+
+ActionSet ResolveActions(Lookup &lookup, QChar category, bool snowHigh, std::vector<NamedValue> &used)
+{
+    ActionSet a;
+    a.gammaGsup = lookup.value(QStringLiteral("gamma.G.sup"));
+    a.gammaGinf = lookup.value(QStringLiteral("gamma.G.inf"));
+    a.gammaQ = lookup.value(QStringLiteral("gamma.Q"));
+    used.push_back({QStringLiteral("gamma_G,sup"), a.gammaGsup});
+    used.push_back({QStringLiteral("gamma_G,inf"), a.gammaGinf});
+    used.push_back({QStringLiteral("gamma_Q"), a.gammaQ});
+    const QString names[ActionCount] = {QString(), QStringLiteral("imposed.%1").arg(category),
+                                        snowHigh ? QStringLiteral("snow.high") : QStringLiteral("snow.low"),
+                                        QStringLiteral("wind")};
+    const char *symbols[ActionCount] = {"G", "Q", "S", "W"};
+    for (int i = ActQ; i < ActionCount; ++i) {
+        a.psi0[i] = lookup.value(QStringLiteral("psi0.") + names[i]);
+        a.psi2[i] = lookup.value(QStringLiteral("psi2.") + names[i]);
+        used.push_back({QStringLiteral("psi0,%1").arg(QLatin1String(symbols[i])), a.psi0[i]});
+        used.push_back({QStringLiteral("psi2,%1").arg(QLatin1String(symbols[i])), a.psi2[i]});
+    }
+    for (int i = 0; i < ActionCount; ++i) {
+        const QString key = i == ActG ? QStringLiteral("kled.self_weight") : QStringLiteral("kled.") + names[i];
+        Value v;
+        if (const std::optional<Duration> d = lookup.duration(key, &v)) {
+            a.duration[i] = *d;
+            a.durationValue[i] = v;
+            used.push_back({QStringLiteral("KLED,%1").arg(QLatin1String(symbols[i])), v});
+        }
+    }
+    return a;
+}
+
+PreparedLines::PreparedLines(const SampledLines &sampled)
+    : lines(sampled), M(Prepare(sampled, LineQuantity::M)), V(Prepare(sampled, LineQuantity::V)),
+      W(Prepare(sampled, LineQuantity::W))
+{
+}
+
+TimberResult CheckTimber(const PreparedLines &prepared, const ActionSet &actions, const Data &data, Lookup &lookup,
+                         const CheckOptions &options)
+{
+    const SampledLines &lines = prepared.lines;
+    TimberResult t;
+    const TimberClass *cls = data.timberClass(options.timberClass);
+    if (!cls)
+        return t;
+    t.className = cls->name;
+    t.glulam = cls->glulam;
+    t.serviceClass = options.serviceClass;
+    t.b = options.bCm;
+    const QString material = cls->glulam ? QStringLiteral("glulam") : QStringLiteral("solid");
+    auto &used = t.values;
+    used.push_back({QStringLiteral("fm,k"), cls->fmk});
+    used.push_back({QStringLiteral("fv,k"), cls->fvk});
+    used.push_back({QStringLiteral("E0,mean"), cls->E0mean});
+    const Value gammaM = lookup.value(QStringLiteral("gamma_M.de.") + material);
+    const Value kcrNumerator = lookup.value(QStringLiteral("kcr.de.%1.numerator").arg(material));
+    const Value hRef = lookup.value(QStringLiteral("kh.%1.h_ref").arg(material));
+    const Value hExp = lookup.value(QStringLiteral("kh.%1.exponent").arg(material));
+    const Value hCap = lookup.value(QStringLiteral("kh.%1.cap").arg(material));
+    const Value kdef = lookup.value(QStringLiteral("kdef.%1.sc%2").arg(material).arg(options.serviceClass));
+    const Value lim[6] = {lookup.value(QStringLiteral("limit.timber.span.w_inst")),
+                          lookup.value(QStringLiteral("limit.timber.cantilever.w_inst")),
+                          lookup.value(QStringLiteral("limit.timber.span.w_fin")),
+                          lookup.value(QStringLiteral("limit.timber.cantilever.w_fin")),
+                          lookup.value(QStringLiteral("limit.timber.span.w_net_fin")),
+                          lookup.value(QStringLiteral("limit.timber.cantilever.w_net_fin"))};
+    used.push_back({QStringLiteral("gamma_M"), gammaM});
+    used.push_back({QStringLiteral("kcr numerator"), kcrNumerator});
+    used.push_back({QStringLiteral("kh h_ref"), hRef});
+    used.push_back({QStringLiteral("kh exponent"), hExp});
+    used.push_back({QStringLiteral("kh cap"), hCap});
+    used.push_back({QStringLiteral("kdef"), kdef});
+    const char *limitNames[6] = {"l/n w_inst span", "l/n w_inst cantilever", "l/n w_fin span",
+                                 "l/n w_fin cantilever", "l/n w_net,fin span", "l/n w_net,fin cantilever"};
+    for (int i = 0; i < 6; ++i)
+        used.push_back({QString::fromLatin1(limitNames[i]), lim[i]});
+    if (lookup.failed())
+        return t;
+
+    const unsigned present = lines.presentActions();
+    std::array<double, DurationCount> kmod{};
+    for (const Combination &c : Combinations(CombinationKind::Fundamental, actions, present))
+        kmod[c.duration] = kmodKey(lookup, material, options.serviceClass, c.duration, used);
+    if (lookup.failed())
+        return t;
+    const auto fundamental = Combinations(CombinationKind::Fundamental, actions, present);
+    auto byKmod = [&](const Combination &c) { return kmod[c.duration]; };
+    auto one = [](const Combination &) { return 1.0; };
+    const Extreme bending = Worst(prepared.M, fundamental, byKmod, Unscaled);
+    const Extreme shear = Worst(prepared.V, fundamental, byKmod, Unscaled);
+    const Extreme inst = Worst(prepared.W, Combinations(CombinationKind::Characteristic, actions, present, 0, false),
+                               one, deflectionScale(lines, lim[0].value, lim[1].value));
+    const Extreme fin = Worst(prepared.W,
+                              Combinations(CombinationKind::Final, actions, present, kdef.value, false), one,
+                              deflectionScale(lines, lim[2].value, lim[3].value));
+    const Extreme netFin = Worst(prepared.W,
+                                 Combinations(CombinationKind::NetFinal, actions, present, kdef.value), one,
+                                 deflectionScale(lines, lim[4].value, lim[5].value));
+
+    t.gammaM = gammaM.value;
+    t.kdef = kdef.value;
+    t.kcr = CrackFactor(kcrNumerator.value, cls->fvk.value);
+    const double E = cls->E0mean.value;
+    // The utilisations of a height (mm), largest first in `worst`.
+    auto evaluate = [&](double hMm, TimberResult *into) {
+        const TimberSection s{options.bCm * 10, hMm};
+        const double kh = DepthFactor(hMm, hRef.value, hExp.value, hCap.value);
+        double worst = 0;
+        auto deflection = [&](const Extreme &e, int limitIndex, CheckOutcome *o) {
+            if (!e.found)
+                return;
+            const double w = std::abs(Deflection(e.value, E, s.I()));
+            const double limit = lines.region[e.region].length * 1000
+                                 / lim[limitIndex + (e.region >= 3 ? 1 : 0)].value;
+            worst = std::max(worst, w / limit);
+            if (o)
+                *o = outcome(e, w / limit, w, limit, CheckUnit::Deflection);
+        };
+        if (bending.found) {
+            const double km = kmod[bending.combination.duration];
+            const double sigma = BendingStress(bending.value, s);
+            const double f = DesignStrength(km, cls->fmk.value, gammaM.value, kh);
+            worst = std::max(worst, sigma / f);
+            if (into) {
+                into->bending = outcome(bending, sigma / f, sigma, f, CheckUnit::Stress);
+                into->bending.kmod = km;
+            }
+        }
+        if (shear.found) {
+            const double km = kmod[shear.combination.duration];
+            const double tau = ShearStress(shear.value, s, t.kcr);
+            const double f = DesignStrength(km, cls->fvk.value, gammaM.value);
+            worst = std::max(worst, tau / f);
+            if (into) {
+                into->shear = outcome(shear, tau / f, tau, f, CheckUnit::Stress);
+                into->shear.kmod = km;
+            }
+        }
+        deflection(inst, 0, into ? &into->deflectionInst : nullptr);
+        deflection(fin, 2, into ? &into->deflectionFin : nullptr);
+        deflection(netFin, 4, into ? &into->deflectionNetFin : nullptr);
+        if (into)
+            into->kh = kh;
+        return worst;
+    };
+    // Every utilisation falls as h grows (kh·h² grows): bisection on whole mm.
+    if (evaluate(MaxTimberHeightMm, nullptr) <= 1) {
+        int lo = 0, hi = MaxTimberHeightMm;   // evaluate(hi) <= 1, lo fails or is 0
+        while (hi - lo > 1) {
+            const int mid = (lo + hi) / 2;
+            (evaluate(mid, nullptr) <= 1 ? hi : lo) = mid;
+        }
+        t.hRequired = hi / 10.0;
+    }
+    t.sized = !options.hCm;
+    t.h = options.hCm ? *options.hCm : (t.hRequired > 0 ? t.hRequired : MaxTimberHeightMm / 10.0);
+    evaluate(t.h * 10, &t);
+    t.done = true;
+    return t;
+}
+
+SteelResult CheckSteel(const PreparedLines &prepared, const ActionSet &actions, const Data &data, Lookup &lookup,
+                       const CheckOptions &options)
+{
+    const SampledLines &lines = prepared.lines;
+    SteelResult st;
+    const SteelGrade *grade = data.steelGrade(options.steelGrade);
+    if (!grade)
+        return st;
+    st.grade = grade->name;
+    auto &used = st.values;
+    used.push_back({QStringLiteral("fy"), grade->fy});
+    used.push_back({QStringLiteral("E"), grade->E});
+    used.push_back({QStringLiteral("gamma_M0"), grade->gammaM0});
+    double flange[3], web[3];
+    for (int i = 0; i < 3; ++i) {
+        const Value f = lookup.value(QStringLiteral("c_t.flange.class%1").arg(i + 1));
+        const Value w = lookup.value(QStringLiteral("c_t.web.class%1").arg(i + 1));
+        flange[i] = f.value;
+        web[i] = w.value;
+        used.push_back({QStringLiteral("c/t flange class %1").arg(i + 1), f});
+        used.push_back({QStringLiteral("c/t web class %1").arg(i + 1), w});
+    }
+    const Value hwtw = lookup.value(QStringLiteral("shear_buckling.hw_tw"));
+    const Value eta = lookup.value(QStringLiteral("shear_buckling.eta"));
+    const Value spanLimit = lookup.value(QStringLiteral("limit.steel.span.w"));
+    const Value cantileverLimit = lookup.value(QStringLiteral("limit.steel.cantilever.w"));
+    used.push_back({QStringLiteral("hw/tw factor"), hwtw});
+    used.push_back({QStringLiteral("eta"), eta});
+    used.push_back({QStringLiteral("l/n span"), spanLimit});
+    used.push_back({QStringLiteral("l/n cantilever"), cantileverLimit});
+    if (lookup.failed())
+        return st;
+
+    const unsigned present = lines.presentActions();
+    // No kmod: the combinations with every present action suffice.
+    const auto fundamental = Combinations(CombinationKind::Fundamental, actions, present, 0, false);
+    auto one = [](const Combination &) { return 1.0; };
+    const Extreme bending = Worst(prepared.M, fundamental, one, Unscaled);
+    const Extreme shear = Worst(prepared.V, fundamental, one, Unscaled);
+    const Extreme deflection = Worst(prepared.W,
+                                     Combinations(CombinationKind::Characteristic, actions, present, 0, false), one,
+                                     deflectionScale(lines, spanLimit.value, cantileverLimit.value));
+    const std::vector<SectionForces> pairs = InteractionCandidates(lines, fundamental);
+    const double fy = grade->fy.value, gM0 = grade->gammaM0.value, E = grade->E.value;
+
+    // Utilisations of one profile; false when it is not usable at all
+    // (class 4, or a web that needs a shear-buckling check).
+    auto evaluate = [&](const Profile &p, SteelResult *into, double &worst) {
+        const SectionClass cls = ClassifySection(p, fy, flange, web);
+        const double webLimit = hwtw.value * cls.epsilon / eta.value;
+        const double slenderness = WebSlenderness(p);
+        worst = 0;
+        const bool usable = cls.section <= 3 && slenderness <= webLimit;
+        const int c = std::min(cls.section, 3);
+        const double Mc = BendingResistance(p, c, fy, gM0);
+        const double Vpl = ShearResistance(p, fy, gM0);
+        if (bending.found) {
+            worst = std::max(worst, std::abs(bending.value) / Mc);
+            if (into)
+                into->bending = outcome(bending, std::abs(bending.value) / Mc, std::abs(bending.value), Mc,
+                                        CheckUnit::Moment);
+        }
+        if (shear.found) {
+            worst = std::max(worst, std::abs(shear.value) / Vpl);
+            if (into)
+                into->shear = outcome(shear, std::abs(shear.value) / Vpl, std::abs(shear.value), Vpl,
+                                      CheckUnit::Force);
+        }
+        const SectionForces *governing = nullptr;
+        double mv = 0, mvResistance = Mc;
+        for (const SectionForces &f : pairs) {
+            const double resistance = ReducedBendingResistance(p, c, fy, gM0, f.V);
+            const double u = resistance > 0 ? std::abs(f.M) / resistance : INFINITY;
+            if (!governing || u > mv) {
+                governing = &f;
+                mv = u;
+                mvResistance = resistance;
+            }
+        }
+        if (governing) {
+            worst = std::max(worst, mv);
+            if (into) {
+                Extreme e;
+                e.found = true;
+                e.region = governing->region;
+                e.x = governing->x;
+                e.combination = governing->combination;
+                into->bendingShear = outcome(e, mv, std::abs(governing->M), mvResistance, CheckUnit::Moment);
+                into->bendingShear.shear = governing->V;
+            }
+        }
+        if (deflection.found) {
+            const double w = std::abs(Deflection(deflection.value, E, p.Iy * 1e4));
+            const double n = deflection.region < 3 ? spanLimit.value : cantileverLimit.value;
+            const double limit = lines.region[deflection.region].length * 1000 / n;
+            worst = std::max(worst, w / limit);
+            if (into)
+                into->deflection = outcome(deflection, w / limit, w, limit, CheckUnit::Deflection);
+        }
+        if (into) {
+            into->sectionClass = cls;
+            into->webSlenderness = slenderness;
+            into->webLimit = webLimit;
+        }
+        return usable;
+    };
+
+    const Profile *chosen = nullptr;
+    if (!options.profile.isEmpty()) {
+        chosen = data.profile(options.profile);
+    } else {
+        std::vector<const Profile *> series;
+        for (const Profile &p : data.profiles)
+            if (p.series == options.series)
+                series.push_back(&p);
+        std::stable_sort(series.begin(), series.end(),
+                         [](const Profile *a, const Profile *b) { return a->mass < b->mass; });
+        for (const Profile *p : series) {
+            double worst = 0;
+            if (evaluate(*p, nullptr, worst) && worst <= 1) {
+                chosen = p;
+                break;
+            }
+        }
+        st.sized = true;
+        if (!chosen) {
+            st.noneAdequate = true;
+            if (!series.empty())
+                chosen = series.back();
+        }
+    }
+    if (!chosen)
+        return st;
+    st.profile = chosen->designation;
+    used.push_back({QStringLiteral("Wpl,y, Avz, Iy"), {chosen->Wpl, chosen->key, chosen->cited}});
+    double worst = 0;
+    evaluate(*chosen, &st, worst);
+    st.done = true;
+    return st;
+}
+
+CheckResult RunCheck(const ProjectTexts &texts, const Data &data, const CheckOptions &options)
+{
+    CheckResult result;
+    Lookup lookup(data, result.problems);
+    const ActionSet actions = ResolveActions(lookup, options.imposedCategory, options.snowHigh, result.actionValues);
+    if (lookup.failed())
+        return result;
+    const SampledLines lines = SampleUnitLines(texts, options.pointLoadAction, result.refused);
+    if (result.refused)
+        return result;
+    const PreparedLines prepared(lines);
+    if (options.timber)
+        result.timber = CheckTimber(prepared, actions, data, lookup, options);
+    if (options.steel)
+        result.steel = CheckSteel(prepared, actions, data, lookup, options);
+    return result;
+}
+
+} // namespace varno::ec

@@ -1,0 +1,117 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// The values of the Eurocode check, read from the CSV files beside the
+// program: each value keeps the key that names it and whether a citable
+// source stands behind it. A missing or unreadable value is a problem that
+// names file, line and column; it never becomes a default.
+
+#include <QHash>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace varno::ec {
+
+// A value with the key of its row and whether its row has a source
+// (status "sourced" or "derived"; false for "not found in a citable source").
+struct Value
+{
+    double value = 0;
+    QString key;
+    bool cited = true;
+};
+
+// Where a value is missing or unreadable. line 0: the file itself (missing,
+// unreadable, or a key no row holds: then `column` holds that key).
+struct DataProblem
+{
+    enum Kind { NoFile, NoHeader, NoColumn, BadNumber, BadRow, NoKey };
+    Kind kind = BadNumber;
+    QString file;       // file name, without folder
+    int line = 0;       // 1-based line of the file
+    QString column;     // the column, or the key looked for
+    QString text;       // the text that could not be read
+};
+
+// Load-duration classes, longest first.
+enum Duration { Permanent, LongTerm, MediumTerm, ShortTerm, ShortInstantaneous, Instantaneous, DurationCount };
+
+// "permanent", "long", ... as the data files write them.
+std::optional<Duration> DurationByName(const QString &name);
+QLatin1String DurationName(Duration d);
+
+struct TimberClass
+{
+    QString name;
+    bool glulam = false;
+    Value fmk, fvk, E0mean, E005, Gmean, rhok;   // N/mm², kg/m³
+};
+
+struct SteelGrade
+{
+    QString name;
+    Value fy, fu, E, gammaM0, gammaM1;           // N/mm²
+};
+
+struct Profile
+{
+    QString designation;     // "IPE 200"
+    QString series;          // "IPE", "HEA", "HEB"
+    QString key;             // profile.IPE200
+    bool cited = true;
+    double h = 0, b = 0, tw = 0, tf = 0, r = 0;  // mm
+    double Wpl = 0, Av = 0, A = 0, Iy = 0;       // cm³, cm², cm², cm⁴
+    double mass = 0;                             // kg/m
+};
+
+struct Data
+{
+    std::vector<TimberClass> timber;
+    std::vector<SteelGrade> steel;
+    std::vector<Profile> profiles;               // in file order: by series, smallest first
+    QHash<QString, Value> values;                // every keyed factor, limit and ψ
+    QHash<QString, QString> valueFile;           // key -> file it came from
+    QHash<QString, Value> durations;             // kled.* -> value = Duration
+    QHash<QString, Value> gradeMapping;          // DIN grade name -> value.key (class name in `ecClass`)
+    QHash<QString, QString> ecClassOfGrade;      // DIN grade name -> EN class ("" when none)
+
+    const TimberClass *timberClass(const QString &name) const;
+    const SteelGrade *steelGrade(const QString &name) const;
+    const Profile *profile(const QString &designation) const;
+};
+
+// The file names the check reads.
+inline const char *const DataFileNames[] = {"timber_classes.csv", "timber_factors.csv", "actions.csv",
+                                            "load_duration.csv", "steel_grades.csv", "steel_profiles_ec.csv",
+                                            "deflection_limits.csv", "steel_classification.csv",
+                                            "timber_grade_mapping.csv"};
+
+// Reads every file of the folder. Problems are appended; rows with a
+// problem are left out.
+Data ReadData(const QString &directory, std::vector<DataProblem> &problems);
+
+// The fields of one CSV line ("," separated, "" quotes); false when a
+// quoted field does not end on the line.
+bool SplitCsvLine(const QString &line, QStringList &fields);
+
+// A keyed value the check needs; a missing key adds a NoKey problem naming
+// the file it belongs in.
+class Lookup
+{
+public:
+    Lookup(const Data &data, std::vector<DataProblem> &problems) : data_(data), problems_(problems) {}
+    Value value(const QString &key);
+    std::optional<Duration> duration(const QString &key, Value *used = nullptr);
+    bool failed() const { return failed_; }
+
+private:
+    const Data &data_;
+    std::vector<DataProblem> &problems_;
+    bool failed_ = false;
+};
+
+} // namespace varno::ec
