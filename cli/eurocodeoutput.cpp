@@ -201,8 +201,11 @@ QJsonObject valueJson(const QString &group, const NamedValue &n)
 
 QString valueText(const NamedValue &n, const QLocale &locale)
 {
+    // Without group separators, as every number of the program: "11000", not "11.000".
+    QLocale plain = locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
     const QString value = n.name.startsWith(QLatin1String("KLED")) ? durationGerman(n.value.value)
-                                                                    : locale.toString(n.value.value, 'g', 6);
+                                                                    : plain.toString(n.value.value, 'g', 6);
     return QStringLiteral("%1 = %2 [%3]%4")
         .arg(n.name, value, n.value.key, n.value.cited ? QString() : QStringLiteral(" (") + Uncited + u')');
 }

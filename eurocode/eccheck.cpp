@@ -481,7 +481,9 @@ SteelResult CheckSteel(const PreparedLines &prepared, const ActionSet &actions, 
     if (!chosen)
         return st;
     st.profile = chosen->designation;
-    used.push_back({QStringLiteral("Wpl,y, Avz, Iy"), {chosen->Wpl, chosen->key, chosen->cited}});
+    used.push_back({QStringLiteral("Wpl,y [cm³]"), {chosen->Wpl, chosen->key, chosen->cited}});
+    used.push_back({QStringLiteral("Avz [cm²]"), {chosen->Av, chosen->key, chosen->cited}});
+    used.push_back({QStringLiteral("Iy [cm⁴]"), {chosen->Iy, chosen->key, chosen->cited}});
     double worst = 0;
     evaluate(*chosen, &st, worst);
     st.done = true;
