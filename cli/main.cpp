@@ -48,7 +48,7 @@ const char *const HelpText =
     "\n"
     "Berechnet Durchlauftr\u00E4ger aus Projektdateien: Schnittgr\u00F6\u00DFen, Auflagerkr\u00E4fte\n"
     "und die Bemessung in Holz und Stahl. Jede Datei wird so berechnet, wie das\n"
-    "Programm sie nach dem Start und \u00D6ffnen der Datei berechnet.\n"
+    "Programm sie nach dem Start mit dieser Datei (varno DATEI.lof) berechnet.\n"
     "\n"
     "Optionen:\n"
     "  --json                    je Datei ein JSON-Objekt in einer Zeile\n"
