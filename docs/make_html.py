@@ -3,13 +3,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Writes a Markdown document of the user guide as one HTML page.
 
-    make_html.py IN.md OUT.html [--title TITLE]
+    make_html.py IN.md OUT.html [--title TITLE] [--link FROM=TO ...]
 
 Tables and heading anchors as the Markdown of the sources shows them (an
 anchor is the heading in lower case, blanks as "-", umlauts kept), so the
 links of the table of contents work in the page too. Fails (exit 1) when a
 link to an anchor of the page or to a picture beside it finds nothing:
-a guide whose links lead nowhere is not installed.
+a guide whose links lead nowhere is not installed. --link FROM=TO points a
+link of the source tree to where the installed page finds its target.
 """
 
 import argparse
@@ -49,12 +50,22 @@ def convert(text):
     return md.convert(text)
 
 
-def broken_links(body, folder):
-    """Anchors and local files the page links to but does not have."""
+def relink(body, links):
+    """The page with each link FROM pointing to TO instead."""
+    for source, installed in links.items():
+        body = body.replace(f'href="{html.escape(source)}"', f'href="{html.escape(installed)}"')
+    return body
+
+
+def broken_links(body, folder, installed=()):
+    """Anchors and local files the page links to but does not have; the
+    targets in `installed` are given by --link and not looked for here."""
     ids = set(re.findall(r'id="([^"]+)"', body))
     problems = []
     for target in re.findall(r'(?:href|src)="([^"]+)"', body):
         target = html.unescape(target)
+        if target in installed:
+            continue
         if target.startswith("#"):
             if target[1:] not in ids:
                 problems.append("no heading for the link " + target)
@@ -69,18 +80,24 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("source")
     parser.add_argument("output")
-    parser.add_argument("--title", default="Varno – Handbuch")
+    parser.add_argument("--title", help="default: the document's first heading")
+    parser.add_argument("--link", action="append", default=[], metavar="FROM=TO")
     args = parser.parse_args()
+    links = dict(item.split("=", 1) for item in args.link)
 
     with open(args.source, encoding="utf-8") as f:
-        body = convert(f.read())
+        text = f.read()
+    heading = re.search(r"^# (.+)$", text, re.M)
+    title = args.title or (heading.group(1) if heading else os.path.basename(args.source))
+    body = convert(text)
     problems = broken_links(body, os.path.dirname(os.path.abspath(args.source)))
+    body = relink(body, links)
     if problems:
         for p in problems:
             print(f"{args.source}: {p}", file=sys.stderr)
         return 1
     with open(args.output, "w", encoding="utf-8") as f:
-        f.write(PAGE.format(title=html.escape(args.title), body=body))
+        f.write(PAGE.format(title=html.escape(title), body=body))
     return 0
 
 

@@ -92,6 +92,10 @@ expected=(
     "./usr/share/doc/varno/changelog.gz"
     "./usr/share/doc/varno/handbuch.md"
     "./usr/share/doc/varno/handbuch.html"
+    "./usr/share/doc/varno/json.md"
+    "./usr/share/doc/varno/json.html"
+    "./usr/share/doc/varno/eurocode.md"
+    "./usr/share/doc/varno/eurocode.html"
     "./usr/share/doc/varno/SOURCES.md"
     "./usr/share/doc/varno/SOURCES-eurocode.md"
 )
