@@ -21,12 +21,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace varno {
 
@@ -72,6 +79,7 @@ MainWindow::MainWindow(QWidget *parent)
     // They connect themselves to their menu items and live as children.
     new ProjectFileCommands(*this);
     new PrintCommand(*this);
+    setAcceptDrops(true);
     resize(sizeHint().expandedTo(QSize(900, 580)));
 }
 
@@ -443,6 +451,56 @@ void MainWindow::quitProgram()
     // one would leave them open and the program running.
     QApplication::closeAllWindows();
     QCoreApplication::quit();
+}
+
+bool MainWindow::openProjectFile(const QString &path)
+{
+    auto *commands = findChild<ProjectFileCommands *>(QString(), Qt::FindDirectChildrenOnly);
+    return commands && commands->openProjectFrom(path);
+}
+
+void MainWindow::openProjectFileWhenShown(const QString &path)
+{
+    m_fileToOpen = path;
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_fileToOpen.isEmpty())
+        return;
+    // After the window is on screen: a message box of the reading opens over it.
+    QTimer::singleShot(0, this, [this, path = std::exchange(m_fileToOpen, QString())] { openProjectFile(path); });
+}
+
+namespace {
+
+// The one local file a drag carries, if it carries exactly one.
+QString droppedFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return {};
+    return urls.first().toLocalFile();
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openProjectFile(path);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -69,6 +69,14 @@ public:
     void showAbout();              // "Info"
     void exitProgram();            // "Beenden": asks first
 
+    // Reads a project file into the fields exactly as "Öffnen" does after its
+    // dialog; a file that cannot be read leaves every field as it was and
+    // says why in a message box.
+    bool openProjectFile(const QString &path);
+    // The file named on the command line: opened once the window is first
+    // shown, so a reading error appears over it and not over the splash.
+    void openProjectFileWhenShown(const QString &path);
+
 signals:
     // The exit question was answered with OK; every window is closing and
     // the event loop is told to end.
@@ -76,6 +84,10 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    // A project file dropped on the window opens as with "Öffnen".
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createTitlePage();
@@ -96,6 +108,7 @@ private:
     QPointer<ResultsWindow> m_results;
     QPointer<AboutWindow> m_about;
     bool m_quitting = false;
+    QString m_fileToOpen;
 };
 
 } // namespace varno

@@ -10,7 +10,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
     fonts-liberation poppler-utils locales man-db
     libbenchmark-dev
-    python3 calculix-ccx
+    python3 python3-markdown calculix-ccx
 )
 
 missing=()

@@ -81,6 +81,7 @@ expected=(
     "./usr/bin/varno -> ../lib/varno/varno"
     "./usr/bin/varno-calc -> ../lib/varno/varno-calc"
     "./usr/share/applications/varno.desktop"
+    "./usr/share/mime/packages/varno.xml"
     "./usr/share/icons/hicolor/scalable/apps/varno.svg"
     "./usr/share/metainfo/example.varno.varno.metainfo.xml"
     "./usr/share/man/man1/varno.1.gz"
@@ -90,6 +91,9 @@ expected=(
     "./usr/share/doc/varno/copyright"
     "./usr/share/doc/varno/changelog.gz"
     "./usr/share/doc/varno/handbuch.md"
+    "./usr/share/doc/varno/handbuch.html"
+    "./usr/share/doc/varno/SOURCES.md"
+    "./usr/share/doc/varno/SOURCES-eurocode.md"
 )
 for entry in "${expected[@]}"; do
     grep -qxF "$entry" <<<"$contents" || fail "the package lacks $entry"
@@ -164,7 +168,7 @@ if ! $install_test; then
 fi
 
 [ "$(id -u)" -eq 0 ] || fail "--install needs root"
-for tool in xvfb-run:xvfb xwininfo:x11-utils xauth:xauth; do
+for tool in xvfb-run:xvfb xwininfo:x11-utils xauth:xauth update-mime-database:shared-mime-info; do
     command -v "${tool%%:*}" >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${tool##*:}" >/dev/null
 done
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q "./$deb" >/dev/null
@@ -175,6 +179,11 @@ if [ ! -f /usr/share/man/man1/varno-calc.1.gz ]; then
     grep -rs 'path-exclude.*/usr/share/man' /etc/dpkg/dpkg.cfg.d/ >&2 \
         && fail "this system's dpkg leaves out manual pages (see above), so man varno-calc cannot be checked"
 fi
+# The file manager knows the project files: the package's type reached the
+# shared MIME database (dpkg's trigger runs update-mime-database).
+grep -q 'application/x-varno-project:\*\.lof' /usr/share/mime/globs2 \
+    || fail "the MIME type of the project files was not registered"
+echo "MIME type: *.lof is application/x-varno-project"
 installed_man=0
 man varno-calc 2>/dev/null | sed 's/.\x08//g' | grep 'varno-calc - compute continuous beams' >/dev/null || installed_man=$?
 installed_calc=0

@@ -116,6 +116,8 @@ private slots:
     void sections();
     void rendersWithoutWarnings_data();
     void rendersWithoutWarnings();
+    void germanWordsAreNotBroken_data();
+    void germanWordsAreNotBroken();
 
 private:
     QString m_help;
@@ -224,6 +226,58 @@ void TestManPages::rendersWithoutWarnings()
     QVERIFY2(err.isEmpty(), err.constData());
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(!process.readAllStandardOutput().isEmpty());
+}
+
+void TestManPages::germanWordsAreNotBroken_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("width");
+    for (const char *file : {"de/varno.1", "de/varno-calc.1"})
+        for (const int width : {50, 65, 80})
+            QTest::addRow("%s, %d columns", file, width) << QString::fromLatin1(file) << width;
+}
+
+// Rendered as a German reader sees it, a line may end in a hyphen only where
+// the page itself writes one ("HE-A", "Ein-"): groff's English patterns must
+// not break German words ("Au-flagerkräfte").
+void TestManPages::germanWordsAreNotBroken()
+{
+    QFETCH(QString, file);
+    QFETCH(int, width);
+    const QString man = QStandardPaths::findExecutable(QStringLiteral("man"));
+    if (man.isEmpty())
+        QSKIP("man is not installed (Debian package man-db)");
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+    environment.insert(QStringLiteral("MANWIDTH"), QString::number(width));
+    environment.remove(QStringLiteral("MAN_KEEP_FORMATTING"));
+    process.setProcessEnvironment(environment);
+    process.start(man, {QStringLiteral("-E"), QStringLiteral("UTF-8"), QStringLiteral("-l"), page(file)});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n');
+    QVERIFY(lines.size() > 20);
+
+    QString source = readText(page(file));
+    source.replace(QLatin1String("\\-"), QLatin1String("-"));
+    static const QRegularExpression lastWord(QStringLiteral("(\\w+)[\u2010-]$"),
+                                              QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression firstWord(QStringLiteral("^\\s*(\\w+)"),
+                                               QRegularExpression::UseUnicodePropertiesOption);
+    QStringList broken;
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        const QRegularExpressionMatch end = lastWord.match(lines[i].trimmed());
+        if (!end.hasMatch())
+            continue;
+        const QRegularExpressionMatch next = firstWord.match(lines[i + 1]);
+        if (!next.hasMatch())
+            continue;
+        if (!source.contains(end.captured(1) + u'-' + next.captured(1)))
+            broken << end.captured(1) + u'-' + next.captured(1);
+    }
+    QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QLatin1String(", "))));
 }
 
 QTEST_GUILESS_MAIN(TestManPages)

@@ -15,7 +15,12 @@
 
 #include <QAction>
 #include <QFile>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -125,6 +130,10 @@ private slots:
     void menuItemsReachTheCommands();
     void realDialogs_data();
     void realDialogs();
+
+    void fileNamedAtStartOpens_data();
+    void fileNamedAtStartOpens();
+    void droppedFileOpens();
 
 private:
     QTemporaryDir m_dir;
@@ -661,6 +670,80 @@ void TestUiProjectFile::realDialogs()
         QFile::remove(folder + u'/' + written[0]);
     }
     QCOMPARE(window.projectTexts().lengths, before.lengths);
+}
+
+// "varno FILE.lof": the file opens once the main window is shown; a file
+// that cannot be read leaves the defaults and says why.
+void TestUiProjectFile::fileNamedAtStartOpens_data()
+{
+    QTest::addColumn<QByteArray>("bytes");   // empty: no such file
+    QTest::addColumn<bool>("opens");
+
+    QTest::newRow("project file") << distinctProject() << true;
+    QTest::newRow("missing file") << QByteArray() << false;
+    QTest::newRow("too short") << QByteArray("6\n6\n") << false;
+}
+
+void TestUiProjectFile::fileNamedAtStartOpens()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, opens);
+
+    MessageRecorder messages;
+    const QString path = m_dir.filePath(QStringLiteral("start %1.lof").arg(QTest::currentDataTag()));
+    if (!bytes.isEmpty())
+        QVERIFY(writeBytes(path, bytes));
+
+    MainWindow window;
+    const ProjectTexts defaults = window.projectTexts();
+    window.openProjectFileWhenShown(path);
+    QCOMPARE(window.projectTexts().lengths, defaults.lengths);   // not before it is shown
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    if (opens) {
+        QTRY_COMPARE(window.projectTexts().lengths[LengthL3], QStringLiteral(" 3.5"));
+        QCOMPARE(window.materialDialog()->timberGrade(), 7);
+        QVERIFY(messages.shown.isEmpty());
+    } else {
+        QTRY_COMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown.first().title, QStringLiteral("\u00D6ffnen"));
+        QVERIFY2(messages.shown.first().text.contains(QFileInfo(path).fileName()),
+                 qPrintable(messages.shown.first().text));
+        QCOMPARE(window.projectTexts().lengths, defaults.lengths);
+        QCOMPARE(window.projectTexts().force, defaults.force);
+    }
+    // Shown again later, the window does not read the file a second time.
+    window.hide();
+    window.show();
+    QTest::qWait(10);
+    QCOMPARE(messages.shown.size(), opens ? 0 : 1);
+}
+
+void TestUiProjectFile::droppedFileOpens()
+{
+    MessageRecorder messages;
+    const QString path = m_dir.filePath(QStringLiteral("dropped.lof"));
+    QVERIFY(writeBytes(path, distinctProject(3, 1)));
+    MainWindow window;
+
+    auto drop = [&](const QList<QUrl> &urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &enter);
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &dropped);
+        return enter.isAccepted() && dropped.isAccepted();
+    };
+    // Two files at once are not taken: which one would the user mean?
+    QVERIFY(!drop({QUrl::fromLocalFile(path), QUrl::fromLocalFile(path)}));
+    QCOMPARE(window.projectTexts().lengths[LengthL1], ProjectTexts::Defaults().lengths[LengthL1]);
+
+    QVERIFY(drop({QUrl::fromLocalFile(path)}));
+    QCOMPARE(window.projectTexts().lengths[LengthL1], QStringLiteral(" 1.5"));
+    QCOMPARE(window.materialDialog()->timberGrade(), 3);
+    QCOMPARE(window.materialDialog()->steelGrade(), 1);
+    QVERIFY(messages.shown.isEmpty());
 }
 
 QTEST_MAIN(TestUiProjectFile)
