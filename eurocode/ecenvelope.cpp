@@ -85,8 +85,10 @@ void addRegion(EnvelopeCurve &curve, const RegionSamples &s, const std::array<bo
         const Bounds b1 = boundsAt(right, present, combinations, k + 1);
         const Bounds b2 = boundsAt(left, present, combinations, k + 2);
         const double x0 = s.x[k], x2 = s.x[k + 2];
-        for (int i = 0; i <= 2 * EnvelopeSubdivisions; ++i) {
-            const double t = -1.0 + double(i) / EnvelopeSubdivisions;
+        const int steps = std::clamp(int(std::ceil(EnvelopeSubdivisions * 20 * (x2 - x0) / s.length)), 1,
+                                     EnvelopeSubdivisions);
+        for (int i = 0; i <= 2 * steps; ++i) {
+            const double t = -1.0 + double(i) / steps;
             EnvelopePoint p;
             p.s = start + x0 + (x2 - x0) * (t + 1) / 2;
             p.max = parabola(b0.max, b1.max, b2.max, t);

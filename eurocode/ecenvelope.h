@@ -51,7 +51,8 @@ struct Envelopes
     EnvelopeCurve EIw;   // kN·m³, characteristic combinations (downward positive)
 };
 
-// Points drawn between two samples.
+// Points drawn per twentieth of a region; a short interval between two
+// samples gets fewer, never less than one.
 constexpr int EnvelopeSubdivisions = 8;
 
 Envelopes ComputeEnvelopes(const SampledLines &lines, const ActionSet &actions);

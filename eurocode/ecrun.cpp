@@ -58,24 +58,29 @@ RunOutput RunEurocode(const ProjectTexts &texts, const Data &data, const RunInpu
         changed.values.insert(key, Value{*inputs.limits[i], key, false});
         out.limitChanged[i] = true;
     }
-    out.result = RunCheck(texts, *used, inputs.options);
+    // As RunCheck, but the unit lines are sampled once for the check and
+    // the envelopes.
+    CheckResult &result = out.result;
+    Lookup lookup(*used, result.problems);
+    const ActionSet actions = ResolveActions(lookup, inputs.options.imposedCategory, inputs.options.snowHigh,
+                                             result.actionValues);
+    if (lookup.failed())
+        return out;
+    const SampledLines lines = SampleUnitLines(texts, inputs.options.pointLoadAction, result.refused);
+    if (result.refused)
+        return out;
+    if (inputs.options.timber)
+        result.timber = CheckTimber(lines, actions, *used, lookup, inputs.options);
+    if (inputs.options.steel)
+        result.steel = CheckSteel(lines, actions, *used, lookup, inputs.options);
+    if (envelopes && result.problems.empty())
+        out.envelopes = ComputeEnvelopes(lines, actions);
     if (const TimberClass *cls = used->timberClass(out.result.timber.className))
         out.timberE = cls->E0mean.value;
     if (const SteelGrade *grade = used->steelGrade(out.result.steel.grade))
         out.steelE = grade->E.value;
     if (const Profile *profile = used->profile(out.result.steel.profile))
         out.steelIy = profile->Iy;
-    if (envelopes && out.result.problems.empty() && !out.result.refused) {
-        std::vector<DataProblem> problems;
-        Lookup lookup(*used, problems);
-        std::vector<NamedValue> ignored;
-        const ActionSet actions = ResolveActions(lookup, inputs.options.imposedCategory, inputs.options.snowHigh,
-                                                 ignored);
-        bool refused = false;
-        const SampledLines lines = SampleUnitLines(texts, inputs.options.pointLoadAction, refused);
-        if (!refused && !lookup.failed())
-            out.envelopes = ComputeEnvelopes(lines, actions);
-    }
     return out;
 }
 

@@ -13,7 +13,7 @@ namespace varno {
 namespace {
 
 constexpr double BeamLeft = 100.0, BeamRight = 900.0;
-constexpr double LabelWidth = 230.0, LabelHeight = 26.0;
+constexpr double LabelWidth = 300.0, LabelHeight = 34.0;
 
 DisplayLabel valueLabel(const QString &text, double x, double y, bool below)
 {
@@ -23,7 +23,7 @@ DisplayLabel valueLabel(const QString &text, double x, double y, bool below)
     label.height = LabelHeight;
     label.left = std::clamp(x - LabelWidth / 2, 0.0, FrameWidth - LabelWidth);
     const double top = below ? y + 6 : y - 6 - LabelHeight;
-    label.top = std::clamp(top, 30.0, FrameHeight - LabelHeight);
+    label.top = std::clamp(top, LabelHeight + 4, FrameHeight - LabelHeight);
     label.visible = true;
     return label;
 }
@@ -91,12 +91,13 @@ DisplayList EnvelopeDiagram(const ec::EnvelopeCurve &curve, const ec::Envelopes 
         return QStringLiteral("%1 %2 = %3 %4")
             .arg(which, style.symbol, FormatFixed(v * style.factor, style.decimals, style.locale), style.unit);
     };
-    if (curve.largest.found) {
+    // An extreme of 0 (no moment of that sign) is not worth a label.
+    if (curve.largest.found && curve.largest.value * style.factor != 0) {
         const double yy = y(curve.largest.value);
         list.labels[1] = valueLabel(text(QStringLiteral("max"), curve.largest.value), BeamLeft + curve.largest.s * kx,
                                     yy, yy >= EnvelopeAxisY);
     }
-    if (curve.smallest.found) {
+    if (curve.smallest.found && curve.smallest.value * style.factor != 0) {
         const double yy = y(curve.smallest.value);
         list.labels[2] = valueLabel(text(QStringLiteral("min"), curve.smallest.value),
                                     BeamLeft + curve.smallest.s * kx, yy, yy > EnvelopeAxisY);
@@ -105,7 +106,7 @@ DisplayList EnvelopeDiagram(const ec::EnvelopeCurve &curve, const ec::Envelopes 
     if (list.labels[1].visible && list.labels[2].visible
         && std::abs(list.labels[1].left - list.labels[2].left) < LabelWidth
         && std::abs(list.labels[1].top - list.labels[2].top) < LabelHeight)
-        list.labels[2].top = std::max(30.0, list.labels[1].top - LabelHeight - 2);
+        list.labels[2].top = std::max(LabelHeight + 4, list.labels[1].top - LabelHeight - 2);
     return list;
 }
 

@@ -75,7 +75,7 @@ void PaintDisplayItems(QPainter &painter, const QSizeF &area, const std::vector<
             // A curve: round joins, and its dashes run along the whole line.
             pen.setStyle(item.style);
             pen.setCapStyle(Qt::FlatCap);
-            pen.setJoinStyle(Qt::RoundJoin);
+            pen.setJoinStyle(Qt::BevelJoin);
             painter.setPen(pen);
             QPolygonF curve;
             curve.reserve(qsizetype(item.points.size()));

@@ -76,7 +76,12 @@ public:
         m_y += needed.height();
     }
 
-    void heading(const QString &text) { space(40); this->text(text, 12, true, 0, 120); space(15); }
+    void heading(const QString &text, double keep = 150)
+    {
+        space(40);
+        this->text(text, 12, true, 0, keep);
+        space(15);
+    }
     void space(double units) { m_y += units; }
 
     // A table: columns at the given left edges, one line per row.
@@ -263,7 +268,7 @@ void diagramsSection(Flow &flow, const EcReportInput &in)
         flow.text(QStringLiteral("Keine Hüllkurven: der Träger hat keine Belastung."), 10);
         return;
     }
-    const double height = flow.width() * 0.3;
+    const double height = flow.width() * 0.32;
     EnvelopeDiagramStyle style{QStringLiteral("M"), QStringLiteral("kNm"),
                                QStringLiteral("Biegemoment M, Grundkombinationen"), 1, 2, in.locale};
     paintPicture(flow, EnvelopeDiagram(env.M, env, style), height);
@@ -288,7 +293,7 @@ void diagramsSection(Flow &flow, const EcReportInput &in)
 void checksSection(Flow &flow, const QString &title, const QString &section, const std::vector<EcCheckRow> &rows,
                    const QLocale &locale)
 {
-    flow.heading(title);
+    flow.heading(title, 400);
     flow.text(QStringLiteral("Querschnitt: ") + section, 10, true);
     for (const EcCheckRow &r : rows) {
         flow.space(12);

@@ -134,9 +134,9 @@ EurocodeWindow::EurocodeWindow(InputWindows &inputs, const std::vector<QWidget *
     // Connected after the windows' own rules, so those have run first.
     for (QWidget *window : watched) {
         for (QLineEdit *field : window->findChildren<QLineEdit *>())
-            connect(field, &QLineEdit::textChanged, this, &EurocodeWindow::recompute);
+            connect(field, &QLineEdit::textChanged, this, &EurocodeWindow::scheduleRecompute);
         for (QComboBox *box : window->findChildren<QComboBox *>())
-            connect(box, &QComboBox::currentIndexChanged, this, &EurocodeWindow::recompute);
+            connect(box, &QComboBox::currentIndexChanged, this, &EurocodeWindow::scheduleRecompute);
     }
     m_building = false;
     recompute();
@@ -426,8 +426,23 @@ bool EurocodeWindow::inputWindowsReadable(QString &why) const
     return true;
 }
 
+void EurocodeWindow::scheduleRecompute()
+{
+    if (m_scheduled || !isVisible())
+        return;
+    m_scheduled = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_scheduled)
+                recompute();
+        },
+        Qt::QueuedConnection);
+}
+
 void EurocodeWindow::recompute()
 {
+    m_scheduled = false;
     // Hidden, nobody sees it: the check runs when the window is shown.
     if (m_building || !isVisible())
         return;

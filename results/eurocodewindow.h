@@ -42,6 +42,9 @@ public:
     void reloadData();
     // Checks now with the current inputs.
     void recompute();
+    // Checks once the present event is handled: a keystroke in the load
+    // window that changes five fields checks once.
+    void scheduleRecompute();
 
     // The inputs as the fields read; false when one cannot be read.
     bool readInputs(ec::RunInputs &inputs) const;
@@ -77,6 +80,7 @@ private:
     ec::RunInputs m_runInputs;
     bool m_hasResult = false;
     bool m_building = true;
+    bool m_scheduled = false;
 
     QComboBox *m_timberClass = nullptr, *m_serviceClass = nullptr, *m_steelGrade = nullptr, *m_series = nullptr,
               *m_profile = nullptr, *m_category = nullptr, *m_snow = nullptr, *m_pointAction = nullptr,

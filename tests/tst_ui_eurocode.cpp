@@ -163,12 +163,15 @@ void TestEurocodeWindow::lengthChangeUpdates()
     auto *l1 = byName<QLineEdit>(main.dimensionsDialog(), QStringLiteral("Feldlänge L1"));
     QVERIFY(l1);
     typeInto(l1, QStringLiteral("5"));
+    // The window checks once the keystroke is handled.
+    QCoreApplication::processEvents();
     // The moment grows with L²: 25/16 of the bending utilisation at 4 m.
     const double expected = (4.35 * 25 / 8 * 1e6 / (100.0 * 200 * 200 / 6)) / (0.8 * 24 / 1.3);
     QCOMPARE(shownUtilisation(window, QStringLiteral("Holz Biegung")), std::round(expected * 100) / 100);
     QVERIFY(before < expected);
     // And back through the load window: no load, no utilisation but zero.
     main.loadDialog()->setUniformText(Span1, LoadQ, QStringLiteral("0"));
+    QCoreApplication::processEvents();
     QVERIFY(shownUtilisation(window, QStringLiteral("Holz Biegung")) < expected / 2);
 }
 
