@@ -8,6 +8,7 @@
 
 #include "cli/calculation.h"
 #include "cli/envelopeoutput.h"
+#include "cli/eurocodeoutput.h"
 #include "cli/pictures.h"
 #include "cli/runtimedirectory.h"
 #include "design/design.h"
@@ -63,6 +64,18 @@ const char *const HelpText =
     "                            (Vorgabe 1000x300; PNG mit doppelter Pixelzahl)\n"
     "  --envelope                gibt auch die Umh\u00FCllende der feldweise\n"
     "                            ver\u00E4nderlichen Lasten aus\n"
+    "  --eurocode                Nachweise nach Eurocode (EN 1990, EN 1995-1-1,\n"
+    "                            EN 1993-1-1) zus\u00E4tzlich zur Bemessung\n"
+    "  --ec-class NAME           Festigkeitsklasse, z. B. C24 oder GL28h\n"
+    "                            (Vorgabe: aus der Holzsorte abgeleitet)\n"
+    "  --service-class 1|2|3     Nutzungsklasse (Vorgabe 1)\n"
+    "  --ec-height CM            diese H\u00F6he h nachweisen (Vorgabe: bemessen)\n"
+    "  --ec-steel S235|S275|S355 Stahlsorte (Vorgabe: aus der Stahlsorte)\n"
+    "  --ec-profile NAME         dieses Profil nachweisen, z. B. \"IPE 200\"\n"
+    "                            (Vorgabe: leichtestes ausreichendes der Reihe)\n"
+    "  --imposed-category A..H   Kategorie der Nutzlast q (Vorgabe A)\n"
+    "  --snow-altitude low|high  Schnee bis oder \u00FCber 1000 m \u00FC. NN (Vorgabe low)\n"
+    "  --point-loads g|q|s|w     Einwirkung der Einzellasten (Vorgabe g)\n"
     "  -h, --help                diese Hilfe\n"
     "  -v, --version             Programmversion\n"
     "\n"
@@ -155,6 +168,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption pictures(QStringLiteral("pictures"), QString());
     parser.addOptions({help, version, json, envelope, width, spanLimit, cantileverLimit, series, timberGrade,
                        steelGrade, locale, dataDir, pdf, firma, projekt, position, system, pictures, svg, png, size});
+    parser.addOptions(EurocodeOptions());
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
@@ -195,6 +209,19 @@ int main(int argc, char *argv[])
     options.locale = parser.isSet(locale) ? QLocale(parser.value(locale)) : QLocale::system();
     QLocale::setDefault(options.locale);
     options.dataDirectory = parser.isSet(dataDir) ? parser.value(dataDir) : DefaultDataDirectory();
+
+    // The Eurocode check: its options, its data files, the names it is given.
+    EurocodeSettings eurocode;
+    if (const std::optional<QString> error = ReadEurocodeOptions(parser, eurocode))
+        return usageError(*error);
+    ec::Data eurocodeData;
+    QStringList eurocodeDataProblems;
+    if (eurocode.enabled) {
+        eurocodeData = ReadEurocodeData(options.dataDirectory, eurocodeDataProblems);
+        if (eurocodeDataProblems.isEmpty())
+            if (const std::optional<QString> error = CheckEurocodeNames(eurocode, eurocodeData))
+                return usageError(*error);
+    }
 
     PictureOptions pictureOptions;
     pictureOptions.svgFolder = parser.value(svg);
@@ -246,14 +273,31 @@ int main(int argc, char *argv[])
         for (const QString &error : result.errors)
             writeErr(result.status == UsageOrFileError ? QStringLiteral("varno-calc: %1\n").arg(error)
                                                        : QStringLiteral("%1: %2\n").arg(file, error));
+        std::optional<EurocodeRun> eurocodeRun;
+        if (eurocode.enabled && result.analysed) {
+            if (eurocodeDataProblems.isEmpty()) {
+                eurocodeRun = RunEurocode(result, options, eurocode, eurocodeData);
+            } else {
+                eurocodeRun = EurocodeRun{};
+                eurocodeRun->status = Refused;
+                for (const QString &problem : std::as_const(eurocodeDataProblems))
+                    eurocodeRun->errors << QStringLiteral("Eurocode-Nachweis ausgelassen: %1").arg(problem);
+            }
+            status = std::max(status, eurocodeRun->status);
+            for (const QString &error : std::as_const(eurocodeRun->errors))
+                writeErr(QStringLiteral("%1: %2\n").arg(file, error));
+        }
         if (parser.isSet(json)) {
-            writeOut(JsonObject(result) + u'\n');
+            writeOut((eurocodeRun ? WithEurocodeJson(JsonObject(result), EurocodeJson(*eurocodeRun)) : JsonObject(result))
+                     + u'\n');
         } else if (result.analysed) {
             if (files.size() > 1)
                 writeOut(QStringLiteral("== %1 ==\n").arg(file));
             writeOut(OutputLines(result).join(u'\n') + u'\n');
             if (parser.isSet(envelope) && result.envelope)
                 writeOut(u'\n' + EnvelopeLines(*result.envelope, options.locale).join(u'\n') + u'\n');
+            if (eurocodeRun)
+                writeOut(u'\n' + EurocodeLines(*eurocodeRun, options.locale).join(u'\n') + u'\n');
             if (files.size() > 1)
                 writeOut(QStringLiteral("\n"));
         }

@@ -72,9 +72,14 @@ struct Combination
 };
 
 // All combinations of a kind over the actions present (bit mask), each
-// variable action in or out, each in turn leading.
+// variable action in or out, each in turn leading; of the sets of actions
+// with the same shortest duration only the one with every action at least
+// that long (it is the worst, having the same kmod). Without `everySubset`
+// every present action is in: enough where the resistance does not depend
+// on the combination (no kmod), because at one section every variable
+// action adds in the sign sought (its regions are chosen so).
 std::vector<Combination> Combinations(CombinationKind kind, const ActionSet &actions, unsigned presentActions,
-                                      double kdef = 0);
+                                      double kdef = 0, bool everySubset = true);
 
 enum class LineQuantity { M, V, W };
 
@@ -88,12 +93,31 @@ struct Extreme
     Combination combination;
 };
 
+// One quantity prepared for the search: at every sample (and side, for V)
+// and for either sign, the worst choice of regions and per action the sum
+// of its chosen lines there and, around a midpoint, at its two neighbours.
+struct PreparedSample
+{
+    std::array<unsigned, ActionCount> choice{};
+    std::array<double, ActionCount> here{}, before{}, after{};
+    double x = 0, h = 0;   // h > 0: a midpoint with its neighbours at x ± h
+};
+
+struct PreparedQuantity
+{
+    LineQuantity quantity = LineQuantity::M;
+    std::array<std::vector<PreparedSample>, RegionCountEc> region;
+};
+
+PreparedQuantity Prepare(const SampledLines &lines, LineQuantity quantity);
+
 // The worst design value over every sample of every existing region and
 // every combination: largest |value| · regionScale[region] / weight(c).
 // For M and W the three samples around each midpoint also give the vertex
 // of the parabola through them under the midpoint's choice of regions
-// (exact for M, whose lines are parabolas between the samples).
-Extreme Worst(const SampledLines &lines, LineQuantity quantity, const std::vector<Combination> &combinations,
+// (exact for M, whose lines are parabolas between the samples, as long as
+// no line changes sign between them).
+Extreme Worst(const PreparedQuantity &prepared, const std::vector<Combination> &combinations,
               const std::function<double(const Combination &)> &weight,
               const std::array<double, RegionCountEc> &regionScale);
 

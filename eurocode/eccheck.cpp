@@ -146,7 +146,9 @@ SampledLines SampleUnitLines(const ProjectTexts &texts, int pointLoadAction, boo
                 base.push_back(line.pieces[p].x1);
             }
             const LineExtremes &x = line.extremes;
-            for (double v : {x.xMmax, x.xMmin, x.xEIwMax, x.xEIwMin})
+            // M needs no extreme points: between two samples it is a parabola
+            // whose vertex the search finds; EI·w is of fourth degree.
+            for (double v : {x.xEIwMax, x.xEIwMin})
                 base.push_back(v);
         }
         for (double &v : base)
@@ -212,9 +214,16 @@ ActionSet ResolveActions(Lookup &lookup, QChar category, bool snowHigh, std::vec
     return a;
 }
 
-TimberResult CheckTimber(const SampledLines &lines, const ActionSet &actions, const Data &data, Lookup &lookup,
+PreparedLines::PreparedLines(const SampledLines &sampled)
+    : lines(sampled), M(Prepare(sampled, LineQuantity::M)), V(Prepare(sampled, LineQuantity::V)),
+      W(Prepare(sampled, LineQuantity::W))
+{
+}
+
+TimberResult CheckTimber(const PreparedLines &prepared, const ActionSet &actions, const Data &data, Lookup &lookup,
                          const CheckOptions &options)
 {
+    const SampledLines &lines = prepared.lines;
     TimberResult t;
     const TimberClass *cls = data.timberClass(options.timberClass);
     if (!cls)
@@ -262,14 +271,14 @@ TimberResult CheckTimber(const SampledLines &lines, const ActionSet &actions, co
     const auto fundamental = Combinations(CombinationKind::Fundamental, actions, present);
     auto byKmod = [&](const Combination &c) { return kmod[c.duration]; };
     auto one = [](const Combination &) { return 1.0; };
-    const Extreme bending = Worst(lines, LineQuantity::M, fundamental, byKmod, Unscaled);
-    const Extreme shear = Worst(lines, LineQuantity::V, fundamental, byKmod, Unscaled);
-    const Extreme inst = Worst(lines, LineQuantity::W, Combinations(CombinationKind::Characteristic, actions, present),
+    const Extreme bending = Worst(prepared.M, fundamental, byKmod, Unscaled);
+    const Extreme shear = Worst(prepared.V, fundamental, byKmod, Unscaled);
+    const Extreme inst = Worst(prepared.W, Combinations(CombinationKind::Characteristic, actions, present, 0, false),
                                one, deflectionScale(lines, lim[0].value, lim[1].value));
-    const Extreme fin = Worst(lines, LineQuantity::W,
-                              Combinations(CombinationKind::Final, actions, present, kdef.value), one,
+    const Extreme fin = Worst(prepared.W,
+                              Combinations(CombinationKind::Final, actions, present, kdef.value, false), one,
                               deflectionScale(lines, lim[2].value, lim[3].value));
-    const Extreme netFin = Worst(lines, LineQuantity::W,
+    const Extreme netFin = Worst(prepared.W,
                                  Combinations(CombinationKind::NetFinal, actions, present, kdef.value), one,
                                  deflectionScale(lines, lim[4].value, lim[5].value));
 
@@ -335,9 +344,10 @@ TimberResult CheckTimber(const SampledLines &lines, const ActionSet &actions, co
     return t;
 }
 
-SteelResult CheckSteel(const SampledLines &lines, const ActionSet &actions, const Data &data, Lookup &lookup,
+SteelResult CheckSteel(const PreparedLines &prepared, const ActionSet &actions, const Data &data, Lookup &lookup,
                        const CheckOptions &options)
 {
+    const SampledLines &lines = prepared.lines;
     SteelResult st;
     const SteelGrade *grade = data.steelGrade(options.steelGrade);
     if (!grade)
@@ -368,12 +378,13 @@ SteelResult CheckSteel(const SampledLines &lines, const ActionSet &actions, cons
         return st;
 
     const unsigned present = lines.presentActions();
-    const auto fundamental = Combinations(CombinationKind::Fundamental, actions, present);
+    // No kmod: the combinations with every present action suffice.
+    const auto fundamental = Combinations(CombinationKind::Fundamental, actions, present, 0, false);
     auto one = [](const Combination &) { return 1.0; };
-    const Extreme bending = Worst(lines, LineQuantity::M, fundamental, one, Unscaled);
-    const Extreme shear = Worst(lines, LineQuantity::V, fundamental, one, Unscaled);
-    const Extreme deflection = Worst(lines, LineQuantity::W,
-                                     Combinations(CombinationKind::Characteristic, actions, present), one,
+    const Extreme bending = Worst(prepared.M, fundamental, one, Unscaled);
+    const Extreme shear = Worst(prepared.V, fundamental, one, Unscaled);
+    const Extreme deflection = Worst(prepared.W,
+                                     Combinations(CombinationKind::Characteristic, actions, present, 0, false), one,
                                      deflectionScale(lines, spanLimit.value, cantileverLimit.value));
     const std::vector<SectionForces> pairs = InteractionCandidates(lines, fundamental);
     const double fy = grade->fy.value, gM0 = grade->gammaM0.value, E = grade->E.value;
@@ -484,10 +495,11 @@ CheckResult RunCheck(const ProjectTexts &texts, const Data &data, const CheckOpt
     const SampledLines lines = SampleUnitLines(texts, options.pointLoadAction, result.refused);
     if (result.refused)
         return result;
+    const PreparedLines prepared(lines);
     if (options.timber)
-        result.timber = CheckTimber(lines, actions, data, lookup, options);
+        result.timber = CheckTimber(prepared, actions, data, lookup, options);
     if (options.steel)
-        result.steel = CheckSteel(lines, actions, data, lookup, options);
+        result.steel = CheckSteel(prepared, actions, data, lookup, options);
     return result;
 }
 

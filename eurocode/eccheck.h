@@ -104,9 +104,18 @@ SampledLines SampleUnitLines(const ProjectTexts &texts, int pointLoadAction, boo
 // The factors of the actions for the imposed category and snow altitude.
 ActionSet ResolveActions(Lookup &lookup, QChar category, bool snowHigh, std::vector<NamedValue> &used);
 
-TimberResult CheckTimber(const SampledLines &lines, const ActionSet &actions, const Data &data, Lookup &lookup,
+// The sampled lines with M, V and EI·w prepared for the search once, for
+// both checks.
+struct PreparedLines
+{
+    explicit PreparedLines(const SampledLines &sampled);
+    const SampledLines &lines;
+    PreparedQuantity M, V, W;
+};
+
+TimberResult CheckTimber(const PreparedLines &lines, const ActionSet &actions, const Data &data, Lookup &lookup,
                          const CheckOptions &options);
-SteelResult CheckSteel(const SampledLines &lines, const ActionSet &actions, const Data &data, Lookup &lookup,
+SteelResult CheckSteel(const PreparedLines &lines, const ActionSet &actions, const Data &data, Lookup &lookup,
                        const CheckOptions &options);
 
 // Everything: the lines once, then timber and steel as the options ask.

@@ -11,3 +11,4 @@ ctest --test-dir build --output-on-failure --parallel "$(nproc)"
 # 500 random beams against CalculiX, and docs/verification.md as the
 # verification command would write it now.
 python3 verification/verify.py document --check --calc build/bin/varno-calc
+python3 verification/eurocode.py document --check --calc build/bin/varno-calc
