@@ -9,6 +9,7 @@
 #include "cli/calculation.h"
 #include "cli/envelopeoutput.h"
 #include "cli/eurocodeoutput.h"
+#include "cli/eurocodepdf.h"
 #include "cli/pictures.h"
 #include "cli/runtimedirectory.h"
 #include "design/design.h"
@@ -259,6 +260,7 @@ int main(int argc, char *argv[])
 
     int status = Computed;
     std::vector<ReportTexts> reports;
+    std::vector<EcReportInput> eurocodeReports;   // --eurocode --pdf
     for (const QString &file : files) {
         const FileResult result = CalculateFile(file, options);
         status = std::max(status, result.status);
@@ -286,6 +288,9 @@ int main(int argc, char *argv[])
             status = std::max(status, eurocodeRun->status);
             for (const QString &error : std::as_const(eurocodeRun->errors))
                 writeErr(QStringLiteral("%1: %2\n").arg(file, error));
+            if (parser.isSet(pdf) && eurocodeRun->done)
+                eurocodeReports.push_back(
+                    EurocodeReportFor(result, *eurocodeRun, eurocode, heading, eurocodeData, options.locale));
         }
         if (parser.isSet(json)) {
             writeOut((eurocodeRun ? WithEurocodeJson(JsonObject(result), EurocodeJson(*eurocodeRun)) : JsonObject(result))
@@ -319,7 +324,16 @@ int main(int argc, char *argv[])
     }
     std::fflush(stdout);
 
-    if (parser.isSet(pdf)) {
+    if (parser.isSet(pdf) && eurocode.enabled) {
+        // With --eurocode the report is the Eurocode check's, on several pages.
+        QString error;
+        if (eurocodeReports.empty()) {
+            writeErr(QStringLiteral("varno-calc: kein Bericht geschrieben, keine Datei wurde nachgewiesen\n"));
+        } else if (!WriteEcReportPdf(parser.value(pdf), eurocodeReports, &error)) {
+            writeErr(QStringLiteral("varno-calc: %1\n").arg(error));
+            status = std::max<int>(status, UsageOrFileError);
+        }
+    } else if (parser.isSet(pdf)) {
         QString error;
         if (reports.empty()) {
             writeErr(QStringLiteral("varno-calc: kein Bericht geschrieben, keine Datei wurde berechnet\n"));

@@ -116,8 +116,12 @@ Envelopes ComputeEnvelopes(const SampledLines &lines, const ActionSet &actions)
 {
     Envelopes out;
     const unsigned present = lines.presentActions();
-    const std::vector<Combination> fundamental = Combinations(CombinationKind::Fundamental, actions, present);
-    const std::vector<Combination> characteristic = Combinations(CombinationKind::Characteristic, actions, present);
+    // No kmod here: the combinations with every present action are enough,
+    // since at a section each one adds in the sign sought.
+    const std::vector<Combination> fundamental =
+        Combinations(CombinationKind::Fundamental, actions, present, 0, false);
+    const std::vector<Combination> characteristic =
+        Combinations(CombinationKind::Characteristic, actions, present, 0, false);
 
     // Along the beam: left cantilever, spans 1..3, right cantilever.
     const int order[RegionCountEc] = {3, 0, 1, 2, 4};

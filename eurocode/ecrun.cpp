@@ -69,10 +69,11 @@ RunOutput RunEurocode(const ProjectTexts &texts, const Data &data, const RunInpu
     const SampledLines lines = SampleUnitLines(texts, inputs.options.pointLoadAction, result.refused);
     if (result.refused)
         return out;
+    const PreparedLines prepared(lines);
     if (inputs.options.timber)
-        result.timber = CheckTimber(lines, actions, *used, lookup, inputs.options);
+        result.timber = CheckTimber(prepared, actions, *used, lookup, inputs.options);
     if (inputs.options.steel)
-        result.steel = CheckSteel(lines, actions, *used, lookup, inputs.options);
+        result.steel = CheckSteel(prepared, actions, *used, lookup, inputs.options);
     if (envelopes && result.problems.empty())
         out.envelopes = ComputeEnvelopes(lines, actions);
     if (const TimberClass *cls = used->timberClass(out.result.timber.className))

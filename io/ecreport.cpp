@@ -360,12 +360,19 @@ int PaintEcReport(QPainter &painter, QPagedPaintDevice &device, const EcReportIn
 
 bool WriteEcReportPdf(const QString &path, const EcReportInput &input, QString *error)
 {
+    return WriteEcReportPdf(path, std::vector<EcReportInput>{input}, error);
+}
+
+bool WriteEcReportPdf(const QString &path, const std::vector<EcReportInput> &inputs, QString *error)
+{
     auto fail = [&](const QString &why) {
         if (error)
             *error = QStringLiteral("Der Nachweis kann nicht als \u201E%1\u201C gespeichert werden (%2).")
                          .arg(QDir::toNativeSeparators(path), why);
         return false;
     };
+    if (inputs.empty())
+        return fail(QStringLiteral("kein Inhalt"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
@@ -381,7 +388,11 @@ bool WriteEcReportPdf(const QString &path, const EcReportInput &input, QString *
         QPainter painter;
         if (!painter.begin(&writer))
             return fail(QStringLiteral("PDF-Ausgabe nicht m\u00F6glich"));
-        PaintEcReport(painter, writer, input);
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            if (i > 0)
+                writer.newPage();
+            PaintEcReport(painter, writer, inputs[i]);
+        }
         painter.end();
     }
     const QByteArray &bytes = pdf.data();

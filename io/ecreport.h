@@ -17,6 +17,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 class QPainter;
 class QPagedPaintDevice;
@@ -41,5 +42,7 @@ int PaintEcReport(QPainter &painter, QPagedPaintDevice &device, const EcReportIn
 // Writes the report to a PDF file on A4 paper; the file is replaced only
 // when everything was written. Needs a QGuiApplication (fonts).
 bool WriteEcReportPdf(const QString &path, const EcReportInput &input, QString *error = nullptr);
+// Several reports in one file, each starting on a new page.
+bool WriteEcReportPdf(const QString &path, const std::vector<EcReportInput> &inputs, QString *error = nullptr);
 
 } // namespace varno
