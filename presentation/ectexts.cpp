@@ -222,9 +222,11 @@ QString EcValueText(const ec::NamedValue &v, const QLocale &locale)
 {
     const double value = v.value.value;
     // The load-duration classes are values by their names.
-    if (v.name.startsWith(QLatin1String("KLED")) && value >= 0 && value < double(int(ec::DurationCount)))
-        return QStringLiteral("%1 = %2   [%3]")
-            .arg(v.name, ec::DurationName(ec::Duration(int(value))), v.value.key);
+    if (v.name.startsWith(QLatin1String("KLED")) && value >= 0 && value < double(int(ec::DurationCount))) {
+        static const char *const names[ec::DurationCount] = {"ständig", "lang",           "mittel",
+                                                             "kurz",    "kurz/sehr kurz", "sehr kurz"};
+        return QStringLiteral("%1 = %2   [%3]").arg(v.name, QString::fromUtf8(names[int(value)]), v.value.key);
+    }
     const int decimals = value == std::floor(value) && std::abs(value) >= 10 ? 0 : 3;
     QString text = QStringLiteral("%1 = %2   [%3]").arg(v.name, num(value, decimals, locale), v.value.key);
     if (!v.value.cited)

@@ -18,6 +18,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -113,6 +115,7 @@ private slots:
     void unreadableTextShowsDash_data();
     void unreadableTextShowsDash();
     void reportPdf();
+    void sameNumbersAsCli();
     void brokenDataFile();
     void menuEntry();
     void fitsScreen_data() { test::AddFontScaleRows(); }
@@ -234,6 +237,61 @@ void TestEurocodeWindow::reportPdf()
           "kmod(medium)", "Kombinationen", "Hüllkurven", "max M = 8.70 kNm", "max V = 8.70 kN", "Nachweise Holz",
           "η = 0.88", "Nachweise Stahl", "Annahmen", "Seite 3"})
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+}
+
+// The example of the user guide: the window, varno-calc --eurocode --json and
+// the report varno-calc --eurocode --pdf writes show the same utilisations.
+void TestEurocodeWindow::sameNumbersAsCli()
+{
+    const QString calc = qEnvironmentVariable("VARNO_CALC");
+    if (calc.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("needs varno-calc (VARNO_CALC) and pdftotext");
+    const QString example = QStringLiteral(VARNO_SOURCE_DIR "/docs/beispiel.lof");
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("cli.pdf"));
+    QProcess json;
+    json.start(calc, {QStringLiteral("--eurocode"), QStringLiteral("--json"), example});
+    QVERIFY(json.waitForFinished(60000));
+    const QJsonObject eurocode =
+        QJsonDocument::fromJson(json.readAllStandardOutput()).object().value(QStringLiteral("eurocode")).toObject();
+    QVERIFY(!eurocode.isEmpty());
+    QCOMPARE(QProcess::execute(calc, {QStringLiteral("--eurocode"), QStringLiteral("--pdf"), pdf, example}), 0);
+    const QString report = pdfText(pdf);
+
+    MessageRecorder messages;
+    FileDialogRecorder files;
+    MainWindow main;
+    QVERIFY(main.openProjectFile(example));
+    main.showEurocode();
+    EurocodeWindow *window = main.eurocodeWindow();
+    const struct
+    {
+        const char *member, *check, *shown;
+    } checks[] = {{"timber", "bending", "Holz Biegung"},
+                  {"timber", "shear", "Holz Schub"},
+                  {"timber", "deflectionInst", "Holz Durchbiegung w_inst"},
+                  {"timber", "deflectionFin", "Holz Durchbiegung w_fin"},
+                  {"timber", "deflectionNetFin", "Holz Durchbiegung w_net,fin"},
+                  {"steel", "bending", "Stahl Biegung"},
+                  {"steel", "shear", "Stahl Querkraft"},
+                  {"steel", "bendingShear", "Stahl Biegung mit Querkraft"},
+                  {"steel", "deflection", "Stahl Durchbiegung"}};
+    for (const auto &c : checks) {
+        const double expected = eurocode.value(QLatin1String(c.member))
+                                    .toObject()
+                                    .value(QStringLiteral("checks"))
+                                    .toObject()
+                                    .value(QLatin1String(c.check))
+                                    .toObject()
+                                    .value(QStringLiteral("utilisation"))
+                                    .toDouble(-1);
+        QVERIFY2(expected >= 0, c.check);
+        const double rounded = std::round(expected * 100) / 100;
+        QCOMPARE(shownUtilisation(window, QString::fromUtf8(c.shown)), rounded);
+        const QString inReport = QStringLiteral("%1 η = %2")
+                                     .arg(QString::fromUtf8(c.shown).section(u' ', 1), QString::number(rounded, 'f', 2));
+        QVERIFY2(report.contains(inReport), qPrintable(inReport));
+    }
 }
 
 void TestEurocodeWindow::brokenDataFile()
