@@ -140,7 +140,13 @@ Envelopes ComputeEnvelopes(const SampledLines &lines, const ActionSet &actions)
         addRegion(out.V, samples, lines.present, fundamental, samples.VL, samples.VR, out.start[r]);
         addRegion(out.EIw, samples, lines.present, characteristic, samples.W, samples.W, out.start[r]);
     }
-    out.valid = out.totalLength > 0 && !out.M.regions.empty();
+    // A beam whose numbers overflow has no diagram.
+    bool finite = std::isfinite(out.totalLength);
+    for (const EnvelopeCurve *curve : {&out.M, &out.V, &out.EIw})
+        for (const auto &points : curve->regions)
+            for (const EnvelopePoint &p : points)
+                finite = finite && std::isfinite(p.s) && std::isfinite(p.max) && std::isfinite(p.min);
+    out.valid = finite && out.totalLength > 0 && !out.M.regions.empty();
     return out;
 }
 

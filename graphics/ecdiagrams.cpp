@@ -49,6 +49,9 @@ DisplayList EnvelopeDiagram(const ec::EnvelopeCurve &curve, const ec::Envelopes 
         return list;
 
     const double kx = (BeamRight - BeamLeft) / env.totalLength;
+    // A beam too short for the scale (its length underflows) has no picture.
+    if (!std::isfinite(kx))
+        return list;
     // The supports: a short tick at each end of a span.
     for (int r = 0; r < 3; ++r) {
         if (env.length[r] <= 0)
@@ -63,7 +66,9 @@ DisplayList EnvelopeDiagram(const ec::EnvelopeCurve &curve, const ec::Envelopes 
     }
 
     const double largest = std::max(std::abs(curve.largest.value), std::abs(curve.smallest.value)) * style.factor;
-    const double ky = largest > 0 && std::isfinite(largest) ? EnvelopeAmplitude / largest : 0;
+    if (!std::isfinite(largest))
+        return list;
+    const double ky = largest > 0 ? EnvelopeAmplitude / largest : 0;
     const auto y = [&](double v) { return EnvelopeAxisY + v * style.factor * ky; };
 
     for (const auto &points : curve.regions) {

@@ -6,6 +6,7 @@
 #include "eurocode/members.h"
 #include "graphics/ecdiagrams.h"
 #include "presentation/ectexts.h"
+#include "widgets/fittinglabel.h"
 #include "widgets/inputwindows.h"
 #include "widgets/picturearea.h"
 
@@ -213,7 +214,9 @@ void EurocodeWindow::buildInputs()
                            std::vector<ResultRow> &rows, QLabel *&section) {
         auto *group = new QGroupBox(title, this);
         auto *grid = new QGridLayout(group);
-        section = new QLabel(Dash, group);
+        // Long texts (a huge width typed) are shortened, never widen the window.
+        section = new FittingLabel(FittingLabel::Mode::Shorten, QStringLiteral("C24  8,0 × 43,3 cm (bemessen)"), group);
+        section->setText(Dash);
         section->setObjectName(QStringLiteral("lbl%1Querschnitt").arg(QLatin1String(prefix)));
         section->setAccessibleName(QStringLiteral("%1 Querschnitt").arg(QLatin1String(prefix)));
         section->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
@@ -233,10 +236,9 @@ void EurocodeWindow::buildInputs()
             row.value->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
             row.value->setFocusPolicy(Qt::TabFocus);
             row.value->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("\u03B7 = 00,00")));
-            row.where = new QLabel(QString(), group);
+            row.where = new FittingLabel(FittingLabel::Mode::Shorten, QStringLiteral("Kragarm re, x = 1,50 m"), group);
             row.where->setObjectName(QStringLiteral("lbl%1Stelle_%2").arg(QLatin1String(prefix)).arg(i));
             row.where->setAccessibleName(base + QStringLiteral(" maßgebend"));
-            row.where->setWordWrap(true);
             row.where->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
             row.where->setFocusPolicy(Qt::TabFocus);
             grid->addWidget(new QLabel(name, group), i + 1, 0);
@@ -254,10 +256,11 @@ void EurocodeWindow::buildInputs()
     QGroupBox *steelResults = resultGroup(QStringLiteral("Nachweise Stahl"), "Stahl", SteelCheckNames, 4,
                                           m_steelRows, m_steelSection);
 
-    m_status = new QLabel(this);
+    m_status = new FittingLabel(FittingLabel::Mode::Wrap,
+                                QStringLiteral("Die Eurocode-Daten sind fehlerhaft; der Nachweis ist nicht möglich:"),
+                                this);
     m_status->setObjectName(QStringLiteral("lblHinweis"));
     m_status->setAccessibleName(QStringLiteral("Hinweis"));
-    m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     m_status->setStyleSheet(QStringLiteral("QLabel { color: #a00000; }"));
     m_status->hide();
