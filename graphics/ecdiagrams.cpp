@@ -41,7 +41,7 @@ DisplayList EnvelopeDiagram(const ec::EnvelopeCurve &curve, const ec::Envelopes 
     title.left = 10;
     title.top = 2;
     title.width = 980;
-    title.height = LabelHeight;
+    title.height = 24;
     title.visible = true;
 
     list.items.push_back({DisplayItem::Line, {BeamLeft, EnvelopeAxisY}, {BeamRight, EnvelopeAxisY}, PaletteBlack, 1});

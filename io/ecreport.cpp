@@ -155,8 +155,11 @@ void paintPicture(Flow &flow, const DisplayList &list, double height)
     QPainter &p = flow.painter();
     p.save();
     p.translate(r.topLeft());
-    // Labels and lines in the size the pictures have in files.
-    PaintPicture(p, r.size(), picture, flow.font(9));
+    // A picture pixel is 0.2 mm on paper: lines of 0.2 and 0.4 mm, labels
+    // of about 10 pt.
+    constexpr double PixelUnits = 0.2 / Unit;
+    p.scale(PixelUnits, PixelUnits);
+    PaintPicture(p, r.size() / PixelUnits, picture, PictureFileFont());
     p.restore();
     flow.space(20);
 }

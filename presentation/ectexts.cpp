@@ -230,7 +230,7 @@ QString EcValueText(const ec::NamedValue &v, const QLocale &locale)
     const int decimals = value == std::floor(value) && std::abs(value) >= 10 ? 0 : 3;
     QString text = QStringLiteral("%1 = %2   [%3]").arg(v.name, num(value, decimals, locale), v.value.key);
     if (!v.value.cited)
-        text += QStringLiteral(" (ohne zitierfähige Quelle)");
+        text += QStringLiteral(" (Quelle: nicht belegt)");
     return text;
 }
 

@@ -140,6 +140,9 @@ EurocodeWindow::EurocodeWindow(InputWindows &inputs, const std::vector<QWidget *
             connect(box, &QComboBox::currentIndexChanged, this, &EurocodeWindow::scheduleRecompute);
     }
     m_building = false;
+    // Room for the places and combinations beside the bars, within a
+    // 1280 x 1024 screen.
+    resize(sizeHint().expandedTo(QSize(1040, 620)).boundedTo(QSize(1260, 960)).expandedTo(minimumSizeHint()));
     recompute();
 }
 
