@@ -330,10 +330,8 @@ void TestEurocodeWindow::brokenDataFile()
 void TestEurocodeWindow::menuEntry()
 {
     MainWindow main;
-    QStringList texts;
     QSet<QChar> mnemonics;
     for (QAction *action : main.menuBar()->actions()) {
-        texts << action->text();
         const int amp = int(action->text().indexOf(u'&'));
         QVERIFY(amp >= 0);
         const QChar key = action->text().at(amp + 1).toLower();
@@ -342,8 +340,12 @@ void TestEurocodeWindow::menuEntry()
             QVERIFY2(!mnemonics.contains(key), qPrintable(action->text()));
         mnemonics.insert(key);
     }
-    QCOMPARE(texts, QStringList({"&Datei", "&Bearbeiten", "&System", "&Belastung", "&Material", "&Ergebnisse",
-                                 "&Projektinfo", "E&urocode", "&?"}));
+    // Its letter opens the window.
+    main.show();
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTest::keyClick(&main, Qt::Key_U, Qt::AltModifier);
+    QVERIFY(main.eurocodeWindow() && main.eurocodeWindow()->isVisible());
 }
 
 void TestEurocodeWindow::fitsScreen()
