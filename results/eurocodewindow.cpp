@@ -273,7 +273,7 @@ void EurocodeWindow::buildInputs()
                                QStringLiteral("Durchbiegung w Holz"), QStringLiteral("Durchbiegung w Stahl")});
     m_picture = new PictureArea(EnvelopeLabelCount, this);
     m_picture->setObjectName(QStringLiteral("picHuellkurve"));
-    m_picture->setAccessibleName(QStringLiteral("Hüllkurve"));
+    m_picture->setAccessibleName(QStringLiteral("Bild der Hüllkurve"));
     m_picture->setMinimumHeight(120);
     m_picture->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 

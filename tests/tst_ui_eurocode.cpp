@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -118,6 +119,8 @@ private slots:
     void sameNumbersAsCli();
     void brokenDataFile();
     void menuEntry();
+    void everyFieldAndResultNamed();
+    void gradeWithoutClass();
     void fitsScreen_data() { test::AddFontScaleRows(); }
     void fitsScreen();
 };
@@ -346,6 +349,47 @@ void TestEurocodeWindow::menuEntry()
     QVERIFY(QTest::qWaitForWindowActive(&main));
     QTest::keyClick(&main, Qt::Key_U, Qt::AltModifier);
     QVERIFY(main.eurocodeWindow() && main.eurocodeWindow()->isVisible());
+}
+
+void TestEurocodeWindow::everyFieldAndResultNamed()
+{
+    MainWindow main;
+    main.showEurocode();
+    const EurocodeWindow *window = main.eurocodeWindow();
+    QSet<QString> names;
+    int named = 0;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        const bool input = qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w)
+                           || qobject_cast<QPushButton *>(w);
+        const bool result = (qobject_cast<QLabel *>(w) && w->focusPolicy() != Qt::NoFocus)
+                            || w->objectName().startsWith(QLatin1String("bar"));
+        if (!input && !result)
+            continue;
+        if (qobject_cast<QLineEdit *>(w) && qobject_cast<QComboBox *>(w->parentWidget()))
+            continue;   // the edit inside a combo box
+        QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+        QVERIFY2(!names.contains(w->accessibleName()), qPrintable(w->accessibleName()));
+        names.insert(w->accessibleName());
+        ++named;
+    }
+    // b, h, 8 limits, 9 combo boxes, 2 buttons; 9 checks × 3, 2 sections, the note.
+    QCOMPARE(named, 2 + 8 + 9 + 2 + 9 * 3 + 2 + 1);
+}
+
+void TestEurocodeWindow::gradeWithoutClass()
+{
+    // MS 13 has no EN class: the timber checks wait for one, steel goes on.
+    MessageRecorder messages;
+    MainWindow main;
+    main.materialDialog()->setTimberGrade(3);
+    main.showEurocode();
+    EurocodeWindow *window = main.eurocodeWindow();
+    QCOMPARE(byName<QLabel>(window, QStringLiteral("Holz Biegung Ausnutzung"))->text(), QStringLiteral("\u2013"));
+    QVERIFY(shownUtilisation(window, QStringLiteral("Stahl Biegung")) > 0);
+    auto *classes = byName<QComboBox>(window, QStringLiteral("Festigkeitsklasse"));
+    QVERIFY(classes->itemText(0).contains(QStringLiteral("keine Zuordnung")));
+    classes->setCurrentIndex(classes->findText(QStringLiteral("C30")));
+    QVERIFY(shownUtilisation(window, QStringLiteral("Holz Biegung")) > 0);
 }
 
 void TestEurocodeWindow::fitsScreen()
