@@ -142,7 +142,11 @@ EurocodeWindow::EurocodeWindow(InputWindows &inputs, const std::vector<QWidget *
     m_building = false;
     // Room for the places and combinations beside the bars, within a
     // 1280 x 1024 screen.
-    resize(sizeHint().expandedTo(QSize(1040, 620)).boundedTo(QSize(1260, 960)).expandedTo(minimumSizeHint()));
+    const int placeWidth = fontMetrics().horizontalAdvance(QStringLiteral("Kragarm re, x = 1,50 m"));
+    resize(QSize(sizeHint().width() + placeWidth, sizeHint().height())
+               .expandedTo(QSize(1040, 620))
+               .boundedTo(QSize(1260, 960))
+               .expandedTo(minimumSizeHint()));
     recompute();
 }
 
