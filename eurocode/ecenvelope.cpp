@@ -90,7 +90,8 @@ void addRegion(EnvelopeCurve &curve, const RegionSamples &s, const std::array<bo
         for (int i = 0; i <= 2 * steps; ++i) {
             const double t = -1.0 + double(i) / steps;
             EnvelopePoint p;
-            p.s = start + x0 + (x2 - x0) * (t + 1) / 2;
+            // The ends exactly at the samples, so the polyline never steps back.
+            p.s = start + (i == 0 ? x0 : i == 2 * steps ? x2 : x0 + (x2 - x0) * (t + 1) / 2);
             p.max = parabola(b0.max, b1.max, b2.max, t);
             p.min = parabola(b0.min, b1.min, b2.min, t);
             // The envelope of the samples themselves is exact.
