@@ -49,7 +49,7 @@ RegionLoads<Slots> regionLoads(const Inputs &in, int region)
         loads.F[i] = in.F[FirstSlot(region) + i];
         loads.a[i] = in.a[FirstSlot(region) + i];
     }
-    return InDistanceOrder(loads);
+    return IsInDistanceOrder(loads) ? loads : InDistanceOrder(loads);
 }
 
 // Load terms of the three-moment equation (6·A·x̄/l²) at the right and left
@@ -159,6 +159,14 @@ bool loadedUpward(const RegionLoads<Slots> &loads)
     return std::any_of(loads.F.begin(), loads.F.end(), [](double f) { return f < 0; });
 }
 
+bool anyLoadedUpward(const BeamLoads &loads, int spans, const ResultSet &r)
+{
+    for (int j = 0; j < spans; ++j)
+        if (loadedUpward(loads.span[std::size_t(j)]))
+            return true;
+    return (r.Lkl != 0 && loadedUpward(loads.left)) || (r.Lkr != 0 && loadedUpward(loads.right));
+}
+
 void findLoadsBothWays(const BeamLoads &loads, AnalysisOutcome &out, ResultSet &r)
 {
     const double MF[3] = {r.MF1, r.MF2, r.MF3};
@@ -224,7 +232,7 @@ int SpanCount(double L2, double L3)
     return 1;
 }
 
-AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results)
+AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results, Lines lines)
 {
     AnalysisOutcome out;
     const Inputs in = readInputs(texts);
@@ -340,12 +348,17 @@ AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results)
         return refuse(out, *cause);
 
     const BeamLoads beamLoads{{span[0], span[1], span[2]}, left, right};
-    out.lines = ExactBeamLines(r, out.spans, beamLoads);
-    if (!out.lines.valid)
-        return refuse(out, QStringLiteral("Mit diesen Längen und Lasten wird die Momenten- oder Biegelinie unendlich "
-                                          "groß oder unbestimmt. Prüfen Sie die Längen und Lasten auf sehr große, "
-                                          "sehr kleine oder sich aufhebende Werte."));
-    findLoadsBothWays(beamLoads, out, r);
+    const bool upward = anyLoadedUpward(beamLoads, out.spans, r);
+    if (upward || lines == Lines::Wanted) {
+        out.lines = ExactBeamLines(r, out.spans, beamLoads);
+        // The design of a beam with upward loads needs its lines.
+        if (upward && !out.lines.valid)
+            return refuse(out, QStringLiteral("Mit diesen Längen und Lasten wird die Momentenlinie unendlich groß "
+                                              "oder unbestimmt. Prüfen Sie die Längen und Lasten auf sehr große, "
+                                              "sehr kleine oder sich aufhebende Werte."));
+        if (upward)
+            findLoadsBothWays(beamLoads, out, r);
+    }
 
     results = r;
     return out;

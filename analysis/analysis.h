@@ -41,7 +41,8 @@ struct AnalysisOutcome
 
     int spans = 0;
 
-    // The exact lines of the computed beam; not valid when refused.
+    // The exact lines of the computed beam (see Lines); not valid when
+    // refused, not wanted, or not finite.
     BeamLines lines;
     // The regions with upward loads, in the order spans 1..3, left, right
     // cantilever; the window layer warns about each.
@@ -52,10 +53,17 @@ struct AnalysisOutcome
 // uniform load and the point loads in order of distance (InDistanceOrder).
 BeamLoads ReadBeamLoads(const ProjectTexts &texts);
 
+// Whether the outcome carries the exact lines of the beam. A beam with an
+// upward load always gets them (its design needs them); otherwise only when
+// wanted, since they cost more than the rest of the analysis.
+enum class Lines { WhenNeeded, Wanted };
+
 // The whole analysis over a snapshot of the input texts: the numbers only,
 // the result lines are made where they are shown (ResultLines). Writes
-// `results` only when the run is not refused.
-AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results);
+// `results` only when the run is not refused. A beam with an upward load
+// whose exact lines would not be finite is refused; otherwise lines that
+// would not be finite are left out (not valid).
+AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results, Lines lines = Lines::WhenNeeded);
 
 inline const QString NoLoadWarningTitle = QStringLiteral("Warnung");
 inline const QString NoLoadWarningText = QStringLiteral("Geben Sie eine Belastung ein");

@@ -5,96 +5,247 @@
 
 #include "analysis/analysis.h"
 
-#include <QStringList>
-
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace varno {
 
 namespace {
 
-bool regionOn(int pattern, int region)
+constexpr int VariableKinds[VariableLoadKinds] = {LoadQ, LoadS, LoadW};
+
+int regionOf(int loadSwitch)
 {
-    return (pattern >> (region - 1)) & 1;
+    return loadSwitch / VariableLoadKinds + 1;
 }
 
-// A span without uniform load and without point load: its moment line runs
-// straight from one support moment to the other.
-bool spanUnloaded(const ProjectTexts &texts, int region)
+int kindOf(int loadSwitch)
 {
-    if (texts.uniformLoadSum(region) != 0)
-        return false;
-    for (int slot = FirstSlot(region); slot < EndSlot(region); ++slot)
-        if (texts.pointForce(slot) != 0)
-            return false;
-    return true;
+    return VariableKinds[loadSwitch % VariableLoadKinds];
 }
 
-// Sets the variable loads of `work` to those of `texts` for the regions
-// whose bit is set and to "0" for the others.
-void setPatternLoads(ProjectTexts &work, const ProjectTexts &texts, int pattern)
+// One analysed part of the envelope: the permanent loads or one switch.
+struct Part
 {
-    static const QString zero = QStringLiteral("0");
-    for (int region = 1; region <= RegionCount; ++region)
-        for (int type : {LoadQ, LoadS, LoadW})
-            work.uniform[region - 1][type] = regionOn(pattern, region) ? texts.uniform[region - 1][type] : zero;
+    ResultSet results;
+    BeamLines lines;
+};
+
+// Sums of the contributions with either sign, added to the permanent part.
+struct Sum
+{
+    double low = 0, high = 0;
+    void add(double c)
+    {
+        if (c < 0)
+            low += c;
+        else
+            high += c;
+    }
+};
+
+// A quadratic c0 + c1·s + c2·s² on [0, h]: its smallest and largest value.
+void quadraticRange(double c0, double c1, double c2, double h, ValueRange &range)
+{
+    range.take(c0);
+    range.take(c0 + h * (c1 + h * c2));
+    if (c2 != 0) {
+        const double s = -c1 / (2 * c2);
+        if (s > 0 && s < h)
+            range.take(c0 + s * (c1 + s * c2));
+    }
+}
+
+// The zeros of the moment line inside its pieces.
+void addZeros(const RegionLine &line, std::vector<double> &at)
+{
+    for (int k = 0; k < line.pieceCount; ++k) {
+        const LinePiece &p = line.pieces[std::size_t(k)];
+        const double h = p.x1 - p.x0;
+        const double c0 = p.m[0], c1 = p.m[1], c2 = p.m[2];
+        const double scale = std::max({std::fabs(c0), std::fabs(c1), std::fabs(c2)});
+        if (scale == 0)
+            continue;
+        const double a = c2 / scale, b = c1 / scale, c = c0 / scale;
+        double roots[2];
+        int n = 0;
+        if (a == 0) {
+            if (b != 0)
+                roots[n++] = -c / b;
+        } else {
+            const double d = b * b - 4 * a * c;
+            if (d >= 0) {
+                const double q = -0.5 * (b + std::copysign(std::sqrt(d), b));
+                if (q != 0) {
+                    roots[n++] = q / a;
+                    roots[n++] = c / q;
+                }
+            }
+        }
+        for (int i = 0; i < n; ++i)
+            if (roots[i] > 0 && roots[i] < h)
+                at.push_back(p.x0 + roots[i]);
+    }
+}
+
+// The smallest and the largest moment of span j under the envelope: the
+// permanent line plus, at every x, the switches whose moment is positive
+// (largest) or negative (smallest) there.
+ValueRange spanMomentRange(const Part &permanent, const std::vector<const Part *> &switches, int j)
+{
+    const RegionLine &base = permanent.lines.region[std::size_t(j)];
+    std::vector<double> at{0, base.length};
+    for (int k = 1; k < base.pieceCount; ++k)
+        at.push_back(base.pieces[std::size_t(k)].x0);
+    for (const Part *s : switches) {
+        const RegionLine &line = s->lines.region[std::size_t(j)];
+        for (int k = 1; k < line.pieceCount; ++k)
+            at.push_back(line.pieces[std::size_t(k)].x0);
+        addZeros(line, at);
+    }
+    std::sort(at.begin(), at.end());
+    at.erase(std::unique(at.begin(), at.end()), at.end());
+
+    ValueRange range;
+    for (std::size_t i = 0; i + 1 < at.size(); ++i) {
+        const double u = at[i], h = at[i + 1] - u, middle = u + h / 2;
+        // The polynomials in s = x − u, each piece taken where it holds the middle.
+        auto coefficients = [u, middle](const RegionLine &line, double c[3]) {
+            const LinePiece &p = line.pieceAt(middle);
+            c[0] = p.M(u);
+            c[1] = p.V(u);
+            c[2] = p.m[2];
+        };
+        double low[3], high[3];
+        coefficients(base, low);
+        std::copy(low, low + 3, high);
+        for (const Part *s : switches) {
+            const RegionLine &line = s->lines.region[std::size_t(j)];
+            const double m = line.pieceAt(middle).M(middle);
+            if (m == 0)
+                continue;
+            double c[3];
+            coefficients(line, c);
+            double *sum = m < 0 ? low : high;
+            for (int n = 0; n < 3; ++n)
+                sum[n] += c[n];
+        }
+        ValueRange lowRange, highRange;
+        quadraticRange(low[0], low[1], low[2], h, lowRange);
+        quadraticRange(high[0], high[1], high[2], h, highRange);
+        range.take(lowRange.min);
+        range.take(highRange.max);
+    }
+    range.min = WithoutNegativeZero(range.min);
+    range.max = WithoutNegativeZero(range.max);
+    return range;
+}
+
+QString partRefusal(const QString &part, const QString &cause)
+{
+    return QStringLiteral("Umhüllende nicht berechnet: %1 ist nicht berechenbar. %2").arg(part, cause);
 }
 
 } // namespace
 
-ProjectTexts PatternTexts(const ProjectTexts &texts, int pattern)
+ProjectTexts PermanentTexts(const ProjectTexts &texts)
 {
+    static const QString zero = QStringLiteral("0");
     ProjectTexts out = texts;
-    setPatternLoads(out, texts, pattern);
+    for (auto &region : out.uniform)
+        for (int kind : VariableKinds)
+            region[kind] = zero;
     return out;
 }
 
-QString PatternRegions(int pattern)
+ProjectTexts SwitchTexts(const ProjectTexts &texts, int loadSwitch)
 {
-    QStringList on;
-    for (int region = 1; region <= RegionCount; ++region)
-        if (regionOn(pattern, region))
-            on << texts::RegionLabels[region - 1];
-    return on.isEmpty() ? QStringLiteral("keine") : on.join(QStringLiteral(", "));
+    static const QString zero = QStringLiteral("0");
+    ProjectTexts out = texts;
+    for (auto &region : out.uniform)
+        region.fill(zero);
+    out.force.fill(zero);
+    const int region = regionOf(loadSwitch), kind = kindOf(loadSwitch);
+    out.uniform[region - 1][kind] = texts.uniform[region - 1][kind];
+    return out;
+}
+
+QString SwitchName(int loadSwitch)
+{
+    static const char *const kinds[LoadTypeCount] = {"g", "q", "s", "w"};
+    const int region = regionOf(loadSwitch);
+    return QStringLiteral("%1 %2 %3")
+        .arg(QLatin1String(kinds[kindOf(loadSwitch)]),
+             region <= Span3 ? QStringLiteral("in") : QStringLiteral("im"), texts::RegionLabels[region - 1]);
 }
 
 LoadEnvelope RunEnvelope(const ProjectTexts &texts)
 {
     LoadEnvelope env;
-    // One working copy whose variable loads each pattern sets: copying all
-    // 80 texts per pattern would cost as much as a third of the analysis.
-    ProjectTexts patternTexts = texts;
-    // The full pattern first: its refusal is the program's own.
-    for (int step = 0; step < LoadPatternCount; ++step) {
-        const int pattern = FullLoadPattern - step;
-        setPatternLoads(patternTexts, texts, pattern);
-        ResultSet r;
-        const AnalysisOutcome outcome = RunAnalysis(patternTexts, r);
-        if (outcome.refused) {
-            env.refused = true;
-            env.refusal = pattern == FullLoadPattern
-                ? outcome.refusal
-                : QStringLiteral("Umhüllende nicht berechnet: das Lastbild %1 (veränderliche Lasten auf: %2) "
-                                 "ist nicht berechenbar. %3")
-                      .arg(pattern)
-                      .arg(PatternRegions(pattern), outcome.refusal);
-            return env;
-        }
-        env.spans = outcome.spans;
+    auto refuse = [](const QString &message) {
+        LoadEnvelope refused;
+        refused.refused = true;
+        refused.refusal = message;
+        return refused;
+    };
 
-        for (int s = 0; s < env.supports(); ++s) {
-            env.supportMoment[s].take(SupportMomentQuantities[s]->value(r));
-            env.shear[2 * s].take(ShearQuantities[2 * s]->value(r));
-            env.shear[2 * s + 1].take(ShearQuantities[2 * s + 1]->value(r));
-            env.reaction[s].take(ReactionQuantities[s]->value(r));
-        }
-        for (int j = 0; j < env.spans; ++j) {
-            const double mf = spanUnloaded(patternTexts, Span1 + j)
-                ? std::max(SupportMomentQuantities[j]->value(r), SupportMomentQuantities[j + 1]->value(r))
-                : SpanMomentQuantities[j]->value(r);
-            env.spanMomentMax[j] = step == 0 ? mf : std::max(env.spanMomentMax[j], mf);
-        }
+    Part permanent;
+    const AnalysisOutcome outcome = RunAnalysis(PermanentTexts(texts), permanent.results, Lines::Wanted);
+    if (outcome.refused)
+        return refuse(partRefusal(QStringLiteral("der Lastfall der ständigen Lasten (g und alle Einzellasten)"),
+                                  outcome.refusal));
+    permanent.lines = outcome.lines;
+    env.spans = outcome.spans;
+    if (!permanent.lines.valid)
+        return refuse(partRefusal(QStringLiteral("der Lastfall der ständigen Lasten (g und alle Einzellasten)"),
+                                  QStringLiteral("Seine Momentenlinie wird unendlich groß.")));
+
+    // A switch whose load is 0 contributes nothing.
+    std::vector<Part> parts;
+    parts.reserve(LoadSwitchCount);
+    for (int s = 0; s < LoadSwitchCount; ++s) {
+        if (texts.uniformLoad(regionOf(s), kindOf(s)) == 0)
+            continue;
+        Part part;
+        const AnalysisOutcome one = RunAnalysis(SwitchTexts(texts, s), part.results, Lines::Wanted);
+        if (one.refused)
+            return refuse(partRefusal(QStringLiteral("der Lastfall %1 allein").arg(SwitchName(s)), one.refusal));
+        part.lines = one.lines;
+        if (!part.lines.valid)
+            return refuse(partRefusal(QStringLiteral("der Lastfall %1 allein").arg(SwitchName(s)),
+                                      QStringLiteral("Seine Momentenlinie wird unendlich groß.")));
+        parts.push_back(part);
     }
+    std::vector<const Part *> switches;
+    for (const Part &p : parts)
+        switches.push_back(&p);
+
+    auto range = [&](const ResultQuantity &q) {
+        Sum sum;
+        for (const Part *p : switches)
+            sum.add(q.value(p->results));
+        const double base = q.value(permanent.results);
+        return ValueRange{WithoutNegativeZero(base + sum.low), WithoutNegativeZero(base + sum.high)};
+    };
+    for (int s = 0; s < env.supports(); ++s) {
+        env.supportMoment[s] = range(*SupportMomentQuantities[s]);
+        env.shear[2 * s] = range(*ShearQuantities[2 * s]);
+        env.shear[2 * s + 1] = range(*ShearQuantities[2 * s + 1]);
+        env.reaction[s] = range(*ReactionQuantities[s]);
+    }
+    for (int j = 0; j < env.spans; ++j)
+        env.spanMoment[j] = spanMomentRange(permanent, switches, j);
+
+    bool finite = true;
+    for (int s = 0; s < env.supports(); ++s)
+        for (const ValueRange &r : {env.supportMoment[s], env.shear[2 * s], env.shear[2 * s + 1], env.reaction[s]})
+            finite = finite && std::isfinite(r.min) && std::isfinite(r.max);
+    for (int j = 0; j < env.spans; ++j)
+        finite = finite && std::isfinite(env.spanMoment[j].min) && std::isfinite(env.spanMoment[j].max);
+    if (!finite)
+        return refuse(QStringLiteral("Umhüllende nicht berechnet: die Summe der Lastfälle wird unendlich groß. "
+                                     "Prüfen Sie die Lasten auf sehr große Werte."));
     return env;
 }
 

@@ -4,11 +4,16 @@
 #pragma once
 
 // The envelope of the variable loads. The dead load g and every point load
-// act always (a point load carries no load kind); the variable loads
-// q + s + w of each of the five regions act or not, independently of the
-// other regions: 32 patterns, all characteristic (factor 1). Each pattern is
-// the ordinary analysis of the project's values with the variable loads of
-// its "off" regions set to 0.
+// act always (a point load carries no load kind); each variable load q, s
+// and w of each of the five regions acts or not, independently of all the
+// others: 15 switches, 2^15 = 32768 load patterns, all characteristic
+// (factor 1). Every result is linear in the loads, so the patterns are not
+// computed one by one: the permanent part and each switch alone are
+// analysed once, and the largest value of a result is the permanent part
+// plus every positive contribution, the smallest the permanent part plus
+// every negative one. For the span moments the same holds at every x of
+// the exact moment lines: between the places where a contribution changes
+// its sign the envelope is one polynomial, so its extremes are exact.
 
 #include "analysis/resultquantities.h"
 #include "model/projectmodel.h"
@@ -20,16 +25,20 @@
 
 namespace varno {
 
-constexpr int LoadPatternCount = 1 << RegionCount;
-// Bit r - 1 of a pattern is set when the variable loads of region r act.
-constexpr int FullLoadPattern = LoadPatternCount - 1;
+// One switch per variable load kind and region: switch 3·(r − 1) + k − 1
+// is load kind k (LoadQ, LoadS, LoadW) of region r.
+constexpr int VariableLoadKinds = 3;
+constexpr int LoadSwitchCount = VariableLoadKinds * RegionCount;
+constexpr int LoadPatternCount = 1 << LoadSwitchCount;
 
-// The input texts of one pattern: q, s and w of every region whose bit is
-// not set read "0".
-ProjectTexts PatternTexts(const ProjectTexts &texts, int pattern);
+// The input texts of the permanent part: q, s and w of every region read "0".
+ProjectTexts PermanentTexts(const ProjectTexts &texts);
 
-// "Feld 1, Kragarm re" — the regions whose variable loads act, or "keine".
-QString PatternRegions(int pattern);
+// The input texts of one switch alone: every load "0" but that one.
+ProjectTexts SwitchTexts(const ProjectTexts &texts, int loadSwitch);
+
+// "q in Feld 2", "w im Kragarm re".
+QString SwitchName(int loadSwitch);
 
 struct ValueRange
 {
@@ -66,7 +75,8 @@ struct LoadEnvelope
     std::array<ValueRange, SupportCount> supportMoment;     // MA..MD
     std::array<ValueRange, SupportShearCount> shear;        // Ali..Dre
     std::array<ValueRange, SupportCount> reaction;          // A..D
-    std::array<double, SpanCountMax> spanMomentMax{};       // MF1..MF3
+    // The smallest and the largest moment M(x) anywhere in spans 1..3.
+    std::array<ValueRange, SpanCountMax> spanMoment;
 
     // The system has supports 0..spans and a shear entry for both sides of each.
     int supports() const { return spans + 1; }
@@ -74,9 +84,10 @@ struct LoadEnvelope
     bool uplift(int support) const { return reaction[support].min < 0; }
 };
 
-// Computes all 32 patterns; none takes anything from another, nor from the
-// caller's results (a span without any load in a pattern has a straight
-// moment line: its larger end moment counts as its span moment).
+// The permanent part and every switch whose load is not 0 are each one
+// ordinary analysis on copies of the texts; nothing is taken from the
+// caller's results. A part that cannot be computed, or a sum that is not
+// finite, refuses the envelope with a message naming it.
 LoadEnvelope RunEnvelope(const ProjectTexts &texts);
 
 inline constexpr auto SupportNames = NamesOf<QuantityKind::Reaction>();

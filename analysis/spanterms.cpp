@@ -17,6 +17,17 @@ constexpr double EndMomentFactor = 0.0609425;
 // The terms are deflection times stiffness; the design divides by the section's.
 constexpr double Stiffness = 1.0;
 
+// The loads in order of distance: as they come when they already are, so
+// that the analysis, which orders them once, pays nothing here.
+template<int Slots>
+const RegionLoads<Slots> &ordered(const RegionLoads<Slots> &loads, RegionLoads<Slots> &scratch)
+{
+    if (IsInDistanceOrder(loads))
+        return loads;
+    scratch = InDistanceOrder(loads);
+    return scratch;
+}
+
 // Lengths are accepted as typed, negative ones too; such a span lies on [l, 0].
 double holdInSpan(double x, double l)
 {
@@ -29,7 +40,8 @@ double holdInSpan(double x, double l)
 
 bool FindZeroShear(const SpanLoads &loads, double V0, double &xF)
 {
-    const SpanLoads span = InDistanceOrder(loads);
+    SpanLoads scratch;
+    const SpanLoads &span = ordered(loads, scratch);
     const double l = span.length;
     const double q = span.q;
     const bool hasPointLoads = std::any_of(span.F.begin(), span.F.end(), [](double f) { return f != 0; });
@@ -95,7 +107,8 @@ bool FindZeroShear(const SpanLoads &loads, double V0, double &xF)
 
 double SpanMoment(const SpanLoads &loads, double V0, double Ml, double x)
 {
-    const SpanLoads span = InDistanceOrder(loads);
+    SpanLoads scratch;
+    const SpanLoads &span = ordered(loads, scratch);
     double m = x * V0 - span.q * x * x / 2 + Ml;
     // Loads in order of distance up to the first one beyond x or the first
     // empty slot. A force right on the left support (a = 0) is part of V0,
@@ -111,7 +124,8 @@ double SpanMoment(const SpanLoads &loads, double V0, double Ml, double x)
 
 double SpanDeflection(const SpanLoads &loads, double Ml, double Mr)
 {
-    const SpanLoads span = InDistanceOrder(loads);
+    SpanLoads scratch;
+    const SpanLoads &span = ordered(loads, scratch);
     const double l = span.length;
     const double l3 = l * l * l / 48;
     // Sine-shaped approximation: close to the exact value for usual loads.
@@ -128,8 +142,10 @@ double SpanDeflection(const SpanLoads &loads, double Ml, double Mr)
 double LeftCantileverDeflection(const SpanLoads &span1Loads, double MA, double MB,
                                 const CantileverLoads &cantileverLoads)
 {
-    const SpanLoads span1 = InDistanceOrder(span1Loads);
-    const CantileverLoads cantilever = InDistanceOrder(cantileverLoads);
+    SpanLoads spanScratch;
+    CantileverLoads cantileverScratch;
+    const SpanLoads &span1 = ordered(span1Loads, spanScratch);
+    const CantileverLoads &cantilever = ordered(cantileverLoads, cantileverScratch);
     const double L = span1.length;
     const double k = cantilever.length;
     double t = (L * L * span1.q / 3) / 8 + (-MA + MB) / 6 + MA / 2;
@@ -149,8 +165,10 @@ double LeftCantileverDeflection(const SpanLoads &span1Loads, double MA, double M
 double RightCantileverDeflection(const SpanLoads &lastLoads, double Ml, double Mr,
                                  const CantileverLoads &cantileverLoads)
 {
-    const SpanLoads last = InDistanceOrder(lastLoads);
-    const CantileverLoads cantilever = InDistanceOrder(cantileverLoads);
+    SpanLoads spanScratch;
+    CantileverLoads cantileverScratch;
+    const SpanLoads &last = ordered(lastLoads, spanScratch);
+    const CantileverLoads &cantilever = ordered(cantileverLoads, cantileverScratch);
     const double l = last.length;
     const double k = cantilever.length;
     double t = (l * l * last.q / 3) / 8 + (-Mr + Ml) / 6 + Mr / 2;

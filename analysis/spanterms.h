@@ -60,6 +60,19 @@ RegionLoads<Slots> InDistanceOrder(const RegionLoads<Slots> &loads)
     return out;
 }
 
+// Whether the loads already stand as InDistanceOrder puts them.
+template<int Slots>
+bool IsInDistanceOrder(const RegionLoads<Slots> &loads)
+{
+    int i = 0;
+    while (i < Slots && loads.F[i] != 0 && (i == 0 || !(loads.a[i - 1] > loads.a[i])))
+        ++i;
+    for (; i < Slots; ++i)
+        if (loads.F[i] != 0 || loads.a[i] != 0)
+            return false;
+    return true;
+}
+
 // The loads of the whole beam: spans 1..3, left and right cantilever.
 struct BeamLoads
 {

@@ -18,6 +18,7 @@
 #include "io/commands/printcommand.h"
 #include "results/eurocodewindow.h"
 #include "io/commands/projectfilecommands.h"
+#include "presentation/loadwarnings.h"
 #include "version.h"
 
 #include <QAction>
@@ -403,6 +404,8 @@ bool MainWindow::runAnalysis()
         ShowMessage(this, QStringLiteral("Warnung"), outcome.refusal, MsgIcon::Warning);
         return false;
     }
+    for (const QString &warning : UpwardLoadWarnings(outcome, QLocale()))
+        ShowMessage(this, QStringLiteral("Warnung"), warning, MsgIcon::Warning);
 
     if (!m_results)
         m_results = new ResultsWindow(*m_session, *this, this);

@@ -5,13 +5,14 @@
 
 #include "analysis/resultquantities.h"
 #include "cli/envelopeoutput.h"
+#include "cli/jsonwriter.h"
+#include "cli/nativefiles.h"
 #include "design/series.h"
 #include "io/projectfile.h"
+#include "presentation/loadwarnings.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -65,6 +66,9 @@ void runDesigns(FileResult &result, const CalcOptions &options)
     inputs.timberValues = ReadTimberValues(materialPath, result.timberGrade);
     inputs.steelValues = ReadSteelValues(materialPath, result.steelGrade);
     inputs.profileTablePath = ProfileTablePath(options.dataDirectory);
+    // The window reads the profile table on every run; within one file it
+    // does not change, so it is read once.
+    const ProfileTable profileTable = ReadProfileTable(inputs.profileTablePath);
 
     auto &labels = result.designLabels;
     labels[0] = TimberGradeCaption(result.timberGrade);
@@ -77,7 +81,7 @@ void runDesigns(FileResult &result, const CalcOptions &options)
         inputs.spanLimitText = spanLimit;
         inputs.cantileverLimitText = cantileverLimit;
         inputs.series = series;
-        result.designValues = RunDesign(result.results, inputs, result.design, options.locale);
+        result.designValues = RunDesign(result.results, inputs, profileTable, result.design, options.locale);
         const DesignTexts outcome = DesignCaptions(result.designValues, options.locale);
         const std::pair<int, const std::optional<QString> *> written[] = {
             {1, &outcome.timberWy},     {4, &outcome.timberHeight}, {6, &outcome.steelWy},
@@ -100,49 +104,135 @@ void runDesigns(FileResult &result, const CalcOptions &options)
 // reach here are finite: the analysis refuses infinite results, a design
 // that is not finite leaves its numbers out, and an infinite table value is
 // skipped.
-QJsonValue jsonNumber(double value)
+double jsonNumber(double value)
 {
     return WithoutNegativeZero(value);
 }
 
-QJsonArray jsonArray(const QStringList &texts)
+void writeNumber(JsonWriter &json, const char *key, double value)
 {
-    return QJsonArray::fromStringList(texts);
+    json.key(QLatin1StringView(key));
+    json.number(jsonNumber(value));
 }
 
-QJsonObject timberValues(const TimberDesign &timber)
+void writeString(JsonWriter &json, const char *key, const QString &text)
 {
-    return {{QStringLiteral("WyRequired"), jsonNumber(timber.WyRequired)},
-            {QStringLiteral("h"), jsonNumber(timber.h)},
-            {QStringLiteral("b"), jsonNumber(timber.b)},
-            {QStringLiteral("governs"), GovernsName(timber.governs)}};
+    json.key(QLatin1StringView(key));
+    json.string(text);
+}
+
+void writeTimberValues(JsonWriter &json, const TimberDesign &timber)
+{
+    json.beginObject();
+    writeNumber(json, "WyRequired", timber.WyRequired);
+    writeNumber(json, "b", timber.b);
+    writeString(json, "governs", GovernsName(timber.governs));
+    writeNumber(json, "h", timber.h);
+    json.endObject();
 }
 
 // The requirement always; the profile, its utilisation and the criterion
 // when a search chose one; the criterion alone when the series has none
 // that carries.
-QJsonObject steelValues(const SteelDesign &steel)
+void writeSteelValues(JsonWriter &json, const SteelDesign &steel)
 {
-    QJsonObject values{{QStringLiteral("WyRequired"), jsonNumber(steel.WyRequired)},
-                       {QStringLiteral("IyRequired"), jsonNumber(steel.IyRequired)},
-                       {QStringLiteral("series"), SeriesAt(steel.series).key()}};
-    if (steel.choice == ProfileChoice::Found) {
-        values.insert(QStringLiteral("designation"), steel.designation.trimmed());
-        // A table field beyond the double range reads as infinite and passes
-        // every test; its number is left out rather than written as null.
-        const std::pair<const char *, double> profile[] = {
-            {"Wy", steel.Wy}, {"Iy", steel.Iy}, {"shearArea", steel.shearArea}};
-        for (const auto &[key, value] : profile)
-            if (std::isfinite(value))
-                values.insert(QLatin1String(key), jsonNumber(value));
-        values.insert(QStringLiteral("utilisation"),
-                      QJsonObject{{QStringLiteral("bending"), jsonNumber(steel.utilisation.bending)},
-                                  {QStringLiteral("shear"), jsonNumber(steel.utilisation.shear)},
-                                  {QStringLiteral("deflection"), jsonNumber(steel.utilisation.deflection)}});
+    const bool found = steel.choice == ProfileChoice::Found;
+    // A table field beyond the double range reads as infinite and passes
+    // every test; its number is left out rather than written as null.
+    auto profileNumber = [&](const char *key, double value) {
+        if (found && std::isfinite(value))
+            writeNumber(json, key, value);
+    };
+    json.beginObject();
+    profileNumber("Iy", steel.Iy);
+    writeNumber(json, "IyRequired", steel.IyRequired);
+    profileNumber("Wy", steel.Wy);
+    writeNumber(json, "WyRequired", steel.WyRequired);
+    if (found)
+        writeString(json, "designation", steel.designation.trimmed());
+    if (found || steel.choice == ProfileChoice::NoneAdequate)
+        writeString(json, "governs", GovernsName(steel.governs));
+    writeString(json, "series", QString(SeriesAt(steel.series).key()));
+    profileNumber("shearArea", steel.shearArea);
+    if (found) {
+        json.key(QLatin1StringView("utilisation"));
+        json.beginObject();
+        writeNumber(json, "bending", steel.utilisation.bending);
+        writeNumber(json, "deflection", steel.utilisation.deflection);
+        writeNumber(json, "shear", steel.utilisation.shear);
+        json.endObject();
     }
-    if (steel.choice == ProfileChoice::Found || steel.choice == ProfileChoice::NoneAdequate)
-        values.insert(QStringLiteral("governs"), GovernsName(steel.governs));
-    return values;
+    json.endObject();
+}
+
+void writeDesign(JsonWriter &json, const FileResult &result)
+{
+    const auto &d = result.designLabels;
+    json.beginObject();
+    writeNumber(json, "GoverningMoment", result.design.GoverningMoment);
+    writeNumber(json, "GoverningShear", result.design.GoverningShear);
+    json.key(QLatin1StringView("steel"));
+    json.beginObject();
+    writeString(json, "Wy", d[6]);
+    writeString(json, "grade", d[5]);
+    writeString(json, "profile", d[8]);
+    if (result.designValues.steel.problem.isEmpty()) {
+        json.key(QLatin1StringView("values"));
+        writeSteelValues(json, result.designValues.steel);
+    }
+    writeString(json, "verdict", d[10]);
+    json.endObject();
+    json.key(QLatin1StringView("timber"));
+    json.beginObject();
+    writeString(json, "Wy", d[1]);
+    writeString(json, "b", result.widthText);
+    writeString(json, "grade", d[0]);
+    writeString(json, "h", d[4]);
+    if (result.designValues.timber.problem.isEmpty()) {
+        json.key(QLatin1StringView("values"));
+        writeTimberValues(json, result.designValues.timber);
+    }
+    writeString(json, "verdict", d[9]);
+    json.endObject();
+    json.endObject();
+}
+
+void writeResults(JsonWriter &json, const ResultSet &r)
+{
+    static const std::vector<int> order = [] {
+        std::vector<const char *> names;
+        for (const ResultQuantity &q : ResultQuantities)
+            names.push_back(q.name.data());
+        return NameOrder(names);
+    }();
+    json.beginObject();
+    for (const int i : order)
+        writeNumber(json, ResultQuantities[i].name.data(), ResultQuantities[i].value(r));
+    json.endObject();
+}
+
+// The extremes of the exact lines of every span (F1..F3) and cantilever
+// (Kl, Kr) the system has.
+void writeBeamLines(JsonWriter &json, const BeamLines &lines)
+{
+    static const char *const regions[LineRegionCount] = {"F1", "F2", "F3", "Kl", "Kr"};
+    static const char *const names[] = {"Mmax", "xMmax", "Mmin", "xMmin", "Vmax",
+                                        "EIwMax", "xEIwMax", "EIwMin", "xEIwMin"};
+    static const std::vector<int> order = NameOrder(std::vector<const char *>(std::begin(names), std::end(names)));
+    json.beginObject();
+    for (int region = 0; region < LineRegionCount; ++region) {
+        const RegionLine &line = lines.region[std::size_t(region)];
+        if (!line.exists)
+            continue;
+        const LineExtremes &e = line.extremes;
+        const double values[] = {e.Mmax, e.xMmax, e.Mmin, e.xMmin, e.Vmax, e.EIwMax, e.xEIwMax, e.EIwMin, e.xEIwMin};
+        json.key(QLatin1StringView(regions[region]));
+        json.beginObject();
+        for (const int i : order)
+            writeNumber(json, names[i], values[i]);
+        json.endObject();
+    }
+    json.endObject();
 }
 
 } // namespace
@@ -150,11 +240,23 @@ QJsonObject steelValues(const SteelDesign &steel)
 FileResult CalculateFile(const QString &path, const CalcOptions &options)
 {
     FileResult result;
-    result.file = path;
-    const ProjectFileValues values = ReadProjectFile(path);
+    result.path = path;
+    result.file = ShownName(path);
+    int readError = 0;
+    QByteArray contents = ReadAtMost(path, ProjectFileReadLimit, &readError);
+    if (readError != 0) {
+        result.status = UsageOrFileError;
+        result.errors << QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden (%2).")
+                             .arg(result.file, SystemErrorText(readError));
+        return result;
+    }
+    // A foreign file chosen by mistake is read no further than a project
+    // file can reach.
+    contents.truncate(ProjectFileReadLimit);
+    const ProjectFileValues values = ParseProjectFile(contents);
     if (!values.ok) {
         result.status = UsageOrFileError;
-        result.errors << values.error;
+        result.errors << QStringLiteral("\u201E%1\u201C: %2").arg(result.file, values.error);
         return result;
     }
     result.texts = values.toProjectTexts();
@@ -172,8 +274,10 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
     result.texts.steelGrade = result.steelGrade;
 
     // A fresh program: the zero-shear positions start at 0.
-    result.analysis = RunAnalysis(result.texts, result.results);
+    result.analysis = RunAnalysis(result.texts, result.results, Lines::Wanted);
     result.warnings = result.analysis.warnings;
+    if (!result.analysis.refused)
+        result.warnings << UpwardLoadWarnings(result.analysis, options.locale);
     if (result.analysis.refused) {
         result.status = Refused;
         result.errors << result.analysis.refusal;
@@ -186,13 +290,26 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
         result.status = Refused;
     result.load = totalLoad(result.texts, result.results, result.analysis.spans);
     result.reactions = reactionSum(result.results, result.analysis.spans);
+    // Each result is finite, but the sums of loads near the largest double
+    // may not be: the file is refused as one whose results would be.
+    if (!std::isfinite(result.load) || !std::isfinite(result.reactions)) {
+        result.analysed = false;
+        result.status = Refused;
+        result.errors << QStringLiteral("Die Summe der Lasten oder der Auflagerkr\u00E4fte liegt au\u00DFerhalb des "
+                                        "Zahlenbereichs; die Datei wird nicht berechnet.");
+        return result;
+    }
     // The patterns run on copies of the texts: nothing of them reaches the
-    // results above, the zero-shear positions included.
+    // results above, the zero-shear positions included. The JSON promises
+    // the envelope, so a missing one is an error of the file.
     LoadEnvelope envelope = RunEnvelope(result.texts);
-    if (envelope.refused)
+    if (envelope.refused) {
         result.envelopeError = envelope.refusal;
-    else
+        result.errors << result.envelopeError;
+        result.status = std::max<int>(result.status, Refused);
+    } else {
         result.envelope = envelope;
+    }
     return result;
 }
 
@@ -210,52 +327,57 @@ QStringList OutputLines(const FileResult &result)
     return lines;
 }
 
-QString JsonObject(const FileResult &result)
+QByteArray JsonObject(const FileResult &result)
 {
-    QJsonObject object{{QStringLiteral("file"), result.file}, {QStringLiteral("status"), result.status}};
+    // The members in the order of their names.
+    JsonWriter json;
+    json.beginObject();
+    if (result.analysed) {
+        // Lines too large to be finite are left out rather than written as null.
+        if (result.analysis.lines.valid) {
+            json.key(QLatin1StringView("beamLines"));
+            writeBeamLines(json, result.analysis.lines);
+        }
+        json.key(QLatin1StringView("design"));
+        writeDesign(json, result);
+        if (result.envelope) {
+            json.key(QLatin1StringView("envelope"));
+            WriteEnvelopeJson(json, *result.envelope);
+        }
+        json.key(QLatin1StringView("equilibrium"));
+        json.beginObject();
+        writeNumber(json, "load", result.load);
+        writeNumber(json, "reactions", result.reactions);
+        json.endObject();
+    }
     if (!result.errors.isEmpty())
-        object.insert(QStringLiteral("error"), result.errors.join(u'\n'));
+        writeString(json, "error", result.errors.join(u'\n'));
+    writeString(json, "file", result.file);
+    if (result.analysed) {
+        json.key(QLatin1StringView("lines"));
+        json.strings(OutputLines(result));
+        json.key(QLatin1StringView("results"));
+        writeResults(json, result.results);
+    }
+    json.key(QLatin1StringView("status"));
+    json.integer(result.status);
     if (result.analysed) {
         const ResultSet &r = result.results;
-        const QJsonObject system{{QStringLiteral("spans"), result.analysis.spans},
-                                 {QStringLiteral("L1"), jsonNumber(r.L1)},
-                                 {QStringLiteral("L2"), jsonNumber(r.L2)},
-                                 {QStringLiteral("L3"), jsonNumber(r.L3)},
-                                 {QStringLiteral("Lkl"), jsonNumber(r.Lkl)},
-                                 {QStringLiteral("Lkr"), jsonNumber(r.Lkr)}};
-        QJsonObject results;
-        for (const ResultQuantity &q : ResultQuantities)
-            results.insert(q.key(), jsonNumber(q.value(r)));
-        const auto &d = result.designLabels;
-        QJsonObject timber{{QStringLiteral("grade"), d[0]},
-                           {QStringLiteral("Wy"), d[1]},
-                           {QStringLiteral("h"), d[4]},
-                           {QStringLiteral("b"), result.widthText},
-                           {QStringLiteral("verdict"), d[9]}};
-        if (result.designValues.timber.problem.isEmpty())
-            timber.insert(QStringLiteral("values"), timberValues(result.designValues.timber));
-        QJsonObject steel{{QStringLiteral("grade"), d[5]},
-                          {QStringLiteral("Wy"), d[6]},
-                          {QStringLiteral("profile"), d[8]},
-                          {QStringLiteral("verdict"), d[10]}};
-        if (result.designValues.steel.problem.isEmpty())
-            steel.insert(QStringLiteral("values"), steelValues(result.designValues.steel));
-        const QJsonObject design{{QStringLiteral("GoverningMoment"), jsonNumber(result.design.GoverningMoment)},
-                                 {QStringLiteral("GoverningShear"), jsonNumber(result.design.GoverningShear)},
-                                 {QStringLiteral("timber"), timber},
-                                 {QStringLiteral("steel"), steel}};
-        const QJsonObject equilibrium{{QStringLiteral("load"), jsonNumber(result.load)},
-                                      {QStringLiteral("reactions"), jsonNumber(result.reactions)}};
-        object.insert(QStringLiteral("system"), system);
-        object.insert(QStringLiteral("results"), results);
-        object.insert(QStringLiteral("design"), design);
-        object.insert(QStringLiteral("equilibrium"), equilibrium);
-        object.insert(QStringLiteral("lines"), jsonArray(OutputLines(result)));
-        if (result.envelope)
-            object.insert(QStringLiteral("envelope"), EnvelopeJson(*result.envelope));
+        json.key(QLatin1StringView("system"));
+        json.beginObject();
+        writeNumber(json, "L1", r.L1);
+        writeNumber(json, "L2", r.L2);
+        writeNumber(json, "L3", r.L3);
+        writeNumber(json, "Lkl", r.Lkl);
+        writeNumber(json, "Lkr", r.Lkr);
+        json.key(QLatin1StringView("spans"));
+        json.integer(result.analysis.spans);
+        json.endObject();
     }
-    object.insert(QStringLiteral("warnings"), jsonArray(result.warnings));
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    json.key(QLatin1StringView("warnings"));
+    json.strings(result.warnings);
+    json.endObject();
+    return std::move(json.bytes());
 }
 
 ReportTexts ReportFor(const FileResult &result, const ReportHeading &heading, const QLocale &locale)

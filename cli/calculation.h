@@ -41,7 +41,8 @@ struct CalcOptions
 
 struct FileResult
 {
-    QString file;
+    QString path;                      // as given; its bytes kept (see nativefiles.h)
+    QString file;                      // as shown in messages and the JSON
     int status = Computed;
     QStringList errors;                // German, one per cause; standard error
     QStringList warnings;              // the analysis's warnings
@@ -62,7 +63,7 @@ struct FileResult
     double reactions = 0;              // sum of the support reactions, kN
 
     // The envelope of the variable loads; left out when a pattern could not
-    // be computed (`envelopeError` says which).
+    // be computed (`envelopeError`, also one of the errors, says which).
     std::optional<LoadEnvelope> envelope;
     QString envelopeError;
 };
@@ -75,7 +76,7 @@ QStringList OutputLines(const FileResult &result);
 
 // One JSON object on one line. The design's numbers come under
 // design.timber.values and design.steel.values.
-QString JsonObject(const FileResult &result);
+QByteArray JsonObject(const FileResult &result);
 
 struct ReportHeading
 {

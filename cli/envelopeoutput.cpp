@@ -3,16 +3,24 @@
 
 #include "cli/envelopeoutput.h"
 
-#include <QJsonArray>
+#include "cli/jsonwriter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace varno::cli {
 
 namespace {
 
-QJsonObject range(const ValueRange &r)
+void writeRange(JsonWriter &json, const ValueRange &r)
 {
-    return QJsonObject{{QStringLiteral("min"), WithoutNegativeZero(r.min)},
-                       {QStringLiteral("max"), WithoutNegativeZero(r.max)}};
+    json.beginObject();
+    json.key(QLatin1StringView("max"));
+    json.number(WithoutNegativeZero(r.max));
+    json.key(QLatin1StringView("min"));
+    json.number(WithoutNegativeZero(r.min));
+    json.endObject();
 }
 
 QString rangeLine(const QString &label, const ValueRange &r, const QString &unit, const QLocale &locale)
@@ -23,23 +31,42 @@ QString rangeLine(const QString &label, const ValueRange &r, const QString &unit
 
 } // namespace
 
-QJsonObject EnvelopeJson(const LoadEnvelope &envelope)
+void WriteEnvelopeJson(JsonWriter &json, const LoadEnvelope &envelope)
 {
-    QJsonObject out{{QStringLiteral("patterns"), LoadPatternCount}};
-    QJsonArray uplift;
+    // The quantities the system has, then in the order of their names.
+    struct Member
+    {
+        const char *name;
+        const ValueRange *range;     // min and max
+    };
+    std::vector<Member> members;
     for (int s = 0; s < envelope.supports(); ++s) {
-        out.insert(QLatin1String(SupportMomentNames[s]), range(envelope.supportMoment[s]));
-        out.insert(QLatin1String(ShearNames[2 * s]), range(envelope.shear[2 * s]));
-        out.insert(QLatin1String(ShearNames[2 * s + 1]), range(envelope.shear[2 * s + 1]));
-        out.insert(QLatin1String(SupportNames[s]), range(envelope.reaction[s]));
-        if (envelope.uplift(s))
-            uplift.append(QLatin1String(SupportNames[s]));
+        members.push_back({SupportMomentNames[s], &envelope.supportMoment[s]});
+        members.push_back({ShearNames[2 * s], &envelope.shear[2 * s]});
+        members.push_back({ShearNames[2 * s + 1], &envelope.shear[2 * s + 1]});
+        members.push_back({SupportNames[s], &envelope.reaction[s]});
     }
     for (int j = 0; j < envelope.spans; ++j)
-        out.insert(QLatin1String(SpanMomentNames[j]),
-                   QJsonObject{{QStringLiteral("max"), WithoutNegativeZero(envelope.spanMomentMax[j])}});
-    out.insert(QStringLiteral("uplift"), uplift);
-    return out;
+        members.push_back({SpanMomentNames[j], &envelope.spanMoment[j]});
+    std::sort(members.begin(), members.end(),
+              [](const Member &a, const Member &b) { return std::strcmp(a.name, b.name) < 0; });
+
+    json.beginObject();
+    for (const Member &member : members) {
+        json.key(QLatin1StringView(member.name));
+        writeRange(json, *member.range);
+    }
+    json.key(QLatin1StringView("patterns"));
+    json.integer(LoadPatternCount);
+    json.key(QLatin1StringView("switches"));
+    json.integer(LoadSwitchCount);
+    json.key(QLatin1StringView("uplift"));
+    json.beginArray();
+    for (int s = 0; s < envelope.supports(); ++s)
+        if (envelope.uplift(s))
+            json.string(QLatin1StringView(SupportNames[s]));
+    json.endArray();
+    json.endObject();
 }
 
 QStringList EnvelopeLines(const LoadEnvelope &envelope, const QLocale &locale)
@@ -50,8 +77,8 @@ QStringList EnvelopeLines(const LoadEnvelope &envelope, const QLocale &locale)
         lines << rangeLine(QStringLiteral("Stützmoment  %1  ").arg(QLatin1String(SupportMomentNames[s])),
                            envelope.supportMoment[s], kNm, locale);
     for (int j = 0; j < envelope.spans; ++j)
-        lines << QStringLiteral("Feldmoment   %1 max = ").arg(QLatin1String(SpanMomentNames[j]))
-                + FormatFixed(envelope.spanMomentMax[j], 2, locale) + kNm;
+        lines << rangeLine(QStringLiteral("Feldmoment   %1 ").arg(QLatin1String(SpanMomentNames[j])),
+                           envelope.spanMoment[j], kNm, locale);
     for (int i = 0; i < 2 * envelope.supports(); ++i)
         lines << rangeLine(QStringLiteral("Querkraft  %1 ").arg(QLatin1String(ShearNames[i])), envelope.shear[i], kN,
                            locale);

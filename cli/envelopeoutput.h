@@ -8,17 +8,18 @@
 
 #include "analysis/envelope.h"
 
-#include <QJsonObject>
 #include <QLocale>
 #include <QStringList>
 
 namespace varno::cli {
 
+class JsonWriter;
+
 inline const QString EnvelopeHeading = QStringLiteral("Umhüllende (feldweise veränderliche Lasten)");
 
 // {"patterns": 32, "MA": {"min", "max"}, ..., "MF1": {"max"}, ..., "A": {...},
 // "uplift": ["A", ...]}; only supports and spans the system has.
-QJsonObject EnvelopeJson(const LoadEnvelope &envelope);
+void WriteEnvelopeJson(JsonWriter &json, const LoadEnvelope &envelope);
 
 // The heading, then one line per quantity in the order of the result lines.
 QStringList EnvelopeLines(const LoadEnvelope &envelope, const QLocale &locale);

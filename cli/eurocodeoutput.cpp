@@ -24,7 +24,7 @@ const QString Uncited = QStringLiteral("Quelle: nicht belegt");
 const QString Assumptions[] = {
     QStringLiteral("Annahmen: Druckrand seitlich gehalten (kcrit = 1, kein Biegedrillknicken), "
                    "Schubverformung in w nicht berücksichtigt,"),
-    QStringLiteral("ständige Last g mit einem Teilsicherheitsbeiwert auf allen Bereichen (1.35 oder 1.00), "
+    QStringLiteral("ständige Last g mit einem Teilsicherheitsbeiwert auf allen Bereichen (γG,sup oder γG,inf), "
                    "%1."),
     QStringLiteral("Nicht nachgewiesen: Brand, Schwingungen, Auflagerpressung, Biegedrillknicken, "
                    "Ausklinkungen und Löcher."),
@@ -437,6 +437,8 @@ QStringList EurocodeLines(const EurocodeRun &run, const QLocale &locale)
                               run.timberMapping.cited ? QString() : QStringLiteral(" (") + Uncited + u')');
         lines << QStringLiteral("  kh = %1, kcr = %2, kdef = %3, γM = %4")
                      .arg(f2(t.kh), f2(t.kcr), f2(t.kdef), f2(t.gammaM));
+        if (!t.bending.done && !t.deflectionInst.done)
+            lines << QStringLiteral("  keine Last: nichts nachzuweisen");
         struct Row { const char *label, *design, *resistance; const CheckOutcome *o; bool uls; const char *limit; };
         const Row rows[] = {
             {"Biegung", "σm,d", "fm,d", &t.bending, true, nullptr},
@@ -466,9 +468,13 @@ QStringList EurocodeLines(const EurocodeRun &run, const QLocale &locale)
         else if (s.sized)
             head += QStringLiteral(" (leichtestes ausreichendes Profil der Reihe %1)").arg(run.series);
         lines << head;
-        lines << QStringLiteral("  ε = %1, Gurt c/t = %2, Steg c/t = %3, hw/tw = %4 (Grenze 72ε/η = %5)")
+        const Value *eta = namedValue(s.values, QStringLiteral("eta"));
+        lines << QStringLiteral("  ε = %1, Gurt c/t = %2, Steg c/t = %3, hw/tw = %4 (Grenze 72ε/η = %5%6)")
                      .arg(f2(s.sectionClass.epsilon), f2(s.sectionClass.flangeRatio), f2(s.sectionClass.webRatio),
-                          f2(s.webSlenderness), f2(s.webLimit));
+                          f2(s.webSlenderness), f2(s.webLimit),
+                          eta && !eta->cited ? QStringLiteral("; η: ") + Uncited : QString());
+        if (!s.bending.done && !s.deflection.done)
+            lines << QStringLiteral("  keine Last: nichts nachzuweisen");
         if (s.sectionClass.section > 3)
             lines << QStringLiteral("  Querschnittsklasse 4: Profil wird nicht verwendet");
         if (s.webSlenderness > s.webLimit)
@@ -573,6 +579,12 @@ QJsonObject EurocodeJson(const EurocodeRun &run)
                    QJsonObject{{QStringLiteral("grade"), s.grade},
                                {QStringLiteral("profile"), s.profile},
                                {QStringLiteral("class"), s.sectionClass.section},
+                               {QStringLiteral("webSlenderness"), s.webSlenderness},
+                               {QStringLiteral("webLimit"), s.webLimit},
+                               {QStringLiteral("webLimitUncitedValues"),
+                                QJsonArray::fromStringList(uncitedKeys(
+                                    {namedValue(s.values, QStringLiteral("eta")) ? *namedValue(s.values, QStringLiteral("eta"))
+                                                                                  : Value{}}))},
                                {QStringLiteral("sized"), s.sized},
                                {QStringLiteral("noneAdequate"), s.noneAdequate},
                                {QStringLiteral("checks"), checks}});

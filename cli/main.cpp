@@ -10,10 +10,12 @@
 #include "cli/envelopeoutput.h"
 #include "cli/eurocodeoutput.h"
 #include "cli/eurocodepdf.h"
+#include "cli/nativefiles.h"
 #include "cli/pictures.h"
 #include "cli/runtimedirectory.h"
 #include "design/design.h"
 #include "design/series.h"
+#include "io/picturefiles.h"
 #include "io/report.h"
 #include "version.h"
 
@@ -21,12 +23,21 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
-#include <clocale>
-#include <cstdio>
+#include <QRegularExpression>
+
 #include <algorithm>
+#include <cerrno>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace varno;
 using namespace varno::cli;
@@ -42,7 +53,8 @@ const char *const HelpText =
     "\n"
     "Optionen:\n"
     "  --json                    je Datei ein JSON-Objekt in einer Zeile\n"
-    "  --width CM                Holzbreite b in cm (Vorgabe 8.0)\n"
+    "  --width CM                Holzbreite b in cm (Vorgabe 8.0); Breite und Grenzen\n"
+    "                            sind positive Dezimalzahlen wie 8.5 oder 300\n"
     "  --span-limit N            Durchbiegung FeldL / N (Vorgabe 300)\n"
     "  --cantilever-limit N      Durchbiegung KragL / N (Vorgabe 150)\n"
     "  --series IPE|HE-A|HE-B    Profilreihe (Vorgabe HE-A)\n"
@@ -52,7 +64,9 @@ const char *const HelpText =
     "                            (Vorgabe: das des Benutzers)\n"
     "  --data-dir DIR            Ordner mit wert2.txt und wert3.txt\n"
     "                            (Vorgabe: der Ordner des Programms)\n"
-    "  --pdf DATEI.pdf           schreibt den Bericht (je Datei eine Seite)\n"
+    "  --pdf DATEI.pdf           schreibt den Bericht (je Datei eine Seite); nie \u00FCber\n"
+    "                            eine Eingabe, nur in DATEI.pdf, ein Ger\u00E4t oder FIFO;\n"
+    "                            - schreibt ihn allein auf die Standardausgabe\n"
     "  --firma TEXT              Firma im Bericht\n"
     "  --projekt TEXT            Projekt im Bericht\n"
     "  --position TEXT           Position im Bericht\n"
@@ -82,24 +96,35 @@ const char *const HelpText =
     "\n"
     "Ohne --json stehen die Ergebniszeilen und die Bemessung auf der\n"
     "Standardausgabe, Warnungen und Fehler auf der Standardfehlerausgabe.\n"
+    "Die Datei - ist die Standardeingabe. -pdf ist dasselbe wie --pdf.\n"
     "\n"
-    "Umh\u00FCllende: Eigenlast g und alle Einzellasten wirken immer; die\n"
-    "ver\u00E4nderlichen Lasten q + s + w jedes der f\u00FCnf Bereiche (Feld 1 bis 3,\n"
-    "Kragarm links und rechts) wirken oder nicht, unabh\u00E4ngig von den anderen:\n"
-    "32 Lastbilder, alle charakteristisch (Faktor 1). Jedes Lastbild wird wie\n"
-    "die eigene Berechnung gerechnet. Die Umh\u00FCllende steht im JSON unter\n"
+    "Umh\u00FCllende: Eigenlast g und alle Einzellasten wirken immer; jede\n"
+    "ver\u00E4nderliche Last q, s und w jedes der f\u00FCnf Bereiche (Feld 1 bis 3,\n"
+    "Kragarm links und rechts) wirkt oder nicht, unabh\u00E4ngig von allen anderen:\n"
+    "15 Schalter, 32768 Lastbilder, alle charakteristisch (Faktor 1). Die\n"
+    "Grenzwerte entstehen genau durch \u00DCberlagerung: die st\u00E4ndigen Lasten und\n"
+    "jede ver\u00E4nderliche Last allein werden wie die eigene Berechnung gerechnet.\n"
+    "Die Umh\u00FCllende steht im JSON unter\n"
     "\"envelope\", mit --envelope auch in der Textausgabe; ein Auflager, dessen\n"
     "kleinste Auflagerkraft negativ ist, wird immer als Warnung genannt.\n"
     "\n"
     "R\u00FCckgabewert: 0 berechnet, 1 Eingabe abgelehnt oder keine Bemessung m\u00F6glich,\n"
-    "2 falscher Aufruf, Datei nicht lesbar oder zu kurz, Bericht oder Bild nicht\n"
-    "schreibbar.\n"
+    "2 falscher Aufruf, Datei nicht lesbar oder zu kurz, Bericht, Bild oder\n"
+    "Standardausgabe nicht schreibbar.\n"
     "Bei mehreren Dateien werden alle berechnet; es gilt der h\u00F6chste Wert.\n";
+
+// The errno of the first failed write to standard output; 0 while all went.
+int standardOutputError = 0;
+
+void writeOut(const QByteArray &bytes)
+{
+    if (standardOutputError == 0 && std::fwrite(bytes.constData(), 1, bytes.size(), stdout) != size_t(bytes.size()))
+        standardOutputError = errno != 0 ? errno : EIO;
+}
 
 void writeOut(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
+    writeOut(text.toUtf8());
 }
 
 void writeErr(const QString &text)
@@ -114,43 +139,74 @@ int usageError(const QString &message)
     return UsageOrFileError;
 }
 
-// The report and the pictures need fonts, and with them a GUI application.
-bool wantsFonts(int argc, char *argv[])
+QString quoted(const QString &text)
 {
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (arg == "--")
-            break;
-        for (const char *option : {"--pdf", "--svg", "--png"})
-            if (arg == option || arg.startsWith(QByteArray(option) + '='))
-                return true;
+    return QStringLiteral("\u201E%1\u201C").arg(ShownName(text));
+}
+
+// QCommandLineParser words its errors in English; they are said again in
+// German.
+QString parseError(const QCommandLineParser &parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        QStringList named;
+        for (const QString &name : unknown)
+            named << quoted(QStringLiteral("--") + name);
+        return (unknown.size() == 1 ? QStringLiteral("unbekannte Option %1") : QStringLiteral("unbekannte Optionen %1"))
+            .arg(named.join(QStringLiteral(", ")));
     }
-    return false;
+    static const QRegularExpression missing(QStringLiteral("^Missing value after '(.*)'\\.$"));
+    static const QRegularExpression unexpected(QStringLiteral("^Unexpected value after '(.*)'\\.$"));
+    const QString error = parser.errorText();
+    if (const QRegularExpressionMatch match = missing.match(error); match.hasMatch())
+        return QStringLiteral("nach %1 fehlt der Wert").arg(quoted(match.captured(1)));
+    if (const QRegularExpressionMatch match = unexpected.match(error); match.hasMatch())
+        return QStringLiteral("%1 erwartet keinen Wert").arg(quoted(match.captured(1)));
+    return QStringLiteral("falscher Aufruf");
+}
+
+// A width or a deflection limit: a plain positive decimal number such as
+// 8.5 or 300, so that what is printed is the number computed with.
+bool isPositiveNumber(const QString &text)
+{
+    static const QRegularExpression plain(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
+    if (!plain.match(text).hasMatch())
+        return false;
+    const double value = LeadingNumber(text);
+    return std::isfinite(value) && value > 0;
+}
+
+// "C" and "POSIX" name the C locale; any other name must name a locale
+// that Qt knows, or it would fall back to C without a word.
+std::optional<QLocale> localeNamed(const QString &name)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.compare(QLatin1String("C"), Qt::CaseInsensitive) == 0
+        || trimmed.compare(QLatin1String("POSIX"), Qt::CaseInsensitive) == 0)
+        return QLocale::c();
+    const QLocale locale(trimmed);
+    if (trimmed.isEmpty() || locale.language() == QLocale::C)
+        return std::nullopt;
+    return locale;
+}
+
+bool endsWithPdf(const QString &path)
+{
+    return path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    // Only the report and the pictures need fonts, and with them a GUI
-    // application; it runs without a display.
-    std::unique_ptr<QTemporaryDir> runtimeDirectory;
-    std::unique_ptr<QCoreApplication> app;
-    if (wantsFonts(argc, argv)) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        runtimeDirectory = ProvideRuntimeDirectory();
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    // The application takes the user's locale for the C library too; the
-    // input texts always use "." as decimal point.
-    std::setlocale(LC_NUMERIC, "C");
-    QCoreApplication::setApplicationName(QStringLiteral("varno-calc"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(VersionText));
+    // The arguments with every byte of their names (see nativefiles.h); the
+    // application gets none of them, so that Qt takes no option of its own
+    // from the command line.
+    const QStringList arguments = QStringList{QStringLiteral("varno-calc")} + DecodedArguments(argc, argv);
 
     QCommandLineParser parser;
+    // "-pdf" is "--pdf".
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
@@ -170,30 +226,58 @@ int main(int argc, char *argv[])
     parser.addOptions({help, version, json, envelope, width, spanLimit, cantileverLimit, series, timberGrade,
                        steelGrade, locale, dataDir, pdf, firma, projekt, position, system, pictures, svg, png, size});
     parser.addOptions(EurocodeOptions());
+    const bool parsed = parser.parse(arguments);
 
-    if (!parser.parse(QCoreApplication::arguments()))
-        return usageError(parser.errorText());
+    // varno-calc never shows a window: whatever platform the environment
+    // names, it draws offscreen. Only the report and the pictures need fonts,
+    // and with them a GUI application.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QTemporaryDir> runtimeDirectory;
+    std::unique_ptr<QCoreApplication> app;
+    int appArgc = 1;
+    char *appArgv[] = {argv[0], nullptr};
+    if (parsed && (parser.isSet(pdf) || parser.isSet(svg) || parser.isSet(png))) {
+        runtimeDirectory = ProvideRuntimeDirectory();
+        app = std::make_unique<QGuiApplication>(appArgc, appArgv);
+    } else {
+        app = std::make_unique<QCoreApplication>(appArgc, appArgv);
+    }
+    // The application takes the user's locale for the C library too; the
+    // input texts always use "." as decimal point.
+    std::setlocale(LC_NUMERIC, "C");
+    QCoreApplication::setApplicationName(QStringLiteral("varno-calc"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(VersionText));
+
+    if (!parsed)
+        return usageError(parseError(parser));
     if (parser.isSet(help)) {
         writeOut(QString::fromUtf8(HelpText));
-        return Computed;
+        std::fflush(stdout);
+        return standardOutputError == 0 && !std::ferror(stdout) ? Computed : UsageOrFileError;
     }
     if (parser.isSet(version)) {
         writeOut(QStringLiteral("varno-calc %1\n").arg(QString::fromLatin1(VersionText)));
-        return Computed;
+        std::fflush(stdout);
+        return standardOutputError == 0 && !std::ferror(stdout) ? Computed : UsageOrFileError;
     }
 
     CalcOptions options;
-    if (parser.isSet(width))
-        options.widthText = parser.value(width);
-    if (parser.isSet(spanLimit))
-        options.spanLimitText = parser.value(spanLimit);
-    if (parser.isSet(cantileverLimit))
-        options.cantileverLimitText = parser.value(cantileverLimit);
+    for (const auto &[option, target] : {std::pair{&width, &options.widthText},
+                                         std::pair{&spanLimit, &options.spanLimitText},
+                                         std::pair{&cantileverLimit, &options.cantileverLimitText}}) {
+        if (!parser.isSet(*option))
+            continue;
+        const QString text = parser.value(*option).trimmed();
+        if (!isPositiveNumber(text))
+            return usageError(QStringLiteral("--%1 erwartet eine positive Zahl wie %2, nicht %3")
+                                  .arg(option->names().constFirst(), *target, quoted(parser.value(*option))));
+        *target = text;
+    }
     if (parser.isSet(series)) {
         const std::optional<int> position = SeriesByName(parser.value(series));
         if (!position)
             return usageError(QStringLiteral("unbekannte Profilreihe \u201E%1\u201C (IPE, HE-A oder HE-B)")
-                                  .arg(parser.value(series)));
+                                  .arg(ShownName(parser.value(series))));
         options.series = *position;
     }
     for (const auto &[option, target] : {std::pair{&timberGrade, &options.timberGrade},
@@ -204,12 +288,28 @@ int main(int argc, char *argv[])
         const int value = parser.value(*option).trimmed().toInt(&ok);
         if (!ok)
             return usageError(QStringLiteral("--%1 erwartet eine ganze Zahl, nicht \u201E%2\u201C")
-                                  .arg(option->names().constFirst(), parser.value(*option)));
+                                  .arg(option->names().constFirst(), ShownName(parser.value(*option))));
         *target = value;
     }
-    options.locale = parser.isSet(locale) ? QLocale(parser.value(locale)) : QLocale::system();
+    if (parser.isSet(locale)) {
+        const std::optional<QLocale> named = localeNamed(parser.value(locale));
+        if (!named)
+            return usageError(QStringLiteral("unbekanntes Zahlenformat %1 (z. B. de_DE oder C)")
+                                  .arg(quoted(parser.value(locale))));
+        options.locale = *named;
+    } else {
+        options.locale = QLocale::system();
+    }
     QLocale::setDefault(options.locale);
     options.dataDirectory = parser.isSet(dataDir) ? parser.value(dataDir) : DefaultDataDirectory();
+    // The design opens the data files through Qt, which cannot name bytes
+    // that are not UTF-8; such a folder is opened here and named by its
+    // descriptor.
+    if (NativeName(options.dataDirectory) != options.dataDirectory.toUtf8()) {
+        const int folder = ::open(NativeName(options.dataDirectory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder >= 0)
+            options.dataDirectory = QStringLiteral("/proc/self/fd/%1").arg(folder);
+    }
 
     // The Eurocode check: its options, its data files, the names it is given.
     EurocodeSettings eurocode;
@@ -237,7 +337,7 @@ int main(int argc, char *argv[])
             return usageError(QStringLiteral("--size erwartet zwei positive ganze Zahlen bis %1 wie 1000x300, "
                                              "nicht \u201E%2\u201C")
                                   .arg(MaximumPictureSide)
-                                  .arg(parser.value(size)));
+                                  .arg(ShownName(parser.value(size))));
         pictureOptions.size = *parsed;
     }
     if (parser.isSet(pictures) && !parser.isSet(pdf))
@@ -247,6 +347,74 @@ int main(int argc, char *argv[])
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty())
         return usageError(QStringLiteral("keine Projektdatei angegeben"));
+
+    // Nothing is written over an input: the project files and the two data
+    // files.
+    std::vector<FileIdentity> inputs;
+    for (const QString &file : files)
+        if (const auto identity = IdentityOf(file); identity && file != QLatin1String("-"))
+            inputs.push_back(*identity);
+    for (const QString &dataFile :
+         {MaterialTablePath(options.dataDirectory), ProfileTablePath(options.dataDirectory)})
+        if (const auto identity = IdentityOf(dataFile))
+            inputs.push_back(*identity);
+    auto isInput = [&](const QString &path) {
+        const auto identity = IdentityOf(path);
+        return identity && std::find(inputs.begin(), inputs.end(), *identity) != inputs.end();
+    };
+
+    // Two project files of the same name would write the same pictures.
+    if (pictureWriter.active()) {
+        std::map<QString, QString> firstOfName;
+        for (const QString &file : files) {
+            const QString name = PictureBaseName(file);
+            const auto [at, isNew] = firstOfName.try_emplace(name, file);
+            if (!isNew)
+                return usageError(QStringLiteral("%1 und %2 erg\u00E4ben dieselben Bilder %3-system, -moment und "
+                                                 "-shear; es wird nichts geschrieben")
+                                      .arg(quoted(at->second), quoted(file), ShownName(name)));
+            for (const QString &folder : {pictureOptions.svgFolder, pictureOptions.pngFolder})
+                for (int k = 0; k < PictureKindCount && !folder.isEmpty(); ++k) {
+                    const QString target = folder + u'/'
+                        + PictureFileName(name, PictureKind(k),
+                                          &folder == &pictureOptions.svgFolder ? PictureFormat::Svg : PictureFormat::Png);
+                    if (isInput(target))
+                        return usageError(QStringLiteral("das Bild %1 w\u00FCrde eine Eingabedatei ersetzen")
+                                              .arg(quoted(target)));
+                }
+        }
+    }
+
+    // The report: a new or existing .pdf file that is no input, a device or
+    // FIFO that it is written into, or standard output ("-", or the file
+    // standard output goes to), which then carries the report alone.
+    const QString pdfPath = parser.value(pdf);
+    bool pdfToStandardOutput = false;
+    if (parser.isSet(pdf)) {
+        const auto target = IdentityOf(pdfPath);
+        const auto standardOutput = IdentityOfDescriptor(STDOUT_FILENO);
+        struct stat info;
+        const bool exists = ::stat(NativeName(pdfPath).constData(), &info) == 0;
+        if (pdfPath == QLatin1String("-") || (target && standardOutput && *target == *standardOutput)) {
+            pdfToStandardOutput = true;
+        } else if (pdfPath.isEmpty()) {
+            return usageError(QStringLiteral("--pdf erwartet eine Datei DATEI.pdf"));
+        } else if (isInput(pdfPath)) {
+            return usageError(QStringLiteral("--pdf %1 ist eine Eingabedatei; der Bericht w\u00FCrde sie ersetzen")
+                                  .arg(quoted(pdfPath)));
+        } else if (exists && S_ISDIR(info.st_mode)) {
+            return usageError(QStringLiteral("--pdf %1 ist ein Ordner").arg(quoted(pdfPath)));
+        } else if (exists && !S_ISREG(info.st_mode) && !S_ISCHR(info.st_mode) && !S_ISFIFO(info.st_mode)) {
+            return usageError(QStringLiteral("--pdf %1 ist keine gew\u00F6hnliche Datei").arg(quoted(pdfPath)));
+        } else if ((!exists || S_ISREG(info.st_mode)) && !endsWithPdf(pdfPath)) {
+            return usageError(QStringLiteral("--pdf erwartet eine Datei, deren Name auf .pdf endet, nicht %1")
+                                  .arg(quoted(pdfPath)));
+        }
+        if (pdfToStandardOutput && parser.isSet(json))
+            return usageError(QStringLiteral("--json und der Bericht auf der Standardausgabe (--pdf %1) "
+                                             "schlie\u00DFen sich aus")
+                                  .arg(quoted(pdfPath)));
+    }
 
     ReportHeading heading;
     if (parser.isSet(firma))
@@ -258,23 +426,43 @@ int main(int argc, char *argv[])
     if (parser.isSet(system))
         heading.systemTypeName = parser.value(system);
 
+    // With a report the printed results wait for it, so that each file's
+    // status tells whether the report could be written.
+    const bool waitForReport = parser.isSet(pdf);
+    auto print = [&](const FileResult &result, const std::optional<EurocodeRun> &eurocodeRun) {
+        if (pdfToStandardOutput)
+            return;
+        if (parser.isSet(json)) {
+            writeOut((eurocodeRun ? WithEurocodeJson(JsonObject(result), EurocodeJson(*eurocodeRun)) : JsonObject(result))
+                     + '\n');
+        } else if (result.analysed) {
+            if (files.size() > 1)
+                writeOut(QStringLiteral("== %1 ==\n").arg(result.file));
+            writeOut(OutputLines(result).join(u'\n') + u'\n');
+            if (parser.isSet(envelope) && result.envelope)
+                writeOut(u'\n' + EnvelopeLines(*result.envelope, options.locale).join(u'\n') + u'\n');
+            if (eurocodeRun)
+                writeOut(u'\n' + EurocodeLines(*eurocodeRun, options.locale).join(u'\n') + u'\n');
+            if (files.size() > 1)
+                writeOut(QStringLiteral("\n"));
+        }
+    };
+
     int status = Computed;
     std::vector<ReportTexts> reports;
-    std::vector<EcReportInput> eurocodeReports;   // --eurocode --pdf
+    std::vector<EcReportInput> eurocodeReports;   // --eurocode --pdf: the check's report instead
+    std::vector<std::pair<FileResult, std::optional<EurocodeRun>>> waiting;
     for (const QString &file : files) {
-        const FileResult result = CalculateFile(file, options);
-        status = std::max(status, result.status);
+        FileResult result = CalculateFile(file, options);
         QStringList warnings = result.warnings;
         if (result.envelope)
             warnings << UpliftWarnings(*result.envelope, options.locale);
-        if (!result.envelopeError.isEmpty())
-            warnings << result.envelopeError;
         for (const QString &warning : std::as_const(warnings))
-            writeErr(QStringLiteral("%1: Warnung: %2\n").arg(file, warning));
+            writeErr(QStringLiteral("%1: Warnung: %2\n").arg(result.file, warning));
         // A file that cannot be read is named by its message already.
-        for (const QString &error : result.errors)
+        for (const QString &error : std::as_const(result.errors))
             writeErr(result.status == UsageOrFileError ? QStringLiteral("varno-calc: %1\n").arg(error)
-                                                       : QStringLiteral("%1: %2\n").arg(file, error));
+                                                       : QStringLiteral("%1: %2\n").arg(result.file, error));
         std::optional<EurocodeRun> eurocodeRun;
         if (eurocode.enabled && result.analysed) {
             if (eurocodeDataProblems.isEmpty()) {
@@ -287,60 +475,80 @@ int main(int argc, char *argv[])
             }
             status = std::max(status, eurocodeRun->status);
             for (const QString &error : std::as_const(eurocodeRun->errors))
-                writeErr(QStringLiteral("%1: %2\n").arg(file, error));
-            if (parser.isSet(pdf) && eurocodeRun->done)
-                eurocodeReports.push_back(
-                    EurocodeReportFor(result, *eurocodeRun, eurocode, heading, eurocodeData, options.locale));
+                writeErr(QStringLiteral("%1: %2\n").arg(result.file, error));
         }
-        if (parser.isSet(json)) {
-            writeOut((eurocodeRun ? WithEurocodeJson(JsonObject(result), EurocodeJson(*eurocodeRun)) : JsonObject(result))
-                     + u'\n');
-        } else if (result.analysed) {
-            if (files.size() > 1)
-                writeOut(QStringLiteral("== %1 ==\n").arg(file));
-            writeOut(OutputLines(result).join(u'\n') + u'\n');
-            if (parser.isSet(envelope) && result.envelope)
-                writeOut(u'\n' + EnvelopeLines(*result.envelope, options.locale).join(u'\n') + u'\n');
-            if (eurocodeRun)
-                writeOut(u'\n' + EurocodeLines(*eurocodeRun, options.locale).join(u'\n') + u'\n');
-            if (files.size() > 1)
-                writeOut(QStringLiteral("\n"));
-        }
+        // The pictures come before the printed results: their failure is the
+        // file's too.
         const PictureOutcome drawn = pictureWriter.write(result, options.locale);
-        status = std::max(status, drawn.status);
         for (const QString &error : drawn.errors)
-            writeErr(QStringLiteral("%1: %2\n").arg(file, error));
+            writeErr(QStringLiteral("%1: %2\n").arg(result.file, error));
         if (result.analysed) {
+            result.errors << drawn.errors;
+            result.status = std::max(result.status, drawn.status);
+        }
+        if (result.analysed && parser.isSet(pdf)) {
             reports.push_back(ReportFor(result, heading, options.locale));
             if (parser.isSet(pictures)) {
                 QString error;
                 reports.back().pictures = ReportPicturesFor(result, options.locale, &error);
                 if (!error.isEmpty()) {
-                    writeErr(QStringLiteral("%1: %2\n").arg(file, error));
-                    status = std::max<int>(status, Refused);
+                    writeErr(QStringLiteral("%1: %2\n").arg(result.file, error));
+                    result.errors << error;
+                    result.status = std::max<int>(result.status, Refused);
                 }
             }
         }
+        if (result.analysed && parser.isSet(pdf) && eurocodeRun && eurocodeRun->done)
+            eurocodeReports.push_back(
+                EurocodeReportFor(result, *eurocodeRun, eurocode, heading, eurocodeData, options.locale));
+        status = std::max(status, std::max(result.status, drawn.status));
+        if (waitForReport)
+            waiting.emplace_back(std::move(result), std::move(eurocodeRun));
+        else
+            print(result, eurocodeRun);
     }
-    std::fflush(stdout);
 
-    if (parser.isSet(pdf) && eurocode.enabled) {
-        // With --eurocode the report is the Eurocode check's, on several pages.
-        QString error;
-        if (eurocodeReports.empty()) {
-            writeErr(QStringLiteral("varno-calc: kein Bericht geschrieben, keine Datei wurde nachgewiesen\n"));
-        } else if (!WriteEcReportPdf(parser.value(pdf), eurocodeReports, &error)) {
-            writeErr(QStringLiteral("varno-calc: %1\n").arg(error));
-            status = std::max<int>(status, UsageOrFileError);
-        }
-    } else if (parser.isSet(pdf)) {
-        QString error;
-        if (reports.empty()) {
+    if (parser.isSet(pdf)) {
+        QString reason;
+        if (eurocode.enabled ? eurocodeReports.empty() : reports.empty()) {
             writeErr(QStringLiteral("varno-calc: kein Bericht geschrieben, keine Datei wurde berechnet\n"));
-        } else if (!WriteReportPdf(parser.value(pdf), reports, &error)) {
-            writeErr(QStringLiteral("varno-calc: %1\n").arg(error));
-            status = std::max<int>(status, UsageOrFileError);
+        } else {
+            // With --eurocode the report is the check's, on several pages.
+            const QByteArray bytes =
+                eurocode.enabled ? EcReportPdfBytes(eurocodeReports, &reason) : ReportPdfBytes(reports, &reason);
+            bool written = !bytes.isEmpty();
+            if (written && pdfToStandardOutput) {
+                std::fflush(stdout);
+                written = WriteAll(STDOUT_FILENO, bytes);
+                if (!written)
+                    reason = SystemErrorText(errno);
+            } else if (written) {
+                written = WriteWholeFile(pdfPath, bytes, &reason);
+            }
+            if (!written) {
+                const QString error = QStringLiteral("Der Bericht kann nicht als %1 gespeichert werden (%2).")
+                                          .arg(quoted(pdfPath), reason);
+                writeErr(QStringLiteral("varno-calc: %1\n").arg(error));
+                status = std::max<int>(status, UsageOrFileError);
+                for (auto &[result, eurocodeRun] : waiting)
+                    if (result.analysed) {
+                        result.errors << error;
+                        result.status = UsageOrFileError;
+                    }
+            }
         }
+    }
+    for (const auto &[result, eurocodeRun] : waiting)
+        print(result, eurocodeRun);
+
+    if (std::fflush(stdout) != 0 && standardOutputError == 0)
+        standardOutputError = errno != 0 ? errno : EIO;
+    if (standardOutputError == 0 && std::ferror(stdout))
+        standardOutputError = EIO;
+    if (standardOutputError != 0) {
+        writeErr(QStringLiteral("varno-calc: Die Standardausgabe kann nicht geschrieben werden (%1).\n")
+                     .arg(SystemErrorText(standardOutputError)));
+        status = UsageOrFileError;
     }
     return status;
 }

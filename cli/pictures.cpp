@@ -3,16 +3,26 @@
 
 #include "cli/pictures.h"
 
+#include "cli/nativefiles.h"
 #include "io/picturefiles.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <cerrno>
+
+#include <unistd.h>
 
 namespace varno::cli {
 
 namespace {
 
 const QString NoScale = QStringLiteral("keine Bilder: die L\u00E4ngen ergeben kein System (ihre Summe ist 0)");
+
+QString quoted(const QString &path)
+{
+    return QStringLiteral("\u201E%1\u201C").arg(ShownName(path));
+}
 
 ResultPictures picturesOf(const FileResult &result, const QLocale &locale)
 {
@@ -34,6 +44,13 @@ std::optional<QSize> ParsePictureSize(const QString &text)
     return QSize(width, height);
 }
 
+QString PictureBaseName(const QString &path)
+{
+    if (path == QLatin1String("-"))
+        return QStringLiteral("stdin");
+    return QFileInfo(path).completeBaseName();
+}
+
 PictureOutcome PictureWriter::write(const FileResult &result, const QLocale &locale)
 {
     PictureOutcome outcome;
@@ -51,21 +68,45 @@ PictureOutcome PictureWriter::write(const FileResult &result, const QLocale &loc
         outcome.errors << NoScale;
         return outcome;
     }
-    const QFileInfo info(result.file);
-    const QString name = info.completeBaseName();
+    const QString name = PictureBaseName(result.path);
+    const QString projectTitle = result.path == QLatin1String("-") ? QStringLiteral("stdin")
+                                                                   : QFileInfo(result.file).fileName();
     const std::pair<const QString &, PictureFormat> targets[] = {{m_options.svgFolder, PictureFormat::Svg},
                                                                   {m_options.pngFolder, PictureFormat::Png}};
     for (const auto &[folder, format] : targets) {
         if (folder.isEmpty() || m_failedFolders.count(folder))
             continue;
-        const PictureWriteResult written =
-            WriteResultPictures(pictures, folder, name, info.fileName(), format, m_options.size);
-        if (written.ok)
+        auto fails = [&](const QString &error, bool folderFailed) {
+            outcome.status = UsageOrFileError;
+            outcome.errors << error;
+            if (folderFailed)
+                m_failedFolders.insert(folder);
+        };
+        if (!MakeFolders(folder)) {
+            fails(QStringLiteral("Der Ordner %1 kann nicht angelegt werden (%2).")
+                      .arg(quoted(folder), SystemErrorText(errno)),
+                  true);
             continue;
-        outcome.status = UsageOrFileError;
-        outcome.errors << written.error;
-        if (written.folderFailed)
-            m_failedFolders.insert(folder);
+        }
+        for (int k = 0; k < PictureKindCount; ++k) {
+            const auto kind = PictureKind(k);
+            const QString path = folder + u'/' + PictureFileName(name, kind, format);
+            const QString title = projectTitle + QStringLiteral(" \u2013 ") + PictureCaption(kind);
+            const QByteArray bytes = PictureFileBytes(pictures.get(kind), format, m_options.size, title);
+            if (bytes.isEmpty()) {
+                fails(QStringLiteral("Das Bild %1 kann nicht erzeugt werden.").arg(quoted(path)), false);
+                break;
+            }
+            QString reason;
+            if (!WriteWholeFile(path, bytes, &reason)) {
+                const bool folderFailed = ::access(NativeName(folder).constData(), W_OK) != 0;
+                fails(folderFailed ? QStringLiteral("Der Ordner %1 ist nicht beschreibbar.").arg(quoted(folder))
+                                   : QStringLiteral("Das Bild %1 kann nicht geschrieben werden (%2).")
+                                         .arg(quoted(path), reason),
+                      folderFailed);
+                break;
+            }
+        }
     }
     return outcome;
 }

@@ -39,6 +39,10 @@ struct PictureOutcome
     QStringList errors;             // German, one per cause
 };
 
+// The name the pictures of a project file are named after: its name
+// without the last extension; "stdin" for standard input ("-").
+QString PictureBaseName(const QString &path);
+
 // Writes the pictures of one file into the chosen folders. A file that was
 // not computed, or whose lengths give no horizontal scale, gets no picture.
 // A folder that failed once is left alone for the later files.

@@ -379,7 +379,10 @@ DesignResult RunDesign(const ResultSet &results, const DesignInputs &inputs, con
         holder[k] = QStringLiteral("0");
 
     const ResultSet &r = results;
-    state.GoverningMoment = PickFirstLargest({r.MA, r.MB, r.MC, r.MD, r.MF1, r.MF2, r.MF3});
+    // With upward loads the support and span moments need not hold the
+    // extremes: the moment of largest magnitude of the exact line governs.
+    state.GoverningMoment =
+        r.lineMoment != 0 ? r.lineMoment : PickFirstLargest({r.MA, r.MB, r.MC, r.MD, r.MF1, r.MF2, r.MF3});
     state.GoverningShear = PickFirstLargest({r.Ali, r.Are, r.Bli, r.Bre, r.Cli, r.Cre, r.Dli, r.Dre});
 
     const double spanLimit = LeadingNumber(inputs.spanLimitText);

@@ -20,6 +20,7 @@ constexpr int TimberValueWidth = 5;   // the sixth character of a timber field i
 constexpr int SteelStart = 84;        // character 85, counted from 0
 constexpr int SteelFieldWidth = 6;
 constexpr int SteelLineCount = 8;
+constexpr qint64 MaxDataFileBytes = 16 * 1024 * 1024;   // as for a project file
 
 } // namespace
 
@@ -46,7 +47,14 @@ QStringList ReadDataFileLines(const QString &path, bool *readable)
         *readable = opened;
     if (!opened)
         return {};
-    const QByteArray bytes = file.readAll();
+    // The files are about 2 kB; a file beyond this limit (a device, a
+    // foreign file) is not read at all, as if it could not be read.
+    const QByteArray bytes = file.read(MaxDataFileBytes + 1);
+    if (bytes.size() > MaxDataFileBytes || file.error() != QFileDevice::NoError) {
+        if (readable)
+            *readable = false;
+        return {};
+    }
 
     // The files are plain ASCII; a file saved by an older editor may carry
     // Latin-1 umlauts, which are not valid UTF-8.
@@ -55,13 +63,13 @@ QStringList ReadDataFileLines(const QString &path, bool *readable)
     if (utf8.hasError())
         text = QString::fromLatin1(bytes);
 
+    // Lines end with CR LF, LF or CR alone, as in project files.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
     QStringList lines = text.split(u'\n');
     // A line end after the last line does not start another line.
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
-    for (QString &line : lines)
-        if (line.endsWith(u'\r'))
-            line.chop(1);
     return lines;
 }
 

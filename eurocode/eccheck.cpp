@@ -13,7 +13,7 @@ namespace varno::ec {
 
 namespace {
 
-constexpr int GridIntervals = 20;
+constexpr int GridIntervals = 10;
 
 bool regionLoaded(const ProjectTexts &texts, int action, int region, int pointLoadAction)
 {
@@ -109,11 +109,14 @@ SampledLines SampleUnitLines(const ProjectTexts &texts, int pointLoadAction, boo
             if (!regionLoaded(texts, a, r, pointLoadAction))
                 continue;
             ResultSet results;
-            const AnalysisOutcome run = RunAnalysis(unitTexts(texts, a, r, pointLoadAction), results);
+            const AnalysisOutcome run = RunAnalysis(unitTexts(texts, a, r, pointLoadAction), results, Lines::Wanted);
             if (run.refused || !run.lines.valid) {
                 refused = true;
                 return out;
             }
+            // A load on a region the beam does not have acts nowhere.
+            if (!run.lines.region[r].exists || run.lines.region[r].length <= 0)
+                continue;
             lines[UnitLine(a, r)] = run.lines;
             out.present[UnitLine(a, r)] = true;
         }

@@ -68,14 +68,19 @@ QByteArray PictureToSvg(const Picture &picture, const QSizeF &size, const QStrin
     generator.setViewBox(QRectF(QPointF(0, 0), size));
     // One logical unit a pixel of an ordinary screen.
     generator.setResolution(96);
-    generator.setTitle(title);
+    // The SVG generator writes the title as it is, so "&" or "<" in a file
+    // name would break the XML; it gets a placeholder, replaced here by the
+    // escaped title.
+    static const QByteArray placeholder = QByteArrayLiteral("varno-picture-title-placeholder");
+    generator.setTitle(QString::fromLatin1(placeholder));
     generator.setDescription(QStringLiteral("Varno"));
     QPainter painter;
     if (!painter.begin(&generator))
         return {};
     PaintPicture(painter, size, picture, labelFont);
     painter.end();
-    return buffer.data();
+    QByteArray svg = buffer.data();
+    return svg.replace(placeholder, title.toHtmlEscaped().toUtf8());
 }
 
 QImage PictureToImage(const Picture &picture, const QSizeF &size, double pixelRatio, const QFont &labelFont)

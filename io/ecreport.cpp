@@ -366,20 +366,13 @@ bool WriteEcReportPdf(const QString &path, const EcReportInput &input, QString *
     return WriteEcReportPdf(path, std::vector<EcReportInput>{input}, error);
 }
 
-bool WriteEcReportPdf(const QString &path, const std::vector<EcReportInput> &inputs, QString *error)
+QByteArray EcReportPdfBytes(const std::vector<EcReportInput> &inputs, QString *error)
 {
-    auto fail = [&](const QString &why) {
+    if (inputs.empty()) {
         if (error)
-            *error = QStringLiteral("Der Nachweis kann nicht als \u201E%1\u201C gespeichert werden (%2).")
-                         .arg(QDir::toNativeSeparators(path), why);
-        return false;
-    };
-    if (inputs.empty())
-        return fail(QStringLiteral("kein Inhalt"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    // Made in memory and written in one checked go, as the one-page report.
+            *error = QStringLiteral("kein Inhalt");
+        return {};
+    }
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
     {
@@ -389,8 +382,11 @@ bool WriteEcReportPdf(const QString &path, const std::vector<EcReportInput> &inp
         writer.setTitle(QStringLiteral("Nachweis nach Eurocode"));
         writer.setCreator(QStringLiteral("Varno"));
         QPainter painter;
-        if (!painter.begin(&writer))
-            return fail(QStringLiteral("PDF-Ausgabe nicht m\u00F6glich"));
+        if (!painter.begin(&writer)) {
+            if (error)
+                *error = QStringLiteral("PDF-Ausgabe nicht m\u00F6glich");
+            return {};
+        }
         for (std::size_t i = 0; i < inputs.size(); ++i) {
             if (i > 0)
                 writer.newPage();
@@ -398,7 +394,25 @@ bool WriteEcReportPdf(const QString &path, const std::vector<EcReportInput> &inp
         }
         painter.end();
     }
-    const QByteArray &bytes = pdf.data();
+    return pdf.data();
+}
+
+bool WriteEcReportPdf(const QString &path, const std::vector<EcReportInput> &inputs, QString *error)
+{
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = QStringLiteral("Der Nachweis kann nicht als \u201E%1\u201C gespeichert werden (%2).")
+                         .arg(QDir::toNativeSeparators(path), why);
+        return false;
+    };
+    QString reason;
+    // Made in memory and written in one checked go, as the one-page report.
+    const QByteArray bytes = EcReportPdfBytes(inputs, &reason);
+    if (bytes.isEmpty())
+        return fail(reason);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
     if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
         return fail(file.errorString());
     return true;

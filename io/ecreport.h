@@ -13,6 +13,7 @@
 #include "eurocode/ecrun.h"
 #include "model/projectmodel.h"
 
+#include <QByteArray>
 #include <QLocale>
 #include <QString>
 
@@ -42,6 +43,9 @@ int PaintEcReport(QPainter &painter, QPagedPaintDevice &device, const EcReportIn
 // Writes the report to a PDF file on A4 paper; the file is replaced only
 // when everything was written. Needs a QGuiApplication (fonts).
 bool WriteEcReportPdf(const QString &path, const EcReportInput &input, QString *error = nullptr);
+// The PDF of the reports, each starting on a new page, made in memory;
+// empty, with the reason in `error`, when it cannot be made.
+QByteArray EcReportPdfBytes(const std::vector<EcReportInput> &inputs, QString *error = nullptr);
 // Several reports in one file, each starting on a new page.
 bool WriteEcReportPdf(const QString &path, const std::vector<EcReportInput> &inputs, QString *error = nullptr);
 

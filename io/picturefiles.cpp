@@ -78,8 +78,13 @@ QByteArray encodePng(const QImage &source, const QString &title, int dotsPerMete
             left = p;
         }
     }
-    // qCompress puts the length in front of the zlib stream.
-    const QByteArray deflated = qCompress(raw, 3).mid(4);
+    // qCompress puts the length in front of the zlib stream; it gives
+    // nothing when zlib fails (out of memory), and a picture without its
+    // pixels is no picture.
+    const QByteArray compressed = qCompress(raw, 3);
+    if (compressed.size() <= 4)
+        return {};
+    const QByteArray deflated = compressed.mid(4);
 
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
     QByteArray header;

@@ -16,10 +16,6 @@ namespace varno {
 
 namespace {
 
-// A project file is about 1.5 kB; a foreign file chosen by mistake is read
-// no further than this.
-constexpr qint64 MaxReadBytes = 16 * 1024 * 1024;
-
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
@@ -236,7 +232,7 @@ ProjectFileValues ReadProjectFile(const QString &path)
                            .arg(displayPath(path), file.errorString());
         return values;
     }
-    const QByteArray contents = file.read(MaxReadBytes);
+    const QByteArray contents = file.read(ProjectFileReadLimit);
     if (file.error() != QFileDevice::NoError) {
         ProjectFileValues values;
         values.error = QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden (%2).")

@@ -20,6 +20,9 @@ namespace varno {
 constexpr int ProjectFileLineCount = 33;
 constexpr int ProjectFileValueCount = 81;
 constexpr int PrintZoneWidth = 14;
+// A project file is about 1.5 kB; a foreign file chosen by mistake is read
+// no further than this.
+constexpr qint64 ProjectFileReadLimit = 16 * 1024 * 1024;
 
 // The number's standard text form: a blank in place of the sign for a value
 // that is not negative, "-" otherwise; up to 15 significant digits; no

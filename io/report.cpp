@@ -324,23 +324,15 @@ void PaintPicturePage(QPainter &painter, const QPaintDevice &device, const std::
     painter.restore();
 }
 
-bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports, QString *error)
+QByteArray ReportPdfBytes(const std::vector<ReportTexts> &reports, QString *error)
 {
     auto fail = [&](const QString &why) {
         if (error)
-            *error = QStringLiteral("Der Bericht kann nicht als \u201E%1\u201C gespeichert werden (%2).")
-                         .arg(QDir::toNativeSeparators(path), why);
-        return false;
+            *error = why;
+        return QByteArray();
     };
     if (reports.empty())
         return fail(QStringLiteral("kein Inhalt"));
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    // The PDF writer does not look at what its device took; on a full disk it
-    // would go on, and the save file would put the cut-off PDF in place of the
-    // old one. So the page is made in memory and written in one checked go.
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
     {
@@ -363,7 +355,27 @@ bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports
         }
         painter.end();
     }
-    const QByteArray &bytes = pdf.data();
+    return pdf.data();
+}
+
+bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports, QString *error)
+{
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = QStringLiteral("Der Bericht kann nicht als \u201E%1\u201C gespeichert werden (%2).")
+                         .arg(QDir::toNativeSeparators(path), why);
+        return false;
+    };
+    QString why;
+    // The PDF writer does not look at what its device took; on a full disk it
+    // would go on, and the save file would put the cut-off PDF in place of the
+    // old one. So the pages are made in memory and written in one checked go.
+    const QByteArray bytes = ReportPdfBytes(reports, &why);
+    if (bytes.isEmpty())
+        return fail(why);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
     if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
         return fail(file.errorString());
     return true;

@@ -111,6 +111,9 @@ void PaintPicturePage(QPainter &painter, const QPaintDevice &device, const std::
 // Writes the reports to a PDF file on A4 paper, each report starting on a
 // new page, its picture page after it. The file is replaced only when
 // everything was written. Needs a QGuiApplication (fonts).
+// The PDF of the reports, made in memory; empty, with the reason in `error`,
+// when it cannot be made.
+QByteArray ReportPdfBytes(const std::vector<ReportTexts> &reports, QString *error = nullptr);
 bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports, QString *error = nullptr);
 bool WriteReportPdf(const QString &path, const ReportTexts &texts, QString *error = nullptr);
 

@@ -95,6 +95,10 @@ expected=(
     "./usr/share/doc/varno/SOURCES.md"
     "./usr/share/doc/varno/SOURCES-eurocode.md"
 )
+# The values of the Eurocode check lie beside the programs too.
+for table in data/eurocode/*.csv; do
+    expected+=("./usr/lib/varno/$(basename "$table")")
+done
 for entry in "${expected[@]}"; do
     grep -qxF "$entry" <<<"$contents" || fail "the package lacks $entry"
 done
@@ -102,7 +106,7 @@ done
 for picture in $(grep -o 'screenshots/[A-Za-z0-9_-]*\.png' docs/handbuch.md | sort -u); do
     grep -qxF "./usr/share/doc/varno/$picture" <<<"$contents" || fail "the package lacks the guide's picture $picture"
 done
-echo "contents: the programs with wert2.txt and wert3.txt beside them, links, desktop entry, icon,"
+echo "contents: the programs with wert2.txt, wert3.txt and the Eurocode tables beside them, links, desktop entry, icon,"
 echo "          manual pages (en, de), user guide with its pictures, copyright, changelog, AppStream file"
 
 for field in Package Version Architecture Depends; do

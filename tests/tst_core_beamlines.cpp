@@ -67,7 +67,7 @@ bool near(double a, double b)
 BeamLines linesOf(const ProjectTexts &texts)
 {
     ResultSet r;
-    const AnalysisOutcome outcome = RunAnalysis(texts, r);
+    const AnalysisOutcome outcome = RunAnalysis(texts, r, Lines::Wanted);
     return outcome.lines;
 }
 
@@ -228,7 +228,7 @@ void TestBeamLines::noLinesOrFiniteLines()
     QFETCH(ProjectTexts, texts);
     QFETCH(bool, refused);
     ResultSet r;
-    const AnalysisOutcome outcome = RunAnalysis(texts, r);
+    const AnalysisOutcome outcome = RunAnalysis(texts, r, Lines::Wanted);
     QCOMPARE(outcome.refused, refused);
     QCOMPARE(outcome.lines.valid, !refused);
     for (const RegionLine &line : outcome.lines.region) {

@@ -248,8 +248,12 @@ void TestCli::jsonKeyOrderAndNumberForm()
     // Every documented member, each object's members in the order of their
     // names (the order the JSON writer keeps).
     const QJsonObject o = jsonObjects(result.out).value(0);
-    QCOMPARE(o.keys(), (QStringList{"design", "envelope", "equilibrium", "file", "lines", "results", "status", "system",
-                                    "warnings"}));
+    QCOMPARE(o.keys(), (QStringList{"beamLines", "design", "envelope", "equilibrium", "file", "lines", "results",
+                                    "status", "system", "warnings"}));
+    const QJsonObject beamLines = o["beamLines"].toObject();
+    QCOMPARE(beamLines.keys(), (QStringList{"F1", "F2", "F3", "Kl", "Kr"}));
+    QCOMPARE(beamLines["Kl"].toObject().keys(), (QStringList{"EIwMax", "EIwMin", "Mmax", "Mmin", "Vmax", "xEIwMax",
+                                                             "xEIwMin", "xMmax", "xMmin"}));
     QCOMPARE(o["system"].toObject().keys(), (QStringList{"L1", "L2", "L3", "Lkl", "Lkr", "spans"}));
     const QJsonObject design = o["design"].toObject();
     QCOMPARE(design.keys(), (QStringList{"GoverningMoment", "GoverningShear", "steel", "timber"}));
@@ -639,7 +643,8 @@ void TestCli::envelope()
     const Run json = run({"--json", "--locale", "C", file});
     QCOMPARE(json.status, 0);
     const QJsonObject env = jsonObjects(json.out).value(0)["envelope"].toObject();
-    QCOMPARE(env["patterns"].toInt(), 32);
+    QCOMPARE(env["patterns"].toInt(), 32768);
+    QCOMPARE(env["switches"].toInt(), 15);
     // A two-span system: no MD, Dli, Dre, D, MF3.
     for (const char *absent : {"MD", "Dli", "Dre", "D", "MF3"})
         QVERIFY2(!env.contains(QLatin1String(absent)), absent);

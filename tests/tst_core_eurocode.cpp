@@ -162,6 +162,39 @@ private slots:
         QVERIFY(r.timber.deflectionInst.utilisation > 0.99);
     }
 
+    // A point load of 10 kN at midspan of 4 m, no uniform load: as g,
+    // M = 1.35·10·4/4 = 13.5 kNm with kmod 0.6 (σ = 20.25 N/mm²); as q,
+    // M = 1.5·10 = 15 kNm with kmod 0.8 (σ = 22.5 N/mm²).
+    void pointLoadAction_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<double>("sigma");
+        QTest::addColumn<double>("kmod");
+        QTest::newRow("g") << int(ActG) << 20.25 << 0.6;
+        QTest::newRow("q") << int(ActQ) << 22.5 << 0.8;
+    }
+
+    void pointLoadAction()
+    {
+        QFETCH(int, action);
+        QFETCH(double, sigma);
+        QFETCH(double, kmod);
+        ProjectTexts t = singleSpan(4, 0, 0);
+        t.force[0] = QStringLiteral("10");
+        t.distance[0] = QStringLiteral("2");
+        CheckOptions o;
+        o.steel = false;
+        o.timberClass = QStringLiteral("C24");
+        o.bCm = 10;
+        o.hCm = 20;
+        o.pointLoadAction = action;
+        const CheckResult r = RunCheck(t, data, o);
+        QVERIFY(r.timber.done);
+        compareRel(r.timber.bending.design, sigma, "sigma");
+        QCOMPARE(r.timber.bending.kmod, kmod);
+        QCOMPARE(r.timber.bending.combination.regionsOn[action], 1u);
+    }
+
     void steel_data()
     {
         QTest::addColumn<QString>("grade");

@@ -25,6 +25,15 @@ QUANTITIES = (
     + [s + side for s in SUPPORTS for side in ("li", "re")]
     + list(SUPPORTS)
     + ["EIf1", "EIf2", "EIf3", "EIwKl", "EIwKr"])
+# The exact lines of varno-calc's JSON (beamLines): per span F1..F3 and
+# cantilever Kl, Kr the extremes of M, V and EI*w, x from the region's left end.
+LINE_REGIONS = ("F1", "F2", "F3", "Kl", "Kr")
+LINE_KEYS = ("Mmax", "xMmax", "Mmin", "xMmin", "Vmax", "EIwMax", "xEIwMax", "EIwMin", "xEIwMin")
+LINE_QUANTITIES = [f"{r}.{k}" for r in LINE_REGIONS for k in LINE_KEYS]
+# The envelope of varno-calc's JSON, smallest and largest values.
+ENVELOPE_QUANTITIES = [f"envelope.{q}.{m}" for q in ["MA", "MB", "MC", "MD", "MF1", "MF2", "MF3"]
+                       + [s + side for s in SUPPORTS for side in ("li", "re")] + list(SUPPORTS)
+                       for m in ("min", "max")]
 KINDS = "gqsw"
 SPAN_SLOTS = ((0, 7), (7, 14), (14, 21))   # first slot, end of slots of spans 1 to 3
 LEFT_SLOTS = (21, 24)
@@ -75,6 +84,23 @@ class Beam:
         out = [_zones([_text(v) for v in line]) for line in lines]
         out.append(_zones([f"{g:2d}" if g < 0 else f" {g}" for g in self.grades]))
         return "".join(line + "\r\n" for line in out)
+
+    def regions(self):
+        """The existing regions as {name: (x of the left end, length)} on the
+        axis of layout(): x from the region's left end, as the exact lines
+        give it (from the free end of a left cantilever)."""
+        Lkl, Lkr = self.lengths[3], self.lengths[4]
+        out = {}
+        x = 0.0
+        if Lkl != 0:
+            out["Kl"] = (0.0, Lkl)
+        x = Lkl
+        for j in range(self.spans):
+            out[f"F{j + 1}"] = (x, self.lengths[j])
+            x += self.lengths[j]
+        if Lkr != 0:
+            out["Kr"] = (x, Lkr)
+        return out
 
     # The beam on one axis: x = 0 at the left end (the tip of a left cantilever).
     def layout(self):
@@ -128,31 +154,38 @@ def _zones(texts):
 
 def random_beam(rng):
     """A valid beam: 1 to 3 spans of 2 to 8 m, cantilevers of 0.5 to 3 m on
-    none, one or both sides, uniform loads per kind and region, up to seven
-    point loads per span and three per cantilever, in ascending order of a,
-    strictly inside their region, on a grid of 0.1 m."""
+    none, one or both sides, uniform loads per kind and region (a fifth of
+    them upward), up to seven point loads per span and three per cantilever
+    (a fifth of them upward), strictly inside their region on a grid of
+    0.1 m, in any row order with empty rows between them. Every span carries
+    a downward load."""
     spans = rng.randint(1, 3)
     lengths = [rng.randint(20, 80) / 10 if j < spans else 0.0 for j in range(3)]
     sides = rng.choice(["none", "left", "right", "both"])
     lengths.append(rng.randint(5, 30) / 10 if sides in ("left", "both") else 0.0)
     lengths.append(rng.randint(5, 30) / 10 if sides in ("right", "both") else 0.0)
-    loads = {k: [rng.choice([0.0, rng.randint(1, 100) / 10]) for _ in range(5)] for k in KINDS}
+
+    def signed(value):
+        return -value if rng.random() < 0.2 else value
+    loads = {k: [rng.choice([0.0, signed(rng.randint(1, 100) / 10)]) for _ in range(5)] for k in KINDS}
     points = []
     regions = [(SPAN_SLOTS[j], lengths[j], 7) for j in range(spans)]
     regions += [(LEFT_SLOTS, lengths[3], 3), (RIGHT_SLOTS, lengths[4], 3)]
-    for (first, _), length, most in regions:
+    for (first, end), length, most in regions:
         if length == 0:
             continue
         inside = range(1, round(length * 10))      # grid points strictly inside
         count = rng.randint(0, min(most, len(inside)))
-        for i, tenth in enumerate(sorted(rng.sample(inside, count))):
-            points.append([first + i, tenth / 10, rng.randint(1, 100) / 2])
-    # Every span carries some load, so that its point of zero shear exists.
+        # Rows in any order, empty rows anywhere.
+        slots = rng.sample(range(first, end), count)
+        for slot, tenth in zip(slots, rng.sample(inside, count)):
+            points.append([slot, tenth / 10, signed(rng.randint(1, 100) / 2)])
+    # Every span carries a downward load, so that its point of zero shear exists.
     for j in range(spans):
         first, end = SPAN_SLOTS[j]
-        has_point = any(first <= p[0] < end for p in points)
-        if not has_point and all(loads[k][j] == 0 for k in KINDS):
-            loads["g"][j] = rng.randint(1, 100) / 10
+        has_point = any(first <= p[0] < end and p[2] > 0 for p in points)
+        if not has_point and sum(loads[k][j] for k in KINDS) <= 0:
+            loads["g"][j] = round(rng.randint(1, 100) / 10 - sum(loads[k][j] for k in KINDS), 1)
     return Beam(lengths, loads, points)
 
 
@@ -182,11 +215,22 @@ def find_ccx():
     return path
 
 
-def deck(beam):
+# Bending stiffness of the deck's section, kN*m2: EI*w = -EI * u2.
+STIFFNESS = YOUNG * SECTION ** 4 / 12
+# Extra nodes closer than this to another node are left out: the deflection
+# there differs from that of the node beside it by nothing measurable.
+NODE_GAP = 1e-6
+
+
+def deck(beam, extra=()):
     """The CalculiX deck of the beam and, per support, its node and the load
-    that the deck puts on that node (CalculiX leaves it out of the reaction)."""
+    that the deck puts on that node (CalculiX leaves it out of the reaction).
+    `extra`: further places (m on the axis of layout()) that get a node."""
     supports, x_start, x_end, forces, uniform = beam.layout()
     keys = sorted({x_start, x_end, *supports, *(x for x, _, _ in forces)})
+    for x in sorted(extra):
+        if x_start < x < x_end and all(abs(x - k) > NODE_GAP for k in keys):
+            keys = sorted(keys + [x])
     nodes = [keys[0]]
     elements = []
     for x0, x1 in zip(keys, keys[1:]):
@@ -220,15 +264,22 @@ def deck(beam):
     out += ["*BOUNDARY", "NALL, 3, 3", f"{support_nodes[0]}, 1, 2"]
     out += [f"{n}, 2, 2" for n in support_nodes[1:]]
     out += ["*STEP", "*STATIC", "*CLOAD"]
-    out += [f"{n}, 2, {-load[n]!r}" for n in range(1, len(nodes) + 1) if load[n] != 0]
-    out += ["*NODE PRINT, NSET=SUP", "RF", "*END STEP"]
+    # CalculiX reads at most 20 characters per field: 15 significant digits.
+    out += [f"{n}, 2, {-load[n]:.15g}" for n in range(1, len(nodes) + 1) if load[n] != 0]
+    out += ["*NODE PRINT, NSET=SUP", "RF", "*NODE PRINT, NSET=NALL", "U", "*END STEP"]
     return "\n".join(out) + "\n", [(n, load[n]) for n in support_nodes]
 
 
 def run_ccx(ccx, beam, folder, name):
     """Runs CalculiX on the beam in `folder`; returns the support reactions
     (upward positive) in the order of the supports."""
-    text, supports = deck(beam)
+    return run_ccx_full(ccx, beam, folder, name)[0]
+
+
+def run_ccx_full(ccx, beam, folder, name, extra=()):
+    """As run_ccx, and the deflection line: (x, EI*w) of every node in
+    order of x, downward positive; `extra` as for deck()."""
+    text, supports = deck(beam, extra)
     with open(os.path.join(folder, name + ".inp"), "w") as f:
         f.write(text)
     env = dict(os.environ, OMP_NUM_THREADS="1", CCX_NPROC_STIFFNESS="1", CCX_NPROC_EQUATION_SOLVER="1")
@@ -236,15 +287,27 @@ def run_ccx(ccx, beam, folder, name):
     dat = os.path.join(folder, name + ".dat")
     if done.returncode != 0 or not os.path.exists(dat):
         raise RuntimeError(f"CalculiX failed on {name}.inp: {done.stdout[-400:]}{done.stderr[-400:]}")
-    rf = {}
+    rf, u = {}, {}
+    block = None
     with open(dat) as f:
         for line in f:
             fields = line.split()
-            if len(fields) == 4 and fields[0].isdigit():
-                rf[int(fields[0])] = float(fields[2])
+            if "forces" in line:
+                block = rf
+            elif "displacements" in line:
+                block = u
+            elif block is not None and len(fields) == 4 and fields[0].isdigit():
+                block[int(fields[0])] = float(fields[2])
     if any(n not in rf for n, _ in supports):
         raise RuntimeError(f"CalculiX printed no reaction for every support of {name}.inp")
-    return [rf[n] + applied for n, applied in supports]
+    xs = [float(line.split(",")[1]) for line in text.split("*NODE, NSET=NALL\n")[1].split("*")[0].splitlines()]
+    line = sorted((x, -STIFFNESS * u[i + 1]) for i, x in enumerate(xs) if i + 1 in u)
+    return [rf[n] + applied for n, applied in supports], line
+
+
+def deflection_at(line, x):
+    """EI*w of the node nearest to x."""
+    return min(line, key=lambda node: abs(node[0] - x))[1]
 
 
 # ---------------------------------------------------------------- equilibrium

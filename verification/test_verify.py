@@ -109,7 +109,7 @@ class CaseFileTest(unittest.TestCase):
 
     def test_the_case_file_has_the_cases_it_promises(self):
         cases = verify.load_cases()
-        self.assertGreaterEqual(len(cases), 30)
+        self.assertGreaterEqual(len(cases), 44)
         self.assertEqual(len({c.name for c in cases}), len(cases))
 
 
@@ -213,6 +213,35 @@ class CalculixTest(unittest.TestCase):
             reactions = beams.run_ccx(beams.find_ccx(), beam, folder, "two")
         for got, expected in zip(reactions, [18.75, 62.5, 18.75]):
             self.assertAlmostEqual(got / expected, 1, delta=verify.FE_TOLERANCE)
+
+
+    @unittest.skipUnless(shutil.which("ccx"), "CalculiX not installed")
+    def test_deflection_at_an_extra_node(self):
+        # 5*q*l^4/384 at mid-span, 2.9 m off every node the loads ask for.
+        beam = beams.Beam([6, 0, 0, 0, 0], {"g": [10, 0, 0, 0, 0]}, [])
+        with tempfile.TemporaryDirectory() as folder:
+            _, line = beams.run_ccx_full(beams.find_ccx(), beam, folder, "one", [3.0, 2.9])
+        self.assertIn(2.9, [x for x, _ in line])
+        self.assertAlmostEqual(beams.deflection_at(line, 3.0) / (5 * 10 * 6 ** 4 / 384), 1,
+                               delta=verify.FE_DEFLECTION_TOLERANCE)
+        self.assertEqual(beams.deflection_at(line, 0.0), 0.0)
+
+
+class RandomBeamTest(unittest.TestCase):
+    def test_rows_unordered_with_gaps_and_upward_loads(self):
+        found = {"descending rows": False, "gap before a load": False, "upward force": False, "upward q": False}
+        for beam in beams.random_beams(200, 3):
+            for first, end in beams.SPAN_SLOTS[:beam.spans]:
+                rows = beam.points[first:end]
+                used = [a for a, F in rows if F != 0]
+                found["descending rows"] |= any(b < a for a, b in zip(used, used[1:]))
+                found["gap before a load"] |= any(F == 0 and any(G != 0 for _, G in rows[i + 1:])
+                                                  for i, (_, F) in enumerate(rows))
+                found["upward force"] |= any(F < 0 for _, F in rows)
+                # Every span still carries a downward load.
+                self.assertTrue(any(F > 0 for _, F in rows) or beam.region_load(1 + first // 7) > 0)
+            found["upward q"] |= any(v < 0 for k in beams.KINDS for v in beam.loads[k])
+        self.assertEqual(found, {k: True for k in found})
 
 
 class DocumentTest(unittest.TestCase):
