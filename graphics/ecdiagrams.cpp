@@ -17,12 +17,14 @@ constexpr double LabelWidth = 300.0, LabelHeight = 34.0;
 
 DisplayLabel valueLabel(const QString &text, double x, double y, bool below)
 {
+    // Beside the extreme, not over it: to its right where there is room,
+    // else to its left; a little towards the outside of the curve.
     DisplayLabel label;
     label.text = text;
     label.width = LabelWidth;
     label.height = LabelHeight;
-    label.left = std::clamp(x - LabelWidth / 2, 0.0, FrameWidth - LabelWidth);
-    const double top = below ? y + 6 : y - 6 - LabelHeight;
+    label.left = x + 12 + LabelWidth <= FrameWidth ? x + 12 : std::max(0.0, x - 12 - LabelWidth);
+    const double top = below ? y - LabelHeight / 2 + 6 : y - LabelHeight / 2 - 6;
     label.top = std::clamp(top, LabelHeight + 4, FrameHeight - LabelHeight);
     label.visible = true;
     return label;
