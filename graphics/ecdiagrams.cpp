@@ -70,8 +70,11 @@ DisplayList EnvelopeDiagram(const ec::EnvelopeCurve &curve, const ec::Envelopes 
     const double largest = std::max(std::abs(curve.largest.value), std::abs(curve.smallest.value)) * style.factor;
     if (!std::isfinite(largest))
         return list;
-    const double ky = largest > 0 ? EnvelopeAmplitude / largest : 0;
-    const auto y = [&](double v) { return EnvelopeAxisY + v * style.factor * ky; };
+    // As a share of the largest value, which stays finite also where the
+    // largest is so small that its inverse is not.
+    const auto y = [&](double v) {
+        return largest > 0 ? EnvelopeAxisY + v * style.factor / largest * EnvelopeAmplitude : EnvelopeAxisY;
+    };
 
     for (const auto &points : curve.regions) {
         if (points.empty())

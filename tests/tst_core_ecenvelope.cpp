@@ -24,6 +24,7 @@ private slots:
     void extremes_data();
     void extremes();
     void diagramLabelsExtremes();
+    void diagramOfTinyValuesIsFinite();
 
 private:
     ec::Data m_data;
@@ -148,6 +149,23 @@ void TestEcEnvelope::diagramLabelsExtremes()
                                                       run.envelopes.M.largest.value);
     QVERIFY(std::abs(lowest - (EnvelopeAxisY + run.envelopes.M.largest.value * scale)) < 1e-6);
     QVERIFY(std::abs(highest - (EnvelopeAxisY + run.envelopes.M.smallest.value * scale)) < 1e-6);
+}
+
+void TestEcEnvelope::diagramOfTinyValuesIsFinite()
+{
+    // A factor that brings the values near the smallest double: the scale
+    // 100 / largest would overflow.
+    const ec::RunOutput run = ec::RunEurocode(beam("4", "0", "1", "0"), m_data, inputs(), true);
+    EnvelopeDiagramStyle style{QStringLiteral("w"), QStringLiteral("mm"), QStringLiteral("w"), 1e-320, 1, QLocale::c()};
+    const DisplayList list = EnvelopeDiagram(run.envelopes.EIw, run.envelopes, style);
+    int curves = 0;
+    for (const DisplayItem &item : list.items) {
+        QVERIFY(std::isfinite(item.a.y()) && std::isfinite(item.b.y()));
+        for (const QPointF &p : item.points)
+            QVERIFY(std::isfinite(p.y()));
+        curves += item.kind == DisplayItem::Polyline;
+    }
+    QCOMPARE(curves, 2);
 }
 
 QTEST_GUILESS_MAIN(TestEcEnvelope)
