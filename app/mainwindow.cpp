@@ -14,7 +14,9 @@
 #include "dialogs/loaddialog.h"
 #include "dialogs/materialdialog.h"
 #include "dialogs/projectinfodialog.h"
+#include "io/commands/ecprintcommand.h"
 #include "io/commands/printcommand.h"
+#include "results/eurocodewindow.h"
 #include "io/commands/projectfilecommands.h"
 #include "presentation/loadwarnings.h"
 #include "version.h"
@@ -195,6 +197,11 @@ void MainWindow::createMenus()
     QAction *projectInfo = bar->addAction(QStringLiteral("&Projektinfo"));
     projectInfo->setObjectName(QStringLiteral("mnuprojekt"));
 
+    // Not one of the original commands: the Eurocode check, before the help
+    // menu, with a letter no other entry uses.
+    QAction *eurocode = bar->addAction(QStringLiteral("E&urocode"));
+    eurocode->setObjectName(QStringLiteral("mnueurocode"));
+
     QMenu *help = bar->addMenu(QStringLiteral("&?"));
     help->setObjectName(QStringLiteral("mnufrage"));
     help->menuAction()->setObjectName(QStringLiteral("mnufrage_menu"));
@@ -218,6 +225,7 @@ void MainWindow::createMenus()
     connect(steel, &QAction::triggered, this, &MainWindow::showSteel);
     connect(results, &QAction::triggered, this, &MainWindow::showResults);
     connect(projectInfo, &QAction::triggered, this, &MainWindow::showProjectInfo);
+    connect(eurocode, &QAction::triggered, this, &MainWindow::showEurocode);
     connect(helpAction, &QAction::triggered, this, &MainWindow::showHelp);
     connect(info, &QAction::triggered, this, &MainWindow::showAbout);
 }
@@ -404,6 +412,20 @@ bool MainWindow::runAnalysis()
     m_results->writeResultLines(outcome);
     m_results->runDesign();
     return true;
+}
+
+EurocodeWindow *MainWindow::eurocodeWindow() const
+{
+    return m_eurocode;
+}
+
+void MainWindow::showEurocode()
+{
+    if (!m_eurocode) {
+        m_eurocode = new EurocodeWindow(*this, {m_dimensions, m_loads, m_material}, this);
+        new EcPrintCommand(*m_eurocode, *this);
+    }
+    showModeless(m_eurocode);
 }
 
 void MainWindow::showResults()

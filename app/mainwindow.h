@@ -18,6 +18,7 @@ namespace varno {
 struct CalcSession;
 class AboutWindow;
 class DimensionsDialog;
+class EurocodeWindow;
 class LoadDialog;
 class MaterialDialog;
 class ProjectInfoDialog;
@@ -49,6 +50,7 @@ public:
     ProjectInfoDialog *projectInfoDialog() const;
     ResultsWindow *resultsWindow() const;   // null while discarded
     AboutWindow *aboutWindow() const;       // null while discarded
+    EurocodeWindow *eurocodeWindow() const; // null until first shown
 
     // Runs the analysis and the design; creates the results window hidden if
     // needed. Shows the analysis warnings; on a refused run discards an open
@@ -65,6 +67,7 @@ public:
     void showSteel();              // "Stahl"
     void showResults();            // "&Ergebnisse"
     void showProjectInfo();        // "&Projektinfo"
+    void showEurocode();           // "E&urocode": the window "Nachweis nach Eurocode"
     void showHelp();               // "Hilfe"
     void showAbout();              // "Info"
     void exitProgram();            // "Beenden": asks first
@@ -107,6 +110,7 @@ private:
     ProjectInfoDialog *m_projectInfo = nullptr;
     QPointer<ResultsWindow> m_results;
     QPointer<AboutWindow> m_about;
+    QPointer<EurocodeWindow> m_eurocode;
     bool m_quitting = false;
     QString m_fileToOpen;
 };

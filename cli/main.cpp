@@ -9,6 +9,7 @@
 #include "cli/calculation.h"
 #include "cli/envelopeoutput.h"
 #include "cli/eurocodeoutput.h"
+#include "cli/eurocodepdf.h"
 #include "cli/nativefiles.h"
 #include "cli/pictures.h"
 #include "cli/runtimedirectory.h"
@@ -450,6 +451,7 @@ int main(int argc, char *argv[])
 
     int status = Computed;
     std::vector<ReportTexts> reports;
+    std::vector<EcReportInput> eurocodeReports;   // --eurocode --pdf: the check's report instead
     std::vector<std::pair<FileResult, std::optional<EurocodeRun>>> waiting;
     for (const QString &file : files) {
         FileResult result = CalculateFile(file, options);
@@ -497,6 +499,9 @@ int main(int argc, char *argv[])
                 }
             }
         }
+        if (result.analysed && parser.isSet(pdf) && eurocodeRun && eurocodeRun->done)
+            eurocodeReports.push_back(
+                EurocodeReportFor(result, *eurocodeRun, eurocode, heading, eurocodeData, options.locale));
         status = std::max(status, std::max(result.status, drawn.status));
         if (waitForReport)
             waiting.emplace_back(std::move(result), std::move(eurocodeRun));
@@ -506,10 +511,12 @@ int main(int argc, char *argv[])
 
     if (parser.isSet(pdf)) {
         QString reason;
-        if (reports.empty()) {
+        if (eurocode.enabled ? eurocodeReports.empty() : reports.empty()) {
             writeErr(QStringLiteral("varno-calc: kein Bericht geschrieben, keine Datei wurde berechnet\n"));
         } else {
-            const QByteArray bytes = ReportPdfBytes(reports, &reason);
+            // With --eurocode the report is the check's, on several pages.
+            const QByteArray bytes =
+                eurocode.enabled ? EcReportPdfBytes(eurocodeReports, &reason) : ReportPdfBytes(reports, &reason);
             bool written = !bytes.isEmpty();
             if (written && pdfToStandardOutput) {
                 std::fflush(stdout);

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QPointF>
 #include <QString>
+#include <Qt>
 
 #include <vector>
 
@@ -26,12 +27,15 @@ inline const QColor LabelBlue{0, 0, 192};
 
 struct DisplayItem
 {
-    enum Kind { Line, Rectangle };   // a rectangle is an outline from a to b
+    // A rectangle is an outline from a to b; a polyline joins `points`.
+    enum Kind { Line, Rectangle, Polyline };
     Kind kind = Line;
     QPointF a;
     QPointF b;
     QColor color = PaletteBlack;
     int width = 1;                   // pen width in pixels
+    std::vector<QPointF> points = {};   // Polyline only
+    Qt::PenStyle style = Qt::SolidLine;
 };
 
 // A text label of the picture area, in logical units. Labels carry the

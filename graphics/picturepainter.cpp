@@ -71,6 +71,19 @@ void PaintDisplayItems(QPainter &painter, const QSizeF &area, const std::vector<
         pen.setWidthF(std::max(item.width, 1));
         pen.setCapStyle(Qt::SquareCap);
         pen.setJoinStyle(Qt::MiterJoin);
+        if (item.kind == DisplayItem::Polyline) {
+            // A curve: round joins, and its dashes run along the whole line.
+            pen.setStyle(item.style);
+            pen.setCapStyle(Qt::FlatCap);
+            pen.setJoinStyle(Qt::BevelJoin);
+            painter.setPen(pen);
+            QPolygonF curve;
+            curve.reserve(qsizetype(item.points.size()));
+            for (const QPointF &p : item.points)
+                curve << QPointF(p.x() * sx, p.y() * sy);
+            painter.drawPolyline(curve);
+            continue;
+        }
         painter.setPen(pen);
         // Odd widths sit on pixel centres, even ones on pixel edges, so
         // horizontal and vertical lines stay sharp despite antialiasing.

@@ -15,7 +15,7 @@
 # (two takes in a row alike); the PNG files carry no time stamps, so running
 # the script again changes no picture while the program stays the same.
 # The printed report is the page that varno-calc --pdf writes for
-# docs/beispiel.lof.
+# docs/beispiel.lof, the Eurocode report the pages of --eurocode --pdf.
 #
 # When a step does not reach its window, the script stops with the name of
 # that window and writes no further picture. The key sequences are in the
@@ -277,15 +277,29 @@ take ergebnisse-querkraft "$results"
 same_pixels "$work/pictures/ergebnisse-moment.png" "$work/pictures/ergebnisse-querkraft.png" \
     && fail "could not reach the button \"Querkraft\" in the window \"Ergebnisse\""
 
-# 7. ?, Info.
+# 7. Eurocode: the window as it opens (timber height and profile sized),
+# then a timber height of 20 cm typed and the shear envelope chosen.
 menu 7
+eurocode="$(reach "Nachweis nach Eurocode" "Eurocode")"
+take eurocode "$eurocode"
+keys Tab Tab Tab                          # Festigkeitsklasse -> Höhe h
+enter 20
+keys alt+udiaeresis Down                  # Hüllkurve: Querkraft V
+take eurocode-hoehe "$eurocode"
+same_pixels "$work/pictures/eurocode.png" "$work/pictures/eurocode-hoehe.png" \
+    && fail "could not reach the field \"Höhe h\" in the window \"Nachweis nach Eurocode\""
+keys Escape
+gone "Nachweis nach Eurocode" "its Escape"
+
+# 8. ?, Info.
+menu 8
 keys Down Return
 about="$(reach "Info zu Varno" "?, Info")"
 take info "$about"
 keys Return
 gone "Info zu Varno" "its OK"
 
-# 8. Datei, Drucken asks first.
+# 9. Datei, Drucken asks first.
 reach "Durchlaufträger" "main window" >/dev/null
 keys ctrl+p
 question="$(window "Drucken")" || fail "could not reach the window \"Drucken\" (Datei, Drucken)"
@@ -293,7 +307,7 @@ take drucken-frage "$question"
 keys Escape
 gone "Drucken" "its Abbrechen"
 
-# 9. Datei, Beenden asks, and OK ends the program.
+# 10. Datei, Beenden asks, and OK ends the program.
 menu 0
 keys Up Return
 question="$(reach "Abfrage" "Datei, Beenden")"
@@ -307,13 +321,27 @@ kill -0 "$varno_pid" 2>/dev/null && fail "the program did not end after Beenden,
 wait "$varno_pid" || fail "the program ended with status $? after Beenden, OK"
 varno_pid=""
 
-# 10. The printed report of the same example, as varno-calc writes it.
+# 11. The printed report of the same example, as varno-calc writes it.
 "$calc" --pdf "$work/bericht.pdf" --firma "Ingenieurbüro Muster" --projekt "Neubau Einfamilienhaus" \
     --position "Pos. 3" --system "Dreifeldträger" docs/beispiel.lof >/dev/null \
     || fail "varno-calc did not write the report of docs/beispiel.lof"
 pdftoppm -png -r 96 -singlefile "$work/bericht.pdf" "$work/pictures/bericht-raw"
 convert "$work/pictures/bericht-raw.png" -strip -define png:exclude-chunks=date,time "$work/pictures/bericht.png"
 echo "bericht.png"
+
+# 12. The first two pages of the Eurocode report of the same example, as
+# varno-calc --eurocode --pdf writes it (the window's "Nachweis drucken…"
+# writes the same pages).
+"$calc" --eurocode --pdf "$work/nachweis.pdf" --firma "Ingenieurbüro Muster" --projekt "Neubau Einfamilienhaus" \
+    --position "Pos. 3" --system "Dreifeldträger" docs/beispiel.lof >/dev/null \
+    || fail "varno-calc did not write the Eurocode report of docs/beispiel.lof"
+for page in 1 2; do
+    pdftoppm -png -r 72 -f "$page" -l "$page" -singlefile "$work/nachweis.pdf" "$work/pictures/nachweis-raw"
+    convert "$work/pictures/nachweis-raw.png" -strip -define png:exclude-chunks=date,time \
+        "$work/pictures/nachweis-seite$page.png"
+    echo "nachweis-seite$page.png"
+done
+rm -f "$work/pictures/nachweis-raw.png"
 
 # Only now, with every window reached, the pictures replace the old ones.
 mkdir -p "$out"

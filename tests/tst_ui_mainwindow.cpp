@@ -178,7 +178,9 @@ void TestMainWindow::topLevelEntries_data()
     QTest::newRow("Material") << 4 << "&Material" << true << QString();
     QTest::newRow("Ergebnisse") << 5 << "&Ergebnisse" << false << "mnuergebnisse";
     QTest::newRow("Projektinfo") << 6 << "&Projektinfo" << false << "mnuprojekt";
-    QTest::newRow("Fragezeichen") << 7 << "&?" << true << QString();
+    // Added beside the original entries: the Eurocode window, before "&?".
+    QTest::newRow("Eurocode") << 7 << "E&urocode" << false << "mnueurocode";
+    QTest::newRow("Fragezeichen") << 8 << "&?" << true << QString();
 }
 
 void TestMainWindow::topLevelEntries()
@@ -190,7 +192,7 @@ void TestMainWindow::topLevelEntries()
 
     MainWindow window;
     const QList<QAction *> entries = window.menuBar()->actions();
-    QCOMPARE(entries.size(), 8);
+    QCOMPARE(entries.size(), 9);
     QAction *entry = entries.at(position);
     QCOMPARE(entry->text(), text);
     QCOMPARE(entry->menu() != nullptr, isMenu);

@@ -9,12 +9,15 @@
 // commands, New, random texts typed or pasted into the fields of every
 // window, the "für alle Felder gleich?" boxes, tabs, grades and series, the
 // picture buttons, windows opened and closed by OK, Escape and the title bar,
-// printing to PDF files and Save and Open in a temporary folder.
+// printing to PDF files and Save and Open in a temporary folder; the window
+// "Nachweis nach Eurocode" with its inputs, its report and its closing.
 //
 // After every action it checks what the user would see: no "inf" or "nan"
 // anywhere on screen, finite picture coordinates, an open results window
 // that shows the results of its last command (and none after a refused one),
-// a results window that fits a 1280 x 1024 screen, fields that read the same
+// a results window that fits a 1280 x 1024 screen, an Eurocode window that
+// shows the utilisations of a fresh check (or "–" while an input of it
+// cannot be read), fields that read the same
 // numbers after a Save followed by an Open, and no window waiting for input
 // nobody can give. A failure prints the seed, the step and the action log;
 // the same seed (and --steps) replays it exactly.
@@ -39,7 +42,10 @@
 #include "dialogs/projectinfodialog.h"
 #include "widgets/picturearea.h"
 #include "io/commands/filedialogs.h"
+#include "io/commands/ecprintcommand.h"
 #include "io/commands/printcommand.h"
+#include "presentation/ectexts.h"
+#include "results/eurocodewindow.h"
 #include "io/commands/projectfilecommands.h"
 #include "presentation/captions.h"
 
@@ -157,6 +163,9 @@ private:
     void checkPictures();
     void checkResults();
     void checkResultsWindowSize();
+    void checkEurocode();
+    void prepareEurocode();
+    void printEurocode();
 
     QList<QWidget *> windows() const;
     QList<QLineEdit *> fields(bool visibleOnly) const;
@@ -288,6 +297,8 @@ QList<QWidget *> RandomUse::windows() const
         out << m_main->resultsWindow();
     if (m_main->aboutWindow())
         out << m_main->aboutWindow();
+    if (m_main->eurocodeWindow())
+        out << m_main->eurocodeWindow();
     return out;
 }
 
@@ -305,7 +316,7 @@ void RandomUse::menuCommand()
 {
     static const char *const names[] = {"mnuneu", "mnudrucken", "mnueinfeld", "mnuzweifeld", "mnudreifeld",
                                         "mnubelastung", "mnuholz", "mnustahl", "mnuergebnisse", "mnuprojekt",
-                                        "mnuhilfe", "mnuinfo", "mnubeenden"};
+                                        "mnuhilfe", "mnuinfo", "mnubeenden", "mnueurocode", "mnueurocode"};
     const QString name = QString::fromLatin1(names[pick(int(std::size(names)))]);
     QAction *action = m_main->findChild<QAction *>(name);
     if (!action)
@@ -436,6 +447,8 @@ void RandomUse::chooseInCombo()
            << m_main->materialDialog()->findChild<QComboBox *>(QStringLiteral("Combo2"));
     if (ResultsWindow *results = m_main->resultsWindow())
         combos << results->findChild<QComboBox *>(QStringLiteral("Combo1"));
+    if (EurocodeWindow *eurocode = m_main->eurocodeWindow(); eurocode && eurocode->isVisible())
+        combos << eurocode->findChildren<QComboBox *>();
     QComboBox *combo = combos[pick(int(combos.size()))];
     const QString where = combo->window()->objectName() + u'/' + combo->objectName();
     if (chance(0.5)) {
@@ -476,6 +489,8 @@ void RandomUse::closeWindow()
         QPushButton *ok = window->findChild<QPushButton *>(QStringLiteral("Command1"));
         if (!ok)
             ok = window->findChild<QPushButton *>(QStringLiteral("cmdOK"));
+        if (!ok)
+            ok = window->findChild<QPushButton *>(QStringLiteral("cmdSchliessen"));
         if (!ok)
             return;
         log(QStringLiteral("click OK of %1").arg(name));
@@ -556,7 +571,8 @@ void RandomUse::step()
     attempt.texts = m_main->projectTexts();
     attempt.before = m_main->session().results;
     m_resultsCommandRan = false;
-    switch (pick(20)) {
+    prepareEurocode();
+    switch (pick(21)) {
     case 0:
     case 1:
     case 2:
@@ -594,6 +610,9 @@ void RandomUse::step()
     case 16:
         fileCommand();
         break;
+    case 18:
+        printEurocode();
+        break;
     case 17:
         log(QStringLiteral("menu mnuergebnisse"));
         m_main->findChild<QAction *>(QStringLiteral("mnuergebnisse"))->trigger();
@@ -630,6 +649,103 @@ void RandomUse::checkInvariants()
     checkPictures();
     checkResults();
     checkResultsWindowSize();
+    checkEurocode();
+}
+
+// The report of the Eurocode window goes to a PDF file, by a printer or by
+// the offer made when there is none.
+void RandomUse::prepareEurocode()
+{
+    EurocodeWindow *window = m_main->eurocodeWindow();
+    if (!window || window->property("randomUsePrinter").toBool())
+        return;
+    window->setProperty("randomUsePrinter", true);
+    window->findChild<EcPrintCommand *>()->setPrinterSource([this]() -> std::unique_ptr<QPrinter> {
+        if (chance(0.5)) {
+            log(QStringLiteral("  printer: none"));
+            return nullptr;
+        }
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        const QString path = randomPath(QStringLiteral("pdf"));
+        printer->setOutputFileName(path);
+        log(QStringLiteral("  printer: PDF %1").arg(QFileInfo(path).fileName()));
+        return printer;
+    });
+}
+
+void RandomUse::printEurocode()
+{
+    EurocodeWindow *window = m_main->eurocodeWindow();
+    if (!window || !window->isVisible())
+        return;
+    log(QStringLiteral("click frmEurocode/cmdDrucken (%1)")
+            .arg(window->printButton()->isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled")));
+    window->printButton()->click();
+    // It asks "Drucker vorbereiten?" too, but runs no analysis of the
+    // results window.
+    m_resultsCommandRan = false;
+}
+
+void RandomUse::checkEurocode()
+{
+    EurocodeWindow *window = m_main->eurocodeWindow();
+    if (!window || !window->isVisible())
+        return;
+    const QSize size = window->frameGeometry().size();
+    if (size.width() > 1280 || size.height() > 1024)
+        fail(QStringLiteral("the Eurocode window is %1 x %2 pixels").arg(size.width()).arg(size.height()));
+    const auto shown = [&](const QString &check) {
+        const QString name = check + QStringLiteral(" Ausnutzung");
+        for (QLabel *label : window->findChildren<QLabel *>())
+            if (label->accessibleName() == name)
+                return label->text();
+        fail(QStringLiteral("the Eurocode window has no label \"%1\"").arg(name));
+        return QString();
+    };
+    static const char *const timberNames[] = {"Biegung", "Schub", "Durchbiegung w_inst", "Durchbiegung w_fin",
+                                              "Durchbiegung w_net,fin"};
+    static const char *const steelNames[] = {"Biegung", "Querkraft", "Biegung mit Querkraft", "Durchbiegung"};
+    ec::RunInputs inputs;
+    const bool readable = window->readInputs(inputs);
+    if (!window->hasResult()) {
+        for (const char *name : timberNames)
+            if (shown(QStringLiteral("Holz ") + QString::fromUtf8(name)) != QStringLiteral("\u2013"))
+                fail(QStringLiteral("the Eurocode window shows a utilisation without a check"));
+        return;
+    }
+    if (!readable)
+        fail(QStringLiteral("the Eurocode window shows utilisations of an input it cannot read"));
+    // A fresh check from the files and the texts as they are now.
+    std::vector<ec::DataProblem> problems;
+    const ec::Data data = ec::ReadData(m_main->dataDirectory(), problems);
+    const ProjectTexts texts = m_main->projectTexts();
+    const ec::RunOutput fresh = ec::RunEurocode(texts, data, inputs, false);
+    bool limitsFromFile = true;
+    for (int i = 0; i < ec::LimitCount; ++i)
+        limitsFromFile = limitsFromFile && inputs.limits[i] == ec::DataLimit(data, i);
+    // With the file's limits the check of varno-calc gives the same numbers.
+    const ec::CheckResult core = limitsFromFile ? ec::RunCheck(texts, data, inputs.options) : fresh.result;
+    const QLocale locale;
+    const auto compare = [&](const QString &name, const EcCheckRow &expected, const EcCheckRow &alsoExpected) {
+        const QString text = EcUtilisationText(expected.done, expected.utilisation, locale);
+        if (shown(name) != text)
+            fail(QStringLiteral("%1 shows \"%2\" where a fresh check gives \"%3\"").arg(name, shown(name), text));
+        if (EcUtilisationText(alsoExpected.done, alsoExpected.utilisation, locale) != text)
+            fail(QStringLiteral("%1: the window's check and the core's differ").arg(name));
+    };
+    if (inputs.options.timber) {
+        const auto rows = EcTimberRows(fresh.result.timber, locale);
+        const auto coreRows = EcTimberRows(core.timber, locale);
+        for (int i = 0; i < 5; ++i)
+            compare(QStringLiteral("Holz ") + QString::fromUtf8(timberNames[i]), rows[i], coreRows[i]);
+    }
+    if (inputs.options.steel) {
+        const auto rows = EcSteelRows(fresh.result.steel, locale);
+        const auto coreRows = EcSteelRows(core.steel, locale);
+        for (int i = 0; i < 4; ++i)
+            compare(QStringLiteral("Stahl ") + QString::fromUtf8(steelNames[i]), rows[i], coreRows[i]);
+    }
 }
 
 bool showsBrokenNumber(const QString &text)
@@ -663,9 +779,13 @@ void RandomUse::checkPictures()
         areas << window->findChildren<PictureArea *>();
     for (PictureArea *area : areas) {
         for (const DisplayItem &item : area->items())
-            if (!finite(item.a) || !finite(item.b))
-                fail(QStringLiteral("%1/%2 draws a line to a point that is not finite")
-                         .arg(area->window()->objectName(), area->objectName()));
+            if (!finite(item.a) || !finite(item.b)
+                || std::any_of(item.points.begin(), item.points.end(), [&](QPointF p) { return !finite(p); }))
+                fail(QStringLiteral("%1/%2 draws a line to a point that is not finite (item kind %3 from %4, %5)")
+                         .arg(area->window()->objectName(), area->objectName())
+                         .arg(int(item.kind))
+                         .arg(item.a.x())
+                         .arg(item.a.y()));
         for (const DisplayLabel &label : area->labelStates()) {
             if (!std::isfinite(label.left) || !std::isfinite(label.top) || !std::isfinite(label.width)
                 || !std::isfinite(label.height))

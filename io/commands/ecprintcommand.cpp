@@ -1,0 +1,114 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "io/commands/ecprintcommand.h"
+
+#include "app/mainwindow.h"
+#include "dialogs/projectinfodialog.h"
+#include "io/commands/filedialogs.h"
+#include "io/ecreport.h"
+#include "io/report.h"
+#include "results/eurocodewindow.h"
+#include "widgets/messages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+
+namespace varno {
+
+namespace {
+
+const QString PrintTitle = QStringLiteral("Drucken");
+
+std::unique_ptr<QPrinter> defaultPrinter()
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return nullptr;
+    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+}
+
+} // namespace
+
+EcPrintCommand::EcPrintCommand(EurocodeWindow &window, MainWindow &main)
+    : QObject(&window), m_window(window), m_main(main), m_printerSource(defaultPrinter)
+{
+    setObjectName(QStringLiteral("EcPrintCommand"));
+    connect(window.printButton(), &QPushButton::clicked, this, &EcPrintCommand::run);
+}
+
+void EcPrintCommand::setPrinterSource(PrinterSource source)
+{
+    m_printerSource = source ? std::move(source) : PrinterSource(defaultPrinter);
+}
+
+EcReportInput EcPrintCommand::reportInput() const
+{
+    EcReportInput input = m_window.reportInput();
+    const ProjectInfoDialog *info = m_main.projectInfoDialog();
+    for (int i = 0; i < int(input.projectInfo.size()); ++i)
+        input.projectInfo[i] = info->infoText(i);
+    input.systemTypeName = m_main.systemTypeName();
+    return input;
+}
+
+void EcPrintCommand::run()
+{
+    if (ShowMessage(&m_window, PrintTitle, QStringLiteral("Drucker vorbereiten?"), MsgIcon::Question,
+                    MsgButtons::OkCancel)
+        != MsgResult::Ok)
+        return;
+    const EcReportInput input = reportInput();
+    const std::unique_ptr<QPrinter> printer = m_printerSource();
+    if (!printer) {
+        offerPdf(input);
+        return;
+    }
+    printer->setDocName(QStringLiteral("Nachweis nach Eurocode"));
+    printer->setFullPage(false);
+    printer->setPageMargins(ReportPageMargins(), QPageLayout::Millimeter);
+    QPainter painter;
+    if (!painter.begin(printer.get())) {
+        ShowMessage(&m_window, PrintTitle,
+                    QStringLiteral("Der Nachweis kann nicht gedruckt werden (der Drucker ist nicht bereit)."),
+                    MsgIcon::Warning);
+        return;
+    }
+    PaintEcReport(painter, *printer, input);
+    if (!painter.end() || printer->printerState() == QPrinter::Error)
+        ShowMessage(&m_window, PrintTitle,
+                    QStringLiteral("Der Nachweis kann nicht gedruckt werden (der Druckauftrag wurde nicht "
+                                   "angenommen)."),
+                    MsgIcon::Warning);
+}
+
+void EcPrintCommand::offerPdf(const EcReportInput &input)
+{
+    if (ShowMessage(&m_window, PrintTitle,
+                    QStringLiteral("Es ist kein Drucker eingerichtet. Soll der Nachweis als PDF-Datei gespeichert "
+                                   "werden?"),
+                    MsgIcon::Question, MsgButtons::OkCancel)
+        != MsgResult::Ok)
+        return;
+    QString folder = m_lastPdfFolder;
+    if (folder.isEmpty())
+        folder = StartFolderForSaving();
+    const QString path = AskFileName(&m_window, {FileRequest::Mode::Save, QStringLiteral("Nachweis speichern"),
+                                                 QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf"),
+                                                 QDir(folder).filePath(QStringLiteral("Nachweis.pdf"))});
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!WriteEcReportPdf(path, input, &error)) {
+        ShowMessage(&m_window, PrintTitle, error, MsgIcon::Warning);
+        return;
+    }
+    m_lastPdfFolder = QFileInfo(path).absolutePath();
+}
+
+} // namespace varno

@@ -1,0 +1,52 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// The report of the Eurocode check, several pages a checking engineer can
+// follow: the project heading, the system with its lengths, every load by
+// region and action, the materials and every value used with its source,
+// the combinations, the envelope diagrams of M, V and w, each check with
+// formula, numbers and utilisation, and the assumptions. The window's
+// "Nachweis drucken…" and varno-calc --eurocode --pdf both write it.
+
+#include "eurocode/ecrun.h"
+#include "model/projectmodel.h"
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+
+#include <array>
+#include <vector>
+
+class QPainter;
+class QPagedPaintDevice;
+
+namespace varno {
+
+struct EcReportInput
+{
+    // Firma, Projekt, Position, Beschreibung, Bearbeiter.
+    std::array<QString, 5> projectInfo;
+    QString systemTypeName;
+    ProjectTexts texts;
+    ec::RunInputs inputs;
+    ec::RunOutput run;          // with its envelopes
+    QLocale locale;
+};
+
+// Paints the report on an active painter of a paged device; returns the
+// number of pages.
+int PaintEcReport(QPainter &painter, QPagedPaintDevice &device, const EcReportInput &input);
+
+// Writes the report to a PDF file on A4 paper; the file is replaced only
+// when everything was written. Needs a QGuiApplication (fonts).
+bool WriteEcReportPdf(const QString &path, const EcReportInput &input, QString *error = nullptr);
+// The PDF of the reports, each starting on a new page, made in memory;
+// empty, with the reason in `error`, when it cannot be made.
+QByteArray EcReportPdfBytes(const std::vector<EcReportInput> &inputs, QString *error = nullptr);
+// Several reports in one file, each starting on a new page.
+bool WriteEcReportPdf(const QString &path, const std::vector<EcReportInput> &inputs, QString *error = nullptr);
+
+} // namespace varno

@@ -1,0 +1,96 @@
+// SPDX-FileCopyrightText: The Varno authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// "Nachweis nach Eurocode": the inputs of the Eurocode check (timber class,
+// service class, b and h; steel grade, series and profile; the category of
+// q, the snow altitude, the action of the point loads, the deflection
+// limits) and its results, each check's utilisation as a number and a bar.
+// It computes again on every change of its own fields and of the input
+// windows' fields. A text it cannot read is marked in its field and the
+// utilisations show "–"; it never shows a message box while the user types.
+
+#include "eurocode/ecrun.h"
+#include "io/ecreport.h"
+
+#include <QWidget>
+
+#include <array>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace varno {
+
+class InputWindows;
+class PictureArea;
+class UtilisationBar;
+
+class EurocodeWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    // `watched`: the input windows whose field changes start a new check.
+    EurocodeWindow(InputWindows &inputs, const std::vector<QWidget *> &watched, QWidget *parent = nullptr);
+    ~EurocodeWindow() override;
+
+    // Reads the data files again and checks.
+    void reloadData();
+    // Checks now with the current inputs.
+    void recompute();
+    // Checks once the present event is handled: a keystroke in the load
+    // window that changes five fields checks once.
+    void scheduleRecompute();
+
+    // The inputs as the fields read; false when one cannot be read.
+    bool readInputs(ec::RunInputs &inputs) const;
+    // The report of the last check (heading left empty).
+    EcReportInput reportInput() const;
+    // Whether the last check produced utilisations.
+    bool hasResult() const { return m_hasResult; }
+    const ec::RunOutput &lastRun() const { return m_run; }
+    QPushButton *printButton() const { return m_print; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    struct ResultRow
+    {
+        QLabel *value = nullptr;
+        UtilisationBar *bar = nullptr;
+        QLabel *where = nullptr;
+    };
+
+    void buildInputs();
+    void fillProfiles();
+    void showRun();
+    void clearResults(const QString &why);
+    void drawDiagram();
+    bool inputWindowsReadable(QString &why) const;
+
+    InputWindows &m_inputs;
+    ec::Data m_data;
+    std::vector<ec::DataProblem> m_dataProblems;
+    ec::RunOutput m_run;
+    ec::RunInputs m_runInputs;
+    bool m_hasResult = false;
+    bool m_building = true;
+    bool m_scheduled = false;
+
+    QComboBox *m_timberClass = nullptr, *m_serviceClass = nullptr, *m_steelGrade = nullptr, *m_series = nullptr,
+              *m_profile = nullptr, *m_category = nullptr, *m_snow = nullptr, *m_pointAction = nullptr,
+              *m_diagramChoice = nullptr;
+    QLineEdit *m_width = nullptr, *m_height = nullptr;
+    std::array<QLineEdit *, ec::LimitCount> m_limits{};
+    std::vector<ResultRow> m_timberRows, m_steelRows;
+    QLabel *m_timberSection = nullptr, *m_steelSection = nullptr, *m_status = nullptr;
+    PictureArea *m_picture = nullptr;
+    QPushButton *m_print = nullptr;
+};
+
+} // namespace varno
