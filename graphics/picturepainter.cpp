@@ -108,7 +108,7 @@ void PaintDisplayItems(QPainter &painter, const QSizeF &area, const std::vector<
 }
 
 void PaintDisplayLabels(QPainter &painter, const QSizeF &area, const std::vector<DisplayLabel> &labels,
-                        const QFont &baseFont)
+                        const QFont &baseFont, const QColor &background)
 {
     painter.save();
     for (const DisplayLabel &label : labels) {
@@ -117,7 +117,7 @@ void PaintDisplayLabels(QPainter &painter, const QSizeF &area, const std::vector
         // As a label widget paints itself: its background over the whole
         // rectangle, the text left-aligned and centred vertically.
         const LabelPlacement placed = PlaceLabel(label, area, baseFont);
-        painter.fillRect(placed.geometry, PictureBackground);
+        painter.fillRect(placed.geometry, background);
         if (label.text.isEmpty())
             continue;
         painter.setFont(placed.font);
@@ -127,11 +127,12 @@ void PaintDisplayLabels(QPainter &painter, const QSizeF &area, const std::vector
     painter.restore();
 }
 
-void PaintPicture(QPainter &painter, const QSizeF &area, const Picture &picture, const QFont &baseFont)
+void PaintPicture(QPainter &painter, const QSizeF &area, const Picture &picture, const QFont &baseFont,
+                  const QColor &background)
 {
-    painter.fillRect(QRectF(QPointF(0, 0), area), PictureBackground);
+    painter.fillRect(QRectF(QPointF(0, 0), area), background);
     PaintDisplayItems(painter, area, picture.items);
-    PaintDisplayLabels(painter, area, picture.labels, baseFont);
+    PaintDisplayLabels(painter, area, picture.labels, baseFont, background);
 }
 
 QFont PictureFileFont()

@@ -50,10 +50,13 @@ void PaintDisplayItems(QPainter &painter, const QSizeF &area, const std::vector<
 // The visible labels as text on the picture's background, where and in the
 // colours the picture area shows its label widgets.
 void PaintDisplayLabels(QPainter &painter, const QSizeF &area, const std::vector<DisplayLabel> &labels,
-                        const QFont &baseFont);
+                        const QFont &baseFont, const QColor &background = PictureBackground);
 
-// Background, items, labels: the whole picture as the window shows it.
-void PaintPicture(QPainter &painter, const QSizeF &area, const Picture &picture, const QFont &baseFont);
+// Background, items, labels: the whole picture as the window shows it. The
+// Eurocode report gives paper white, so that it prints clean in black and
+// white.
+void PaintPicture(QPainter &painter, const QSizeF &area, const Picture &picture, const QFont &baseFont,
+                  const QColor &background = PictureBackground);
 
 // The label font of pictures outside the window (files, paper).
 QFont PictureFileFont();

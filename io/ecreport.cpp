@@ -159,7 +159,10 @@ void paintPicture(Flow &flow, const DisplayList &list, double height)
     // of about 10 pt.
     constexpr double PixelUnits = 0.2 / Unit;
     p.scale(PixelUnits, PixelUnits);
-    PaintPicture(p, r.size() / PixelUnits, picture, PictureFileFont());
+    PaintPicture(p, r.size() / PixelUnits, picture, PictureFileFont(), Qt::white);
+    // A thin frame where the window's picture has its coloured background.
+    p.setPen(QPen(Qt::black, 1));
+    p.drawRect(QRectF(QPointF(0, 0), r.size() / PixelUnits));
     p.restore();
     flow.space(20);
 }
