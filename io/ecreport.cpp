@@ -402,23 +402,10 @@ QByteArray EcReportPdfBytes(const std::vector<EcReportInput> &inputs, QString *e
 
 bool WriteEcReportPdf(const QString &path, const std::vector<EcReportInput> &inputs, QString *error)
 {
-    auto fail = [&](const QString &why) {
-        if (error)
-            *error = QStringLiteral("Der Nachweis kann nicht als \u201E%1\u201C gespeichert werden (%2).")
-                         .arg(QDir::toNativeSeparators(path), why);
-        return false;
-    };
     QString reason;
     // Made in memory and written in one checked go, as the one-page report.
     const QByteArray bytes = EcReportPdfBytes(inputs, &reason);
-    if (bytes.isEmpty())
-        return fail(reason);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
-        return fail(file.errorString());
-    return true;
+    return WritePdfFile(path, QStringLiteral("Der Nachweis"), bytes, reason, error);
 }
 
 } // namespace varno

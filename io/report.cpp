@@ -360,19 +360,25 @@ QByteArray ReportPdfBytes(const std::vector<ReportTexts> &reports, QString *erro
 
 bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports, QString *error)
 {
-    auto fail = [&](const QString &why) {
-        if (error)
-            *error = QStringLiteral("Der Bericht kann nicht als \u201E%1\u201C gespeichert werden (%2).")
-                         .arg(QDir::toNativeSeparators(path), why);
-        return false;
-    };
     QString why;
     // The PDF writer does not look at what its device took; on a full disk it
     // would go on, and the save file would put the cut-off PDF in place of the
     // old one. So the pages are made in memory and written in one checked go.
     const QByteArray bytes = ReportPdfBytes(reports, &why);
+    return WritePdfFile(path, QStringLiteral("Der Bericht"), bytes, why, error);
+}
+
+bool WritePdfFile(const QString &path, const QString &document, const QByteArray &bytes, const QString &whyEmpty,
+                  QString *error)
+{
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = QStringLiteral("%1 kann nicht als \u201E%2\u201C gespeichert werden (%3).")
+                         .arg(document, QDir::toNativeSeparators(path), why);
+        return false;
+    };
     if (bytes.isEmpty())
-        return fail(why);
+        return fail(whyEmpty);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());

@@ -115,6 +115,12 @@ void PaintPicturePage(QPainter &painter, const QPaintDevice &device, const std::
 // when it cannot be made.
 QByteArray ReportPdfBytes(const std::vector<ReportTexts> &reports, QString *error = nullptr);
 bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports, QString *error = nullptr);
+
+// Writes a PDF made in memory through a save file, so an existing file is
+// replaced only by a complete one. `document` names it in the message
+// ("Der Bericht"); empty `bytes` fail with `whyEmpty`.
+bool WritePdfFile(const QString &path, const QString &document, const QByteArray &bytes, const QString &whyEmpty,
+                  QString *error);
 bool WriteReportPdf(const QString &path, const ReportTexts &texts, QString *error = nullptr);
 
 } // namespace varno

@@ -89,26 +89,12 @@ void EcPrintCommand::run()
 
 void EcPrintCommand::offerPdf(const EcReportInput &input)
 {
-    if (ShowMessage(&m_window, PrintTitle,
-                    QStringLiteral("Es ist kein Drucker eingerichtet. Soll der Nachweis als PDF-Datei gespeichert "
-                                   "werden?"),
-                    MsgIcon::Question, MsgButtons::OkCancel)
-        != MsgResult::Ok)
-        return;
-    QString folder = m_lastPdfFolder;
-    if (folder.isEmpty())
-        folder = StartFolderForSaving();
-    const QString path = AskFileName(&m_window, {FileRequest::Mode::Save, QStringLiteral("Nachweis speichern"),
-                                                 QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf"),
-                                                 QDir(folder).filePath(QStringLiteral("Nachweis.pdf"))});
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!WriteEcReportPdf(path, input, &error)) {
-        ShowMessage(&m_window, PrintTitle, error, MsgIcon::Warning);
-        return;
-    }
-    m_lastPdfFolder = QFileInfo(path).absolutePath();
+    const PdfSaveOffer offer{PrintTitle,
+                         QStringLiteral("Es ist kein Drucker eingerichtet. Soll der Nachweis als PDF-Datei "
+                                        "gespeichert werden?"),
+                         QStringLiteral("Nachweis speichern"), QStringLiteral("Nachweis.pdf")};
+    OfferPdfFile(&m_window, offer, m_lastPdfFolder,
+                 [&](const QString &path, QString *error) { return WriteEcReportPdf(path, input, error); });
 }
 
 } // namespace varno

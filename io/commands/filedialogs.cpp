@@ -3,8 +3,11 @@
 
 #include "io/commands/filedialogs.h"
 
+#include "widgets/messages.h"
+
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace varno {
@@ -49,6 +52,25 @@ QString StartFolderForSaving()
 void SetFileNameHandler(FileNameHandler h)
 {
     handler() = std::move(h);
+}
+
+void OfferPdfFile(QWidget *parent, const PdfSaveOffer &offer, QString &lastFolder,
+                  const std::function<bool(const QString &path, QString *error)> &write)
+{
+    if (ShowMessage(parent, offer.title, offer.question, MsgIcon::Question, MsgButtons::OkCancel) != MsgResult::Ok)
+        return;
+    const QString folder = lastFolder.isEmpty() ? StartFolderForSaving() : lastFolder;
+    const QString path = AskFileName(parent, {FileRequest::Mode::Save, offer.dialogTitle,
+                                              QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf"),
+                                              QDir(folder).filePath(offer.fileName)});
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!write(path, &error)) {
+        ShowMessage(parent, offer.title, error, MsgIcon::Warning);
+        return;
+    }
+    lastFolder = QFileInfo(path).absolutePath();
 }
 
 } // namespace varno

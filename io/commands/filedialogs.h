@@ -32,6 +32,21 @@ QString AskFileName(QWidget *parent, const FileRequest &request);
 // that does not exist would be taken for a file name).
 QString StartFolderForSaving();
 
+// When no printer is set up: asks (title, question) whether to save the
+// document as a PDF file, then for its name, suggesting `fileName` in
+// `lastFolder` (or the folder StartFolderForSaving gives), and writes it with
+// `write`, which says why it failed. A failure is shown; a success moves
+// `lastFolder` to the file's folder.
+struct PdfSaveOffer
+{
+    QString title;          // of the message boxes
+    QString question;
+    QString dialogTitle;
+    QString fileName;
+};
+void OfferPdfFile(QWidget *parent, const PdfSaveOffer &offer, QString &lastFolder,
+                  const std::function<bool(const QString &path, QString *error)> &write);
+
 // Test hook: while set, the handler answers instead of a real dialog.
 using FileNameHandler = std::function<QString(const FileRequest &)>;
 void SetFileNameHandler(FileNameHandler handler);

@@ -116,27 +116,12 @@ bool PrintCommand::printReport(QPrinter &printer, const ReportTexts &texts, QStr
 
 void PrintCommand::offerPdf(const ReportTexts &texts)
 {
-    if (ShowMessage(&m_main, PrintTitle,
-                    QStringLiteral("Es ist kein Drucker eingerichtet. Soll der Bericht als PDF-Datei gespeichert "
-                                   "werden?"),
-                    MsgIcon::Question, MsgButtons::OkCancel)
-        != MsgResult::Ok)
-        return;
-
-    QString folder = m_lastPdfFolder;
-    if (folder.isEmpty())
-        folder = StartFolderForSaving();
-    const QString path = AskFileName(&m_main, {FileRequest::Mode::Save, QStringLiteral("Bericht speichern"),
-                                               QStringLiteral("PDF-Dateien (*.pdf)"), QStringLiteral("pdf"),
-                                               QDir(folder).filePath(QStringLiteral("Bericht.pdf"))});
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!WriteReportPdf(path, texts, &error)) {
-        ShowMessage(&m_main, PrintTitle, error, MsgIcon::Warning);
-        return;
-    }
-    m_lastPdfFolder = QFileInfo(path).absolutePath();
+    const PdfSaveOffer offer{PrintTitle,
+                         QStringLiteral("Es ist kein Drucker eingerichtet. Soll der Bericht als PDF-Datei "
+                                        "gespeichert werden?"),
+                         QStringLiteral("Bericht speichern"), QStringLiteral("Bericht.pdf")};
+    OfferPdfFile(&m_main, offer, m_lastPdfFolder,
+                 [&](const QString &path, QString *error) { return WriteReportPdf(path, texts, error); });
 }
 
 } // namespace varno
