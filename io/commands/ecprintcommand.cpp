@@ -6,6 +6,7 @@
 #include "app/mainwindow.h"
 #include "dialogs/projectinfodialog.h"
 #include "io/commands/filedialogs.h"
+#include "io/commands/printing.h"
 #include "io/ecreport.h"
 #include "io/report.h"
 #include "results/eurocodewindow.h"
@@ -16,27 +17,12 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 
 namespace varno {
 
-namespace {
-
-const QString PrintTitle = QStringLiteral("Drucken");
-
-std::unique_ptr<QPrinter> defaultPrinter()
-{
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        return nullptr;
-    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-}
-
-} // namespace
-
 EcPrintCommand::EcPrintCommand(EurocodeWindow &window, MainWindow &main)
-    : QObject(&window), m_window(window), m_main(main), m_printerSource(defaultPrinter)
+    : QObject(&window), m_window(window), m_main(main), m_printerSource(DefaultPrinter)
 {
     setObjectName(QStringLiteral("EcPrintCommand"));
     connect(window.printButton(), &QPushButton::clicked, this, &EcPrintCommand::run);
@@ -44,7 +30,7 @@ EcPrintCommand::EcPrintCommand(EurocodeWindow &window, MainWindow &main)
 
 void EcPrintCommand::setPrinterSource(PrinterSource source)
 {
-    m_printerSource = source ? std::move(source) : PrinterSource(defaultPrinter);
+    m_printerSource = source ? std::move(source) : PrinterSource(DefaultPrinter);
 }
 
 EcReportInput EcPrintCommand::reportInput() const
@@ -69,18 +55,15 @@ void EcPrintCommand::run()
         offerPdf(input);
         return;
     }
-    printer->setDocName(QStringLiteral("Nachweis nach Eurocode"));
-    printer->setFullPage(false);
-    printer->setPageMargins(ReportPageMargins(), QPageLayout::Millimeter);
     QPainter painter;
-    if (!painter.begin(printer.get())) {
+    if (!BeginPrintJob(painter, *printer, QStringLiteral("Nachweis nach Eurocode"))) {
         ShowMessage(&m_window, PrintTitle,
                     QStringLiteral("Der Nachweis kann nicht gedruckt werden (der Drucker ist nicht bereit)."),
                     MsgIcon::Warning);
         return;
     }
     PaintEcReport(painter, *printer, input);
-    if (!painter.end() || printer->printerState() == QPrinter::Error)
+    if (!EndPrintJob(painter, *printer))
         ShowMessage(&m_window, PrintTitle,
                     QStringLiteral("Der Nachweis kann nicht gedruckt werden (der Druckauftrag wurde nicht "
                                    "angenommen)."),

@@ -7,6 +7,8 @@
 // default printer, or, where none is set up, as a PDF file, as the print
 // command of the main window offers it.
 
+#include "io/commands/printing.h"
+
 #include <QObject>
 #include <QString>
 
@@ -31,7 +33,6 @@ public:
     // The report as the windows hold it now, with the project heading.
     EcReportInput reportInput() const;
 
-    using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
     void setPrinterSource(PrinterSource source);
 
 private:

@@ -10,6 +10,7 @@
 #include "dialogs/projectinfodialog.h"
 #include "io/report.h"
 #include "io/commands/filedialogs.h"
+#include "io/commands/printing.h"
 
 #include <QAction>
 #include <QDir>
@@ -17,25 +18,10 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 namespace varno {
 
-namespace {
-
-const QString PrintTitle = QStringLiteral("Drucken");
-
-std::unique_ptr<QPrinter> defaultPrinter()
-{
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        return nullptr;
-    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-}
-
-} // namespace
-
-PrintCommand::PrintCommand(MainWindow &main) : QObject(&main), m_main(main), m_printerSource(defaultPrinter)
+PrintCommand::PrintCommand(MainWindow &main) : QObject(&main), m_main(main), m_printerSource(DefaultPrinter)
 {
     setObjectName(QStringLiteral("PrintCommand"));
     if (auto *action = main.findChild<QAction *>(QStringLiteral("mnudrucken")))
@@ -44,7 +30,7 @@ PrintCommand::PrintCommand(MainWindow &main) : QObject(&main), m_main(main), m_p
 
 void PrintCommand::setPrinterSource(PrinterSource source)
 {
-    m_printerSource = source ? std::move(source) : PrinterSource(defaultPrinter);
+    m_printerSource = source ? std::move(source) : PrinterSource(DefaultPrinter);
 }
 
 void PrintCommand::run()
@@ -96,20 +82,15 @@ bool PrintCommand::printReport(QPrinter &printer, const ReportTexts &texts, QStr
             *error = QStringLiteral("Der Bericht kann nicht gedruckt werden (%1).").arg(why);
         return false;
     };
-    printer.setDocName(QStringLiteral("Durchlaufträger"));
-    printer.setFullPage(false);
-    // A printer whose hardware margins are wider than the report's keeps
-    // its own; the layout fills whatever area is left.
-    printer.setPageMargins(ReportPageMargins(), QPageLayout::Millimeter);
-
+    // The layout fills whatever area the printer's margins leave.
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!BeginPrintJob(painter, printer, QStringLiteral("Durchlaufträger"))) {
         const QString name = printer.printerName();
         return fail(name.isEmpty() ? QStringLiteral("der Drucker ist nicht bereit")
                                    : QStringLiteral("der Drucker \u201E%1\u201C ist nicht bereit").arg(name));
     }
     PaintReport(painter, LayoutReport(texts, printer));
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
+    if (!EndPrintJob(painter, printer))
         return fail(QStringLiteral("der Druckauftrag wurde nicht angenommen"));
     return true;
 }

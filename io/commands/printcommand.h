@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "io/commands/printing.h"
+
 #include <QObject>
 #include <QString>
 
@@ -37,7 +39,6 @@ public:
 
     // Where the report goes: the default printer, or none (null). Tests put
     // a PDF-writing printer or none here.
-    using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
     void setPrinterSource(PrinterSource source);
 
 private:
