@@ -10,6 +10,7 @@
 #include "app/mainwindow.h"
 #include "bench/beams.h"
 #include "bench/enterbeam.h"
+#include "bench/windowbench.h"
 #include "dialogs/loaddialog.h"
 #include "eurocode/ecrun.h"
 #include "results/eurocodewindow.h"
@@ -28,16 +29,9 @@
 #include <memory>
 
 using namespace varno;
+using namespace varno::bench;
 
 namespace {
-
-int shownMessages = 0;
-
-void flushEvents()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
 
 std::unique_ptr<MainWindow> windowWith(int which, bool sameForAll)
 {
@@ -45,14 +39,14 @@ std::unique_ptr<MainWindow> windowWith(int which, bool sameForAll)
     bench::EnterBeam(*window, which == 0 ? bench::DefaultBeam() : bench::FullBeam(), sameForAll);
     window->show();
     window->showEurocode();
-    flushEvents();
+    FlushEvents();
     return window;
 }
 
 void finish(benchmark::State &state, int which, int before, const EurocodeWindow &ec)
 {
     state.SetLabel((which == 0 ? bench::DefaultBeamName : bench::FullBeamName).toStdString());
-    if (shownMessages != before)
+    if (ShownMessages != before)
         state.SkipWithError("a message box was shown");
     if (!ec.hasResult())
         state.SkipWithError("the window shows no utilisations");
@@ -67,13 +61,8 @@ void BM_EurocodeWidthKeystroke(benchmark::State &state)
     auto *field = ec->findChild<QLineEdit *>(QStringLiteral("txtBreite"));
     field->setFocus();
     field->end(false);
-    const int before = shownMessages;
-    bool typed = false;
-    for (auto _ : state) {
-        QTest::keyClick(field, typed ? Qt::Key_Backspace : Qt::Key_5);
-        typed = !typed;
-        flushEvents();
-    }
+    const int before = ShownMessages;
+    TypeAndDelete(state, field);
     finish(state, which, before, *ec);
 }
 BENCHMARK(BM_EurocodeWidthKeystroke)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -86,17 +75,12 @@ void BM_EurocodeLoadKeystroke(benchmark::State &state)
     auto window = windowWith(which, true);
     EurocodeWindow *ec = window->eurocodeWindow();
     window->showLoads();
-    flushEvents();
+    FlushEvents();
     auto *field = window->loadDialog()->findChild<QLineEdit *>(QStringLiteral("Text1(0)"));
     field->setFocus();
     field->end(false);
-    const int before = shownMessages;
-    bool typed = false;
-    for (auto _ : state) {
-        QTest::keyClick(field, typed ? Qt::Key_Backspace : Qt::Key_5);
-        typed = !typed;
-        flushEvents();
-    }
+    const int before = ShownMessages;
+    TypeAndDelete(state, field);
     finish(state, which, before, *ec);
 }
 BENCHMARK(BM_EurocodeLoadKeystroke)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -119,32 +103,9 @@ void BM_EurocodeRun(benchmark::State &state)
 }
 BENCHMARK(BM_EurocodeRun)->Args({0, 0})->Args({0, 1})->Args({1, 0})->Args({1, 1})->Unit(benchmark::kMillisecond);
 
-void quietOffscreenNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qInstallMessageHandler(quietOffscreenNotes);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    LoadAssets();
-    SetMessageHandler([](const ShownMessage &) {
-        ++shownMessages;
-        return MsgResult::Ok;
-    });
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    SetMessageHandler({});
-    return 0;
+    return bench::RunWindowBenchmarks(argc, argv);
 }

@@ -10,6 +10,7 @@
 #include "widgets/messages.h"
 #include "bench/beams.h"
 #include "bench/enterbeam.h"
+#include "bench/windowbench.h"
 #include "results/resultswindow.h"
 #include "dialogs/loaddialog.h"
 #include "widgets/picturearea.h"
@@ -26,13 +27,12 @@
 #include <memory>
 
 using namespace varno;
+using namespace varno::bench;
 
 namespace {
 
 // Every box is answered with OK and counted; the beams are chosen so that
 // none appears, and a benchmark that saw one says so.
-int shownMessages = 0;
-
 // Counts the paints of one widget, to prove that a timed command was drawn
 // on the screen and not only queued.
 class PaintCounter : public QObject
@@ -60,27 +60,21 @@ void setBeamLabel(benchmark::State &state, int which)
     state.SetLabel((which == 0 ? bench::DefaultBeamName : bench::FullBeamName).toStdString());
 }
 
-void flushEvents()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
-
 std::unique_ptr<MainWindow> mainWindowWith(const ProjectTexts &texts, bool sameForAll)
 {
     auto window = std::make_unique<MainWindow>();
     bench::EnterBeam(*window, texts, sameForAll);
     // The title page is on the screen when the user picks the command.
     window->show();
-    flushEvents();
+    FlushEvents();
     return window;
 }
 
 void reportChecks(benchmark::State &state, int messagesBefore, double paints)
 {
-    state.counters["boxes"] = shownMessages - messagesBefore;
+    state.counters["boxes"] = ShownMessages - messagesBefore;
     state.counters["paints"] = benchmark::Counter(paints, benchmark::Counter::kAvgIterations);
-    if (shownMessages != messagesBefore)
+    if (ShownMessages != messagesBefore)
         state.SkipWithError("a message box was shown");
 }
 
@@ -90,7 +84,7 @@ void BM_ShowResultsFirst(benchmark::State &state)
 {
     const int which = int(state.range(0));
     const ProjectTexts texts = beam(which);
-    const int before = shownMessages;
+    const int before = ShownMessages;
     double paints = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -101,13 +95,13 @@ void BM_ShowResultsFirst(benchmark::State &state)
         // The paint of the picture happens here, when the window is exposed.
         PaintCounter counter;
         window->resultsWindow()->picture()->installEventFilter(&counter);
-        flushEvents();
+        FlushEvents();
 
         state.PauseTiming();
         paints += counter.paints;
         window->resultsWindow()->picture()->removeEventFilter(&counter);
         window.reset();
-        flushEvents();
+        FlushEvents();
         state.ResumeTiming();
     }
     reportChecks(state, before, paints);
@@ -121,13 +115,13 @@ void BM_ShowResultsRepeated(benchmark::State &state)
     const int which = int(state.range(0));
     auto window = mainWindowWith(beam(which), which == 0);
     window->showResults();
-    flushEvents();
+    FlushEvents();
     PaintCounter counter;
     window->resultsWindow()->picture()->installEventFilter(&counter);
-    const int before = shownMessages;
+    const int before = ShownMessages;
     for (auto _ : state) {
         window->showResults();
-        flushEvents();
+        FlushEvents();
     }
     window->resultsWindow()->picture()->removeEventFilter(&counter);
     reportChecks(state, before, counter.paints);
@@ -144,7 +138,7 @@ void BM_LoadKeystroke(benchmark::State &state)
     const int which = int(state.range(0));
     auto window = mainWindowWith(beam(which), true);
     window->showLoads();
-    flushEvents();
+    FlushEvents();
     LoadDialog *loads = window->loadDialog();
     auto *field = loads->findChild<QLineEdit *>(QStringLiteral("Text1(0)"));
     if (!field || !field->isVisible()) {
@@ -156,13 +150,8 @@ void BM_LoadKeystroke(benchmark::State &state)
     PaintCounter counter;
     field->installEventFilter(&counter);
 
-    const int before = shownMessages;
-    bool typed = false;
-    for (auto _ : state) {
-        QTest::keyClick(field, typed ? Qt::Key_Backspace : Qt::Key_5);
-        typed = !typed;
-        flushEvents();
-    }
+    const int before = ShownMessages;
+    TypeAndDelete(state, field);
     field->removeEventFilter(&counter);
     reportChecks(state, before, counter.paints);
     // The copies must have reached the last region, or nothing was measured.
@@ -172,35 +161,9 @@ void BM_LoadKeystroke(benchmark::State &state)
 }
 BENCHMARK(BM_LoadKeystroke)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-// The offscreen platform says for every window it shows that it cannot
-// raise it or pass on size hints; those lines would bury the figures.
-void quietOffscreenNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qInstallMessageHandler(quietOffscreenNotes);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    LoadAssets();
-    SetMessageHandler([](const ShownMessage &) {
-        ++shownMessages;
-        return MsgResult::Ok;
-    });
-
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    SetMessageHandler({});
-    return 0;
+    return bench::RunWindowBenchmarks(argc, argv);
 }
