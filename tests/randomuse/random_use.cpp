@@ -165,6 +165,7 @@ private:
     void checkResultsWindowSize();
     void checkEurocode();
     void prepareEurocode();
+    PrinterSource randomPrinter();
     void printEurocode();
 
     QList<QWidget *> windows() const;
@@ -273,8 +274,14 @@ void RandomUse::createMainWindow()
     QObject::connect(m_main->findChild<QAction *>(QStringLiteral("mnuergebnisse")), &QAction::triggered, m_main.get(),
                      [this] { m_resultsCommandRan = true; });
     auto *print = m_main->findChild<PrintCommand *>();
-    print->setPrinterSource([this]() -> std::unique_ptr<QPrinter> {
-        // No printer half the time: the command then offers a PDF file.
+    print->setPrinterSource(randomPrinter());
+}
+
+// No printer half the time, so the command offers a PDF file; else a
+// printer that writes a PDF file of a random name.
+PrinterSource RandomUse::randomPrinter()
+{
+    return [this]() -> std::unique_ptr<QPrinter> {
         if (chance(0.5)) {
             log(QStringLiteral("  printer: none"));
             return nullptr;
@@ -285,7 +292,7 @@ void RandomUse::createMainWindow()
         printer->setOutputFileName(path);
         log(QStringLiteral("  printer: PDF %1").arg(QFileInfo(path).fileName()));
         return printer;
-    });
+    };
 }
 
 QList<QWidget *> RandomUse::windows() const
@@ -660,18 +667,7 @@ void RandomUse::prepareEurocode()
     if (!window || window->property("randomUsePrinter").toBool())
         return;
     window->setProperty("randomUsePrinter", true);
-    window->findChild<EcPrintCommand *>()->setPrinterSource([this]() -> std::unique_ptr<QPrinter> {
-        if (chance(0.5)) {
-            log(QStringLiteral("  printer: none"));
-            return nullptr;
-        }
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        const QString path = randomPath(QStringLiteral("pdf"));
-        printer->setOutputFileName(path);
-        log(QStringLiteral("  printer: PDF %1").arg(QFileInfo(path).fileName()));
-        return printer;
-    });
+    window->findChild<EcPrintCommand *>()->setPrinterSource(randomPrinter());
 }
 
 void RandomUse::printEurocode()
