@@ -371,33 +371,11 @@ bool WriteEcReportPdf(const QString &path, const EcReportInput &input, QString *
 
 QByteArray EcReportPdfBytes(const std::vector<EcReportInput> &inputs, QString *error)
 {
-    if (inputs.empty()) {
-        if (error)
-            *error = QStringLiteral("kein Inhalt");
-        return {};
-    }
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&pdf);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, ReportPageMargins(),
-                                         QPageLayout::Millimeter));
-        writer.setTitle(QStringLiteral("Nachweis nach Eurocode"));
-        writer.setCreator(QStringLiteral("Varno"));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            if (error)
-                *error = QStringLiteral("PDF-Ausgabe nicht m\u00F6glich");
-            return {};
-        }
-        for (std::size_t i = 0; i < inputs.size(); ++i) {
-            if (i > 0)
-                writer.newPage();
-            PaintEcReport(painter, writer, inputs[i]);
-        }
-        painter.end();
-    }
-    return pdf.data();
+    return PdfBytes(QStringLiteral("Nachweis nach Eurocode"), inputs.size(),
+                    [&](QPainter &painter, QPdfWriter &writer, std::size_t i) {
+                        PaintEcReport(painter, writer, inputs[i]);
+                    },
+                    error);
 }
 
 bool WriteEcReportPdf(const QString &path, const std::vector<EcReportInput> &inputs, QString *error)

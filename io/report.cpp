@@ -324,14 +324,15 @@ void PaintPicturePage(QPainter &painter, const QPaintDevice &device, const std::
     painter.restore();
 }
 
-QByteArray ReportPdfBytes(const std::vector<ReportTexts> &reports, QString *error)
+QByteArray PdfBytes(const QString &title, std::size_t documents,
+                    const std::function<void(QPainter &, QPdfWriter &, std::size_t)> &paintDocument, QString *error)
 {
     auto fail = [&](const QString &why) {
         if (error)
             *error = why;
         return QByteArray();
     };
-    if (reports.empty())
+    if (documents == 0)
         return fail(QStringLiteral("kein Inhalt"));
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
@@ -339,23 +340,30 @@ QByteArray ReportPdfBytes(const std::vector<ReportTexts> &reports, QString *erro
         QPdfWriter writer(&pdf);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, ReportPageMargins(),
                                          QPageLayout::Millimeter));
-        writer.setTitle(QStringLiteral("Varno"));
+        writer.setTitle(title);
         writer.setCreator(QStringLiteral("Varno"));
         QPainter painter;
         if (!painter.begin(&writer))
             return fail(QStringLiteral("PDF-Ausgabe nicht m\u00F6glich"));
-        for (std::size_t i = 0; i < reports.size(); ++i) {
+        for (std::size_t i = 0; i < documents; ++i) {
             if (i > 0)
                 writer.newPage();
-            PaintReport(painter, LayoutReport(reports[i], writer));
-            if (!reports[i].pictures.empty()) {
-                writer.newPage();
-                PaintPicturePage(painter, writer, reports[i].pictures);
-            }
+            paintDocument(painter, writer, i);
         }
         painter.end();
     }
     return pdf.data();
+}
+
+QByteArray ReportPdfBytes(const std::vector<ReportTexts> &reports, QString *error)
+{
+    return PdfBytes(QStringLiteral("Varno"), reports.size(), [&](QPainter &painter, QPdfWriter &writer, std::size_t i) {
+        PaintReport(painter, LayoutReport(reports[i], writer));
+        if (!reports[i].pictures.empty()) {
+            writer.newPage();
+            PaintPicturePage(painter, writer, reports[i].pictures);
+        }
+    }, error);
 }
 
 bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports, QString *error)

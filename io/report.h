@@ -20,10 +20,13 @@
 #include <QTransform>
 
 #include <array>
+#include <cstddef>
+#include <functional>
 #include <vector>
 
 class QPainter;
 class QPaintDevice;
+class QPdfWriter;
 
 namespace varno {
 
@@ -115,6 +118,12 @@ void PaintPicturePage(QPainter &painter, const QPaintDevice &device, const std::
 // when it cannot be made.
 QByteArray ReportPdfBytes(const std::vector<ReportTexts> &reports, QString *error = nullptr);
 bool WriteReportPdf(const QString &path, const std::vector<ReportTexts> &reports, QString *error = nullptr);
+
+// PDF pages made in memory, A4 with the report's margins: `documents`
+// documents, each begun on a new page by `paintDocument`; empty with
+// `error` set where nothing could be made.
+QByteArray PdfBytes(const QString &title, std::size_t documents,
+                    const std::function<void(QPainter &, QPdfWriter &, std::size_t)> &paintDocument, QString *error);
 
 // Writes a PDF made in memory through a save file, so an existing file is
 // replaced only by a complete one. `document` names it in the message
