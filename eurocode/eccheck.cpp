@@ -490,14 +490,18 @@ SteelResult CheckSteel(const PreparedLines &prepared, const ActionSet &actions, 
     return st;
 }
 
-CheckResult RunCheck(const ProjectTexts &texts, const Data &data, const CheckOptions &options)
+CheckResult RunCheck(const ProjectTexts &texts, const Data &data, const CheckOptions &options, CheckBasis *basis)
 {
     CheckResult result;
     Lookup lookup(data, result.problems);
-    const ActionSet actions = ResolveActions(lookup, options.imposedCategory, options.snowHigh, result.actionValues);
+    CheckBasis local;
+    CheckBasis &work = basis ? *basis : local;
+    work.actions = ResolveActions(lookup, options.imposedCategory, options.snowHigh, result.actionValues);
+    const ActionSet &actions = work.actions;
     if (lookup.failed())
         return result;
-    const SampledLines lines = SampleUnitLines(texts, options.pointLoadAction, result.refused);
+    work.lines = SampleUnitLines(texts, options.pointLoadAction, result.refused);
+    const SampledLines &lines = work.lines;
     if (result.refused)
         return result;
     const PreparedLines prepared(lines);

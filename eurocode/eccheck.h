@@ -120,7 +120,15 @@ SteelResult CheckSteel(const PreparedLines &lines, const ActionSet &actions, con
 
 // Everything: the lines once, then timber and steel as the options ask.
 // The options' names must be known to `data` (the caller checks them).
-CheckResult RunCheck(const ProjectTexts &texts, const Data &data, const CheckOptions &options);
+// What a check worked from, for a caller that draws the envelopes too.
+struct CheckBasis
+{
+    SampledLines lines;
+    ActionSet actions;
+};
+
+CheckResult RunCheck(const ProjectTexts &texts, const Data &data, const CheckOptions &options,
+                     CheckBasis *basis = nullptr);
 
 // Search limit of the timber height, mm.
 constexpr int MaxTimberHeightMm = 3000;

@@ -58,24 +58,14 @@ RunOutput RunEurocode(const ProjectTexts &texts, const Data &data, const RunInpu
         changed.values.insert(key, Value{*inputs.limits[i], key, false});
         out.limitChanged[i] = true;
     }
-    // As RunCheck, but the unit lines are sampled once for the check and
-    // the envelopes.
+    // The unit lines are sampled once, for the check and the envelopes.
+    CheckBasis basis;
     CheckResult &result = out.result;
-    Lookup lookup(*used, result.problems);
-    const ActionSet actions = ResolveActions(lookup, inputs.options.imposedCategory, inputs.options.snowHigh,
-                                             result.actionValues);
-    if (lookup.failed())
-        return out;
-    const SampledLines lines = SampleUnitLines(texts, inputs.options.pointLoadAction, result.refused);
+    result = RunCheck(texts, *used, inputs.options, &basis);
     if (result.refused)
         return out;
-    const PreparedLines prepared(lines);
-    if (inputs.options.timber)
-        result.timber = CheckTimber(prepared, actions, *used, lookup, inputs.options);
-    if (inputs.options.steel)
-        result.steel = CheckSteel(prepared, actions, *used, lookup, inputs.options);
     if (envelopes && result.problems.empty())
-        out.envelopes = ComputeEnvelopes(lines, actions);
+        out.envelopes = ComputeEnvelopes(basis.lines, basis.actions);
     if (const TimberClass *cls = used->timberClass(out.result.timber.className))
         out.timberE = cls->E0mean.value;
     if (const SteelGrade *grade = used->steelGrade(out.result.steel.grade))
