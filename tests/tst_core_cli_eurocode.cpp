@@ -97,6 +97,8 @@ private slots:
         near(bending, "resistance", 14.76923);
         near(bending, "utilisation", 0.88359);
         QCOMPARE(bending["kmod"].toDouble(), 0.8);
+        // kmod comes from the load-duration class of category A, which has no citable source.
+        QVERIFY(bending["uncitedValues"].toArray().contains(QStringLiteral("kled.imposed.A")));
         QCOMPARE(bending["region"].toString(), QStringLiteral("F1"));
         near(bending, "x", 2);
         const QJsonObject shear = checks["shear"].toObject();
@@ -125,6 +127,8 @@ private slots:
         near(checks["shear"].toObject(), "resistance", 189.9482);
         near(checks["deflection"].toObject(), "design", 12.2539);
         near(checks["deflection"].toObject(), "resistance", 13.33333);
+        // l/300 is a project default, not a cited value.
+        QVERIFY(checks["deflection"].toObject()["uncitedValues"].toArray().contains(QStringLiteral("limit.steel.span.w")));
         QVERIFY(checks["bending"].toObject()["combination"].toString().contains(QStringLiteral("1.50·Q (Feld 1)")));
     }
 
