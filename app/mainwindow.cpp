@@ -14,10 +14,10 @@
 #include "dialogs/loaddialog.h"
 #include "dialogs/materialdialog.h"
 #include "dialogs/projectinfodialog.h"
-#include "io/commands/ecprintcommand.h"
-#include "io/commands/printcommand.h"
+#include "app/ecprintcommand.h"
+#include "app/printcommand.h"
 #include "results/eurocodewindow.h"
-#include "io/commands/projectfilecommands.h"
+#include "app/projectfilecommands.h"
 #include "presentation/loadwarnings.h"
 #include "version.h"
 
