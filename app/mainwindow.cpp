@@ -5,6 +5,7 @@
 
 #include "analysis/analysis.h"
 #include "app/aboutwindow.h"
+#include "widgets/help.h"
 #include "widgets/messages.h"
 #include "session/session.h"
 #include "widgets/svgpicture.h"
@@ -444,7 +445,7 @@ void MainWindow::showProjectInfo()
 
 void MainWindow::showHelp()
 {
-    ShowHelpMessage(this);
+    ShowHelp(this);
 }
 
 void MainWindow::showAbout()
