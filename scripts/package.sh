@@ -96,6 +96,8 @@ expected=(
     "./usr/share/doc/varno/json.html"
     "./usr/share/doc/varno/eurocode.md"
     "./usr/share/doc/varno/eurocode.html"
+    "./usr/share/doc/varno/verification-eurocode.md"
+    "./usr/share/doc/varno/verification-eurocode.html"
     "./usr/share/doc/varno/SOURCES.md"
     "./usr/share/doc/varno/SOURCES-eurocode.md"
 )
