@@ -374,6 +374,10 @@ QByteArray EcReportPdfBytes(const std::vector<EcReportInput> &inputs, QString *e
     return PdfBytes(QStringLiteral("Nachweis nach Eurocode"), inputs.size(),
                     [&](QPainter &painter, QPdfWriter &writer, std::size_t i) {
                         PaintEcReport(painter, writer, inputs[i]);
+                        if (!inputs[i].pictures.empty()) {
+                            writer.newPage();
+                            PaintPicturePage(painter, writer, inputs[i].pictures);
+                        }
                     },
                     error);
 }
