@@ -376,6 +376,8 @@ QByteArray EcReportPdfBytes(const std::vector<EcReportInput> &inputs, QString *e
                         PaintEcReport(painter, writer, inputs[i]);
                         if (!inputs[i].pictures.empty()) {
                             writer.newPage();
+                            // The report's pages leave their scale on the painter.
+                            painter.resetTransform();
                             PaintPicturePage(painter, writer, inputs[i].pictures);
                         }
                     },
