@@ -8,6 +8,8 @@
 #include "model/projectmodel.h"
 #include "io/projectfile.h"
 
+#include "cli/runfiles.h"
+
 #include "calcprogram.h"
 
 #include <QDir>
@@ -116,6 +118,8 @@ private slots:
     void noOutputReplacesAnInput();
     void outputsOfOneRunDoNotClash_data();
     void outputsOfOneRunDoNotClash();
+    void writeLooksAgainBeforeReplacing_data();
+    void writeLooksAgainBeforeReplacing();
     void reportIntoFifoAndStandardOutput_data();
     void reportIntoFifoAndStandardOutput();
     void samePictureNamesAreRefused();
@@ -356,6 +360,39 @@ void TestCliEdges::outputsOfOneRunDoNotClash()
     QVERIFY2(QString::fromUtf8(result.err).contains(message), result.err.constData());
     QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              (QStringList{QStringLiteral("decke.lof"), QStringLiteral("notiz.txt")}));
+}
+
+// A name claimed while it led nowhere, made a link to an input before the
+// output is written: the write refuses it and the input stays.
+void TestCliEdges::writeLooksAgainBeforeReplacing_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("still a new name") << "none" << true;
+    QTest::newRow("symbolic link made since") << "symbolic" << false;
+    QTest::newRow("hard link made since") << "hard" << false;
+}
+
+void TestCliEdges::writeLooksAgainBeforeReplacing()
+{
+    QFETCH(QString, link);
+    QFETCH(bool, written);
+    QTemporaryDir scratch;
+    const QString project = scratch.filePath(QStringLiteral("decke.lof"));
+    const QString output = scratch.filePath(QStringLiteral("b.pdf"));
+    QVERIFY(copy(SingleSpan, project));
+    varno::cli::RunFiles files;
+    files.addInput(project);
+    QVERIFY(!files.claimOutput(QStringLiteral("--pdf"), output, varno::cli::OutputKind::File));
+    if (link == QLatin1String("symbolic"))
+        QVERIFY(QFile::link(project, output));
+    else if (link == QLatin1String("hard"))
+        QCOMPARE(::link(QFile::encodeName(project).constData(), QFile::encodeName(output).constData()), 0);
+    QString reason;
+    QCOMPARE(files.write(output, "%PDF-", &reason), written);
+    QCOMPARE(contents(project), contents(SingleSpan));
+    if (!written)
+        QVERIFY2(reason.contains(QStringLiteral("Eingabedatei")), qPrintable(reason));
 }
 
 void TestCliEdges::reportIntoFifoAndStandardOutput_data()
