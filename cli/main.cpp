@@ -33,7 +33,6 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -222,7 +221,8 @@ std::optional<QString> valueProblem(const QCommandLineParser &parser, const QLis
                 .arg(name, named.join(QStringLiteral(" und ")));
         }
         if (values.size() == 1 && values.constFirst().trimmed().isEmpty())
-            return QStringLiteral("%1 erwartet einen Wert, nicht den leeren Text %2").arg(name, quoted(values.constFirst()));
+            return QStringLiteral("%1 erwartet einen Wert, nicht den leeren Text %2")
+                .arg(name, quoted(values.constFirst()));
     }
     return std::nullopt;
 }
@@ -258,11 +258,10 @@ int main(int argc, char *argv[])
                              system = valued("system"), svg = valued("svg"), png = valued("png"),
                              size = valued("size");
     const QCommandLineOption pictures(QStringLiteral("pictures"), QString());
-    const QList<QCommandLineOption> allOptions =
-        QList<QCommandLineOption>{help,   version, json,     envelope, width,    spanLimit, cantileverLimit,
-                                  series, timberGrade, steelGrade, locale, dataDir, pdf,  firma,
-                                  projekt, position, system, pictures, svg, png, size}
-        + EurocodeOptions();
+    QList<QCommandLineOption> allOptions{help, version, json, envelope, width, spanLimit, cantileverLimit, series,
+                                         timberGrade, steelGrade, locale, dataDir, pdf, firma, projekt, position,
+                                         system, pictures, svg, png, size};
+    allOptions += EurocodeOptions();
     parser.addOptions(allOptions);
     const bool parsed = parser.parse(arguments);
 

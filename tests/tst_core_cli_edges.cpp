@@ -274,8 +274,8 @@ void TestCliEdges::noOutputReplacesAnInput_data()
     QTest::newRow("--png picture to the project")
         << "png/decke-moment.png" << "../decke.lof" << QStringList{"--png", "png", "decke.lof"} << false << false;
     QTest::newRow("--svg shear picture to a data file")
-        << "svg/decke-shear.svg" << "../daten/wert3.txt" << QStringList{"--data-dir", "daten", "--svg", "svg", "decke.lof"}
-        << false << false;
+        << "svg/decke-shear.svg" << "../daten/wert3.txt"
+        << QStringList{"--data-dir", "daten", "--svg", "svg", "decke.lof"} << false << false;
     QTest::newRow("--pdf to standard input") << "rep.pdf" << "decke.lof" << QStringList{"--pdf", "rep.pdf", "-"} << true
                                              << false;
     QTest::newRow("--svg picture to standard input")
@@ -286,7 +286,8 @@ void TestCliEdges::noOutputReplacesAnInput_data()
     QTest::newRow("--pdf to a Eurocode table, check on")
         << "tab.pdf" << "daten/steel_grades.csv"
         << QStringList{"--eurocode", "--data-dir", "daten", "--pdf", "tab.pdf", "decke.lof"} << false << false;
-    QTest::newRow("standard output into the project") << "" << "" << QStringList{"--json", "decke.lof"} << false << true;
+    QTest::newRow("standard output into the project")
+        << "" << "" << QStringList{"--json", "decke.lof"} << false << true;
 }
 
 void TestCliEdges::noOutputReplacesAnInput()
@@ -335,8 +336,9 @@ void TestCliEdges::outputsOfOneRunDoNotClash_data()
 {
     QTest::addColumn<QStringList>("arguments");   // in the scratch folder
     QTest::addColumn<QString>("message");
-    QTest::newRow("--pdf and --svg of one name") << QStringList{"--pdf", "o.pdf", "--svg", "o.pdf"}
-                                                 << "--pdf \u201Eo.pdf\u201C und --svg \u201Eo.pdf\u201C nennen dieselbe Stelle";
+    QTest::newRow("--pdf and --svg of one name")
+        << QStringList{"--pdf", "o.pdf", "--svg", "o.pdf"}
+        << "--pdf \u201Eo.pdf\u201C und --svg \u201Eo.pdf\u201C nennen dieselbe Stelle";
     QTest::newRow("--pdf and --png, one by a longer name") << QStringList{"--png", "neu/../o.pdf", "--pdf", "o.pdf"}
                                                            << "nennen dieselbe Stelle";
     QTest::newRow("--svg into an existing file") << QStringList{"--svg", "notiz.txt"}
@@ -557,8 +559,8 @@ void TestCliEdges::closedPipe_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
-    const QString stdoutMessage = QStringLiteral("Die Standardausgabe kann nicht geschrieben werden (der Empf\u00E4nger "
-                                                 "hat die Leitung geschlossen)");
+    const QString stdoutMessage = QStringLiteral("Die Standardausgabe kann nicht geschrieben werden "
+                                                 "(der Empf\u00E4nger hat die Leitung geschlossen)");
     QTest::newRow("result lines") << QStringList{SingleSpan} << stdoutMessage;
     QTest::newRow("JSON") << QStringList{"--json", SingleSpan} << stdoutMessage;
     QTest::newRow("help") << QStringList{"--help"} << QString();
