@@ -191,7 +191,7 @@ void TestCliEdges::refusedCalls_data()
     QTest::newRow("--ec-class twice") << QStringList{"--eurocode", "--ec-class", "C24", "--ec-class", "C30", SingleSpan}
                                       << "--ec-class darf nur einmal";
     // Empty values, for every kind of option alike.
-    for (const char *option : {"--firma", "--ec-class", "--svg", "--snow-altitude", "--locale", "--series"})
+    for (const char *option : {"--firma", "--ec-class", "--svg", "--locale"})
         QTest::addRow("%s empty", option) << QStringList{"--eurocode", option, "", SingleSpan}
                                           << QString::fromLatin1(option) + " erwartet einen Wert";
     QTest::newRow("--ec-profile blank") << QStringList{"--eurocode", "--ec-profile", " ", SingleSpan}
@@ -273,9 +273,6 @@ void TestCliEdges::noOutputReplacesAnInput_data()
         << "svg/decke-system.svg" << "../decke.lof" << QStringList{"--svg", "svg", "decke.lof"} << false << false;
     QTest::newRow("--png picture to the project")
         << "png/decke-moment.png" << "../decke.lof" << QStringList{"--png", "png", "decke.lof"} << false << false;
-    QTest::newRow("--svg shear picture to a data file")
-        << "svg/decke-shear.svg" << "../daten/wert3.txt"
-        << QStringList{"--data-dir", "daten", "--svg", "svg", "decke.lof"} << false << false;
     QTest::newRow("--pdf to standard input") << "rep.pdf" << "decke.lof" << QStringList{"--pdf", "rep.pdf", "-"} << true
                                              << false;
     QTest::newRow("--svg picture to standard input")
@@ -283,9 +280,6 @@ void TestCliEdges::noOutputReplacesAnInput_data()
     QTest::newRow("--pdf to a Eurocode table")
         << "tab.pdf" << "daten/actions.csv" << QStringList{"--data-dir", "daten", "--pdf", "tab.pdf", "decke.lof"}
         << false << false;
-    QTest::newRow("--pdf to a Eurocode table, check on")
-        << "tab.pdf" << "daten/steel_grades.csv"
-        << QStringList{"--eurocode", "--data-dir", "daten", "--pdf", "tab.pdf", "decke.lof"} << false << false;
     QTest::newRow("standard output into the project")
         << "" << "" << QStringList{"--json", "decke.lof"} << false << true;
 }
@@ -302,7 +296,7 @@ void TestCliEdges::noOutputReplacesAnInput()
     QVERIFY(dir.mkpath(QStringLiteral("daten")));
     QVERIFY(copy(SingleSpan, dir.filePath(QStringLiteral("decke.lof"))));
     const QDir data(DataDir);
-    const QStringList dataFiles = {"wert2.txt", "wert3.txt", "eurocode/actions.csv", "eurocode/steel_grades.csv"};
+    const QStringList dataFiles = {"wert2.txt", "wert3.txt", "eurocode/actions.csv"};
     for (const QString &name : dataFiles)
         QVERIFY(copy(data.filePath(name), dir.filePath(QStringLiteral("daten/") + QFileInfo(name).fileName())));
     QStringList inputs{QStringLiteral("decke.lof")};
@@ -562,7 +556,6 @@ void TestCliEdges::closedPipe_data()
     const QString stdoutMessage = QStringLiteral("Die Standardausgabe kann nicht geschrieben werden "
                                                  "(der Empf\u00E4nger hat die Leitung geschlossen)");
     QTest::newRow("result lines") << QStringList{SingleSpan} << stdoutMessage;
-    QTest::newRow("JSON") << QStringList{"--json", SingleSpan} << stdoutMessage;
     QTest::newRow("help") << QStringList{"--help"} << QString();
     QTest::newRow("report") << QStringList{"--pdf", "-", SingleSpan}
                             << "Der Bericht kann nicht als \u201E-\u201C gespeichert werden (der Empf\u00E4nger";
