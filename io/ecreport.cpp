@@ -374,6 +374,12 @@ QByteArray EcReportPdfBytes(const std::vector<EcReportInput> &inputs, QString *e
     return PdfBytes(QStringLiteral("Nachweis nach Eurocode"), inputs.size(),
                     [&](QPainter &painter, QPdfWriter &writer, std::size_t i) {
                         PaintEcReport(painter, writer, inputs[i]);
+                        if (!inputs[i].pictures.empty()) {
+                            writer.newPage();
+                            // The report's pages leave their scale on the painter.
+                            painter.resetTransform();
+                            PaintPicturePage(painter, writer, inputs[i].pictures);
+                        }
                     },
                     error);
 }

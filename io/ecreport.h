@@ -11,6 +11,7 @@
 // "Nachweis drucken…" and varno-calc --eurocode --pdf both write it.
 
 #include "eurocode/ecrun.h"
+#include "io/report.h"
 #include "model/projectmodel.h"
 
 #include <QByteArray>
@@ -34,6 +35,8 @@ struct EcReportInput
     ec::RunInputs inputs;
     ec::RunOutput run;          // with its envelopes
     QLocale locale;
+    // Not empty: a further page shows these pictures (see PaintPicturePage).
+    std::vector<ReportPicture> pictures;
 };
 
 // Paints the report on an active painter of a paged device; returns the

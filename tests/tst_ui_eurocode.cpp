@@ -11,7 +11,7 @@
 #include "dialogs/materialdialog.h"
 #include "dialogs/projectinfodialog.h"
 #include "eurocode/ecdata.h"
-#include "io/commands/ecprintcommand.h"
+#include "app/ecprintcommand.h"
 #include "results/eurocodewindow.h"
 #include "tests/testsupport.h"
 

@@ -3,6 +3,7 @@
 
 #include "app/aboutwindow.h"
 #include "app/mainwindow.h"
+#include "widgets/help.h"
 #include "widgets/messages.h"
 #include "model/projectmodel.h"
 #include "session/session.h"
@@ -16,6 +17,10 @@
 #include "tests/testsupport.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -97,6 +102,8 @@ private slots:
     void materialCommands_data();
     void materialCommands();
     void helpCommand();
+    void helpOpensTheInstalledGuide_data();
+    void helpOpensTheInstalledGuide();
     void infoCommand();
 
     void exitCancelled_data();
@@ -580,6 +587,55 @@ void TestMainWindow::helpCommand()
     QCOMPARE(messages.shown[0].text, QStringLiteral("Derzeit noch keine Hilfe installiert!"));
     QCOMPARE(messages.shown[0].icon, MsgIcon::Information);
     QCOMPARE(messages.shown[0].buttons, MsgButtons::Ok);
+}
+
+// An installation as the package lays it out: the programs in lib/varno/,
+// the guide in share/doc/varno/. "Hilfe" of the menu and of an input window
+// open the guide; a guide that nothing can show is named in a warning.
+void TestMainWindow::helpOpensTheInstalledGuide_data()
+{
+    QTest::addColumn<bool>("browser");
+    QTest::addColumn<bool>("fromInputWindow");
+    QTest::newRow("menu") << true << false;
+    QTest::newRow("input window") << true << true;
+    QTest::newRow("no program for HTML") << false << false;
+}
+
+void TestMainWindow::helpOpensTheInstalledGuide()
+{
+    QFETCH(bool, browser);
+    QFETCH(bool, fromInputWindow);
+    QTemporaryDir prefix;
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("lib/varno")));
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("share/doc/varno")));
+    const QString guide = prefix.filePath(QStringLiteral("share/doc/varno/handbuch.html"));
+    QFile file(guide);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    SetHelpProgramFolder(prefix.filePath(QStringLiteral("lib/varno")));
+    QList<QUrl> opened;
+    SetGuideOpener([&](const QUrl &url) {
+        opened << url;
+        return browser;
+    });
+    MessageRecorder messages;
+    MainWindow window;
+    if (fromInputWindow)
+        QTest::mouseClick(window.dimensionsDialog()->findChild<QPushButton *>(QStringLiteral("Command2")),
+                          Qt::LeftButton);
+    else
+        action(window, QStringLiteral("mnuhilfe"))->trigger();
+    SetHelpProgramFolder(QString());
+    SetGuideOpener(nullptr);
+
+    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(guide)});
+    if (browser) {
+        QVERIFY(messages.shown.isEmpty());
+    } else {
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].icon, MsgIcon::Warning);
+        QVERIFY2(messages.shown[0].text.contains(guide), qPrintable(messages.shown[0].text));
+    }
 }
 
 void TestMainWindow::infoCommand()

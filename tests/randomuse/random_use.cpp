@@ -41,12 +41,12 @@
 #include "dialogs/materialdialog.h"
 #include "dialogs/projectinfodialog.h"
 #include "widgets/picturearea.h"
-#include "io/commands/filedialogs.h"
-#include "io/commands/ecprintcommand.h"
-#include "io/commands/printcommand.h"
+#include "app/filedialogs.h"
+#include "app/ecprintcommand.h"
+#include "app/printcommand.h"
 #include "presentation/ectexts.h"
 #include "results/eurocodewindow.h"
-#include "io/commands/projectfilecommands.h"
+#include "app/projectfilecommands.h"
 #include "presentation/captions.h"
 
 #include <QAbstractButton>
