@@ -3,6 +3,8 @@
 
 #include "analysis/beamlines.h"
 
+#include "analysis/quadratic.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -40,44 +42,6 @@ struct RegionStart
     const double *a = nullptr;
     int slots = 0;
 };
-
-// The roots of c0 + c1·t + c2·t² strictly inside (0, h), ascending; returns
-// their number. The coefficients are scaled first, so that the
-// discriminant of very large loads stays finite.
-int quadraticRootsInside(double c0, double c1, double c2, double h, double roots[2])
-{
-    const double s = std::max({std::fabs(c0), std::fabs(c1), std::fabs(c2)});
-    if (s == 0)
-        return 0;
-    c0 /= s;
-    c1 /= s;
-    c2 /= s;
-    double found[2];
-    int n = 0;
-    if (c2 == 0) {
-        if (c1 != 0)
-            found[n++] = -c0 / c1;
-    } else {
-        const double d = c1 * c1 - 4 * c2 * c0;
-        if (d >= 0) {
-            // The root of larger magnitude without cancellation, the other by Vieta.
-            const double qv = -0.5 * (c1 + std::copysign(std::sqrt(d), c1));
-            if (qv != 0) {
-                found[n++] = qv / c2;
-                found[n++] = c0 / qv;
-            } else {
-                found[n++] = 0;
-            }
-        }
-    }
-    int inside = 0;
-    for (int i = 0; i < n; ++i)
-        if (found[i] > 0 && found[i] < h)
-            roots[inside++] = found[i];
-    if (inside == 2 && roots[0] > roots[1])
-        std::swap(roots[0], roots[1]);
-    return inside;
-}
 
 // The zero of the slope s on [ta, tb], where s is monotone and changes its
 // sign: Newton steps that stay inside the bracket, bisection otherwise.
@@ -241,7 +205,7 @@ void findExtremes(RegionLine &line, double V0, bool supportAtEnd)
         double split[4];
         int count = 0;
         split[count++] = 0;
-        count += quadraticRootsInside(p.m[0], p.m[1], p.m[2], h, split + 1);
+        count += QuadraticRootsInside(p.m[0], p.m[1], p.m[2], h, split + 1);
         split[count++] = h;
         auto slope = [&p](double t) { return p.w[1] + t * (2 * p.w[2] + t * (3 * p.w[3] + t * 4 * p.w[4])); };
         auto curvature = [&p](double t) { return 2 * p.w[2] + t * (6 * p.w[3] + t * 12 * p.w[4]); };
