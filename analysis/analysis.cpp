@@ -149,8 +149,9 @@ std::optional<QString> nonFiniteResult(const ResultSet &r)
 
 // Where a span or cantilever carries an upward load, its moment line need
 // not have its largest value at the point of zero shear nor its smallest at
-// a support: the design then takes the moment of largest magnitude of the
-// exact line, and every such region is named.
+// a support, nor its shear the largest magnitude at a support: the design
+// then takes the moment and the shear of largest magnitude of the exact
+// lines, and every such region is named.
 template<int Slots>
 bool loadedUpward(const RegionLoads<Slots> &loads)
 {
@@ -192,12 +193,15 @@ void findLoadsBothWays(const BeamLoads &loads, AnalysisOutcome &out, ResultSet &
     if (out.upward.empty())
         return;
     r.lineMoment = 0;
+    r.lineShear = 0;
     for (const RegionLine &line : out.lines.region) {
         if (!line.exists)
             continue;
         for (double m : {line.extremes.Mmax, line.extremes.Mmin})
             if (std::fabs(m) > std::fabs(r.lineMoment))
                 r.lineMoment = m;
+        if (std::fabs(line.extremes.Vmax) > std::fabs(r.lineShear))
+            r.lineShear = line.extremes.Vmax;
     }
 }
 

@@ -27,7 +27,8 @@ QStringList UpwardLoadWarnings(const AnalysisOutcome &outcome, const QLocale &lo
         const Region &r = regions[u.region];
         const LineExtremes &e = u.extremes;
         QString text = QStringLiteral("%1: Lasten nach oben – kleinstes Moment %2 %3 bei %4, größtes %5 bei %6 %7. "
-                                      "Bemessen wird mit dem betragsgrößten Moment der Momentenlinie.")
+                                      "Bemessen wird mit dem betragsgrößten Moment der Momentenlinie und der "
+                                      "betragsgrößten Querkraft der Querkraftlinie.")
                            .arg(QString::fromUtf8(r.name), QString::fromUtf8(r.inside), kNm(e.Mmin), m(e.xMmin),
                                 kNm(e.Mmax), m(e.xMmax), QString::fromUtf8(r.from));
         if (u.spanMomentBelowMax)
