@@ -99,6 +99,8 @@ QString beamFile(const QDir &dir, const QString &L1, const QString &L2, const QS
 
 } // namespace
 
+Q_DECLARE_METATYPE(varno::ProjectTexts)
+
 class TestCliEdges : public QObject
 {
     Q_OBJECT
@@ -121,6 +123,8 @@ private slots:
     void failedStandardOutput();
     void sumsBeyondTheDoubleRange_data();
     void sumsBeyondTheDoubleRange();
+    void loadsThatDoNotActAreNamed_data();
+    void loadsThatDoNotActAreNamed();
     void widthIsPrintedAsComputed();
     void dataFiles_data();
     void dataFiles();
@@ -403,6 +407,60 @@ void TestCliEdges::sumsBeyondTheDoubleRange()
         QCOMPARE(o["status"].toInt(), 1);
         QVERIFY2(o["error"].toString().contains(named), qPrintable(o["error"].toString()));
     }
+}
+
+// A load the analysis leaves out is named on standard error and in the
+// JSON warnings, and the equilibrium counts only the loads that act.
+void TestCliEdges::loadsThatDoNotActAreNamed_data()
+{
+    using namespace varno;
+    QTest::addColumn<ProjectTexts>("texts");
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<double>("load");   // g·L and the forces that act
+
+    ProjectTexts beyond = ProjectTexts::Defaults();
+    beyond.lengths = {"6", "0", "0", "0", "0"};
+    beyond.force[0] = QStringLiteral("10");
+    beyond.distance[0] = QStringLiteral("8");
+    QTest::newRow("beyond its span") << beyond
+                                     << "Die Einzellast Nr. 1 in Feld 1 (F = 10.00 kN) steht mit a = 8.00 m "
+                                        "außerhalb von Feld 1 (l = 6.00 m) und wirkt nicht."
+                                     << 2.0 * 6;
+
+    ProjectTexts hidden = ProjectTexts::Defaults();
+    hidden.lengths = {"4.0", "3.5", "0", "0", "0"};
+    for (auto &region : hidden.uniform)
+        region = {"2.5", "2.0", "0", "0"};
+    hidden.force[7] = QStringLiteral("10");
+    hidden.distance[7] = QStringLiteral("2.5");
+    hidden.force[24] = QStringLiteral("5");
+    hidden.distance[24] = QStringLiteral("1.5");
+    QTest::newRow("in the missing right cantilever")
+        << hidden
+        << "Die Einzellast Nr. 1 im rechten Kragarm (F = 5.00 kN, a = 1.50 m) wirkt nicht: der rechte Kragarm ist "
+           "nicht vorhanden (Länge 0)."
+        << 4.5 * 7.5 + 10;
+}
+
+void TestCliEdges::loadsThatDoNotActAreNamed()
+{
+    QFETCH(varno::ProjectTexts, texts);
+    QFETCH(QString, warning);
+    QFETCH(double, load);
+    QTemporaryDir scratch;
+    const QString file = scratch.filePath(QStringLiteral("versteckt.lof"));
+    QVERIFY(varno::WriteProjectFile(file, texts));
+
+    const Run text = run({"--locale", "C", file});
+    QCOMPARE(text.status, 0);
+    QVERIFY2(QString::fromUtf8(text.err).contains(QStringLiteral("versteckt.lof: Warnung: ") + warning),
+             text.err.constData());
+    const Run result = run({"--json", "--locale", "C", file});
+    const QJsonObject o = json(result.out);
+    QVERIFY(o["warnings"].toArray().contains(warning));
+    const QJsonObject equilibrium = o["equilibrium"].toObject();
+    QVERIFY(std::fabs(equilibrium["load"].toDouble() - load) <= 1e-12 * load);
+    QVERIFY(std::fabs(equilibrium["reactions"].toDouble() - load) <= 1e-9 * load);
 }
 
 void TestCliEdges::widthIsPrintedAsComputed()
