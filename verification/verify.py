@@ -432,7 +432,9 @@ def document_text(rows, approximations, fe_cases, summary, cases, made_with=()):
             "| F1.Mmax, F1.xMmax … Kr.EIwMin | extremes of the exact lines of a region (`beamLines`): largest and "
             "smallest M and EI·w with their places x from the region's left end, Vmax the shear of largest "
             "magnitude | kNm, kN, kN·m³, m |",
-            "| envelope.X.min, .max | the smallest and largest value of X over the load patterns | as X |", "",
+            "| envelope.X.min, .max | the smallest and largest value of X over the load patterns | as X |",
+            "| design.GoverningMoment, design.GoverningShear | the moment and the shear the design takes: of "
+            "largest magnitude, with its sign (with an upward load, of the exact lines) | kNm, kN |", "",
             "Symbols of the closed forms, their values given per case below: l, l1, l2, l3 span lengths; k, k1, "
             "k2 cantilever lengths; q a uniform load; F, F1, F2 point loads; a the distance of a point load from "
             "the left support (from the free end on a left cantilever); b = l − a; c the distance of a "
