@@ -235,18 +235,11 @@ void TestBeamLines::shearAtTheEnds_data()
                                          << int(LineSpan1) << 26.0 << -6.0 << 26.0;
     QTest::newRow("span, load at a = L") << ProjectTexts(Beam().length(1, 6).load(1, 2).point(0, 20, 6))
                                          << int(LineSpan1) << 6.0 << -26.0 << -26.0;
-    // Left cantilever k = 2 beside an unloaded span, F = 10: at its free end
-    // (a = 0) or on support A (a = k); the shear left of A is −F either way.
-    QTest::newRow("left cantilever, load at the free end")
-        << ProjectTexts(Beam().length(1, 6).length(4, 2).point(21, 10, 0)) << int(LineLeftCantilever) << 0.0
-        << -10.0 << -10.0;
+    // Cantilevers k = 2 beside an unloaded span, F = 10 on support A (a = k
+    // from the free end), and at the tip of the right one.
     QTest::newRow("left cantilever, load on the support")
         << ProjectTexts(Beam().length(1, 6).length(4, 2).point(21, 10, 2)) << int(LineLeftCantilever) << 0.0
         << -10.0 << -10.0;
-    // Right cantilever: the shear right of the last support is +F.
-    QTest::newRow("right cantilever, load on the support")
-        << ProjectTexts(Beam().length(1, 6).length(5, 2).point(24, 10, 0)) << int(LineRightCantilever) << 10.0
-        << 0.0 << 10.0;
     QTest::newRow("right cantilever, load at the tip")
         << ProjectTexts(Beam().length(1, 6).length(5, 2).point(24, 10, 2)) << int(LineRightCantilever) << 10.0
         << 0.0 << 10.0;
@@ -273,8 +266,6 @@ void TestBeamLines::quadraticRoots_data()
     QTest::addColumn<QList<double>>("roots");
     QTest::newRow("two inside, ascending") << QList<double>{3, -4, 1, 4} << QList<double>{1, 3};
     QTest::newRow("roots on the ends are not inside") << QList<double>{0, -2, 1, 2} << QList<double>{};
-    QTest::newRow("linear") << QList<double>{2, -1, 0, 5} << QList<double>{2};
-    QTest::newRow("no real root") << QList<double>{1, 0, 1, 5} << QList<double>{};
     // (t − 1e-8)·(t − 1e8): the small root suffers no cancellation.
     QTest::newRow("roots 1e-8 and 1e8") << QList<double>{1, -(1e8 + 1e-8), 1, 1e9} << QList<double>{1e-8, 1e8};
     // 1e300·(t − 1)·(t − 2): the discriminant alone would overflow.
