@@ -13,8 +13,8 @@ namespace varno {
 // One warning for every span and cantilever with an upward load: its
 // smallest and largest moment of the exact line with their places, that
 // the design takes the moment and the shear of largest magnitude of the
-// whole lines, and
-// where the span moment MF is not the largest moment of its span.
+// whole lines, and where the span moment MF is not the largest moment of
+// its span.
 QStringList UpwardLoadWarnings(const AnalysisOutcome &outcome, const QLocale &locale);
 
 // One warning for every point load that does not act (InactivePointLoad):
