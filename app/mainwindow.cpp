@@ -405,7 +405,7 @@ bool MainWindow::runAnalysis()
         ShowMessage(this, QStringLiteral("Warnung"), outcome.refusal, MsgIcon::Warning);
         return false;
     }
-    for (const QString &warning : UpwardLoadWarnings(outcome, QLocale()))
+    for (const QString &warning : InactiveLoadWarnings(outcome, QLocale()) + UpwardLoadWarnings(outcome, QLocale()))
         ShowMessage(this, QStringLiteral("Warnung"), warning, MsgIcon::Warning);
 
     if (!m_results)

@@ -136,6 +136,8 @@ private slots:
     void reasonsInGerman();
     void sumsBeyondTheDoubleRange_data();
     void sumsBeyondTheDoubleRange();
+    void loadsThatDoNotActAreNamed_data();
+    void loadsThatDoNotActAreNamed();
     void widthIsPrintedAsComputed();
     void dataFiles_data();
     void dataFiles();
@@ -635,6 +637,55 @@ void TestCliEdges::sumsBeyondTheDoubleRange()
         QCOMPARE(o["status"].toInt(), 1);
         QVERIFY2(o["error"].toString().contains(named), qPrintable(o["error"].toString()));
     }
+}
+
+// A load the analysis leaves out is named on standard error and in the
+// JSON warnings, and the equilibrium counts only the loads that act.
+void TestCliEdges::loadsThatDoNotActAreNamed_data()
+{
+    QTest::addColumn<QStringList>("lengths");
+    QTest::addColumn<QList<double>>("loads");   // slot, F, a, ...
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<double>("load");           // g·L of span 1 and 2 and the forces that act
+
+    QTest::newRow("beyond its span") << QStringList{"6", "0", "0", "0", "0"} << QList<double>{0, 10, 8}
+                                     << "Die Einzellast Nr. 1 in Feld 1 (F = 10.00 kN) steht mit a = 8.00 m "
+                                        "außerhalb von Feld 1 (l = 6.00 m) und wirkt nicht."
+                                     << 2.0 * 6;
+    QTest::newRow("in the missing right cantilever")
+        << QStringList{"4", "3.5", "0", "0", "0"} << QList<double>{7, 10, 2.5, 24, 5, 1.5}
+        << "Die Einzellast Nr. 1 im rechten Kragarm (F = 5.00 kN, a = 1.50 m) wirkt nicht: der rechte Kragarm ist "
+           "nicht vorhanden (Länge 0)."
+        << 2.0 * 7.5 + 10;
+}
+
+void TestCliEdges::loadsThatDoNotActAreNamed()
+{
+    QFETCH(QStringList, lengths);
+    QFETCH(QList<double>, loads);
+    QFETCH(QString, warning);
+    QFETCH(double, load);
+    varno::ProjectTexts texts = varno::ProjectTexts::Defaults();   // g = 2 everywhere
+    for (int i = 0; i < varno::RegionCount; ++i)
+        texts.lengths[std::size_t(i)] = lengths[i];
+    for (qsizetype i = 0; i + 2 < loads.size(); i += 3) {
+        texts.force[std::size_t(loads[i])] = QString::number(loads[i + 1]);
+        texts.distance[std::size_t(loads[i])] = QString::number(loads[i + 2]);
+    }
+    QTemporaryDir scratch;
+    const QString file = scratch.filePath(QStringLiteral("versteckt.lof"));
+    QVERIFY(varno::WriteProjectFile(file, texts));
+
+    const Run text = run({"--locale", "C", file});
+    QCOMPARE(text.status, 0);
+    QVERIFY2(QString::fromUtf8(text.err).contains(QStringLiteral("versteckt.lof: Warnung: ") + warning),
+             text.err.constData());
+    const Run result = run({"--json", "--locale", "C", file});
+    const QJsonObject o = json(result.out);
+    QVERIFY(o["warnings"].toArray().contains(warning));
+    const QJsonObject equilibrium = o["equilibrium"].toObject();
+    QVERIFY(std::fabs(equilibrium["load"].toDouble() - load) <= 1e-12 * load);
+    QVERIFY(std::fabs(equilibrium["reactions"].toDouble() - load) <= 1e-9 * load);
 }
 
 void TestCliEdges::widthIsPrintedAsComputed()

@@ -116,6 +116,7 @@ private slots:
     void refusedRunDiscardsOpenResults_data();
     void refusedRunDiscardsOpenResults();
     void resultsRecomputeWhileOpen();
+    void loadThatDoesNotActIsNamed();
     void projectTextsFollowTheWindows();
 };
 
@@ -844,6 +845,29 @@ void TestMainWindow::resultsRecomputeWhileOpen()
     QVERIFY(window.session().results.Are > areBefore);
     QVERIFY(results->resultText(8) != lineBefore);
     QVERIFY(messages.shown.isEmpty());
+}
+
+// A load left in the rows of a cantilever set back to 0 does not act; the
+// results command says so in a warning and still shows the results.
+void TestMainWindow::loadThatDoesNotActIsNamed()
+{
+    MessageRecorder messages;
+    MainWindow window;
+    window.show();
+    window.dimensionsDialog()->setLengthText(LengthRight, QStringLiteral("1.50"));
+    window.loadDialog()->setForceText(24, QStringLiteral("5"));
+    window.loadDialog()->setDistanceText(24, QStringLiteral("1.5"));
+    window.dimensionsDialog()->setLengthText(LengthRight, QStringLiteral("0.00"));
+    QVERIFY(messages.shown.isEmpty());
+
+    action(window, QStringLiteral("mnuergebnisse"))->trigger();
+    QCOMPARE(messages.titles(), QStringList{QStringLiteral("Warnung")});
+    QCOMPARE(messages.shown[0].icon, MsgIcon::Warning);
+    QVERIFY2(messages.shown[0].text.contains(
+                 QStringLiteral("Nr. 1 im rechten Kragarm (F = 5,00 kN, a = 1,50 m) wirkt nicht")),
+             qPrintable(messages.shown[0].text));
+    QVERIFY(window.resultsWindow() && window.resultsWindow()->isVisible());
+    QCOMPARE(window.session().results.Dre, 0.0);
 }
 
 void TestMainWindow::projectTextsFollowTheWindows()
