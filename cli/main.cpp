@@ -317,10 +317,12 @@ int main(int argc, char *argv[])
     if (const std::optional<QString> error = ReadEurocodeOptions(parser, eurocode))
         return usageError(*error);
     ec::Data eurocodeData;
-    QStringList eurocodeDataProblems;
+    std::vector<ec::DataProblem> eurocodeDataProblems;
     if (eurocode.enabled) {
-        eurocodeData = ReadEurocodeData(options.dataDirectory, eurocodeDataProblems);
-        if (eurocodeDataProblems.isEmpty())
+        if (const std::optional<QString> error = CheckEurocodeWidth(options.widthText))
+            return usageError(*error);
+        eurocodeData = ec::ReadData(options.dataDirectory, eurocodeDataProblems);
+        if (eurocodeDataProblems.empty())
             if (const std::optional<QString> error = CheckEurocodeNames(eurocode, eurocodeData))
                 return usageError(*error);
     }
@@ -426,6 +428,10 @@ int main(int argc, char *argv[])
         heading.position = parser.value(position);
     if (parser.isSet(system))
         heading.systemTypeName = parser.value(system);
+    // The report of the check is a document to hand in: its heading holds
+    // what the options give and nothing made up.
+    ReportHeading eurocodeHeading{parser.value(firma), parser.value(projekt), parser.value(position),
+                                  heading.systemTypeName};
 
     // With a report the printed results wait for it, so that each file's
     // status tells whether the report could be written.
@@ -443,7 +449,7 @@ int main(int argc, char *argv[])
             if (parser.isSet(envelope) && result.envelope)
                 writeOut(u'\n' + EnvelopeLines(*result.envelope, options.locale).join(u'\n') + u'\n');
             if (eurocodeRun)
-                writeOut(u'\n' + EurocodeLines(*eurocodeRun, options.locale).join(u'\n') + u'\n');
+                writeOut(u'\n' + EcTextLines(eurocodeRun->presentation).join(u'\n') + u'\n');
             if (files.size() > 1)
                 writeOut(QStringLiteral("\n"));
         }
@@ -464,19 +470,16 @@ int main(int argc, char *argv[])
         for (const QString &error : std::as_const(result.errors))
             writeErr(result.status == UsageOrFileError ? QStringLiteral("varno-calc: %1\n").arg(error)
                                                        : QStringLiteral("%1: %2\n").arg(result.file, error));
+        // The check runs once; its text, JSON and report render the one
+        // presentation of that run. A check not met is the file's error.
         std::optional<EurocodeRun> eurocodeRun;
         if (eurocode.enabled && result.analysed) {
-            if (eurocodeDataProblems.isEmpty()) {
-                eurocodeRun = RunEurocode(result, options, eurocode, eurocodeData);
-            } else {
-                eurocodeRun = EurocodeRun{};
-                eurocodeRun->status = Refused;
-                for (const QString &problem : std::as_const(eurocodeDataProblems))
-                    eurocodeRun->errors << QStringLiteral("Eurocode-Nachweis ausgelassen: %1").arg(problem);
-            }
-            status = std::max(status, eurocodeRun->status);
+            eurocodeRun = RunEurocode(result, options, eurocode, eurocodeData, eurocodeDataProblems,
+                                      parser.isSet(pdf), parser.isSet(json) ? QLocale::c() : options.locale);
             for (const QString &error : std::as_const(eurocodeRun->errors))
                 writeErr(QStringLiteral("%1: %2\n").arg(result.file, error));
+            result.errors << eurocodeRun->errors;
+            result.status = std::max(result.status, eurocodeRun->status);
         }
         // The pictures come before the printed results: their failure is the
         // file's too.
@@ -499,9 +502,8 @@ int main(int argc, char *argv[])
                 }
             }
         }
-        if (result.analysed && parser.isSet(pdf) && eurocodeRun && eurocodeRun->done)
-            eurocodeReports.push_back(
-                EurocodeReportFor(result, *eurocodeRun, eurocode, heading, eurocodeData, options.locale));
+        if (result.analysed && parser.isSet(pdf) && eurocodeRun && eurocodeRun->presentation.problems.isEmpty())
+            eurocodeReports.push_back(EurocodeReportFor(result, *eurocodeRun, eurocodeHeading));
         status = std::max(status, std::max(result.status, drawn.status));
         if (waitForReport)
             waiting.emplace_back(std::move(result), std::move(eurocodeRun));

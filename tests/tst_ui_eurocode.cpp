@@ -188,7 +188,9 @@ void TestEurocodeWindow::unreadableTextShowsDash_data()
     QTest::newRow("width with letters") << "Breite b in cm" << "1x";
     QTest::newRow("width zero") << "Breite b in cm" << "0";
     QTest::newRow("height half typed") << "Höhe h in cm, leer: bemessen" << "-";
-    QTest::newRow("limit with comma") << "Holz Feld w_inst l/" << "3,5";
+    QTest::newRow("limit with point and comma") << "Holz Feld w_inst l/" << "3.5,1";
+    QTest::newRow("height beyond the search") << "Höhe h in cm, leer: bemessen" << "300.1";
+    QTest::newRow("width below a millimetre") << "Breite b in cm" << "1e-320";
 }
 
 void TestEurocodeWindow::unreadableTextShowsDash()
@@ -237,8 +239,8 @@ void TestEurocodeWindow::reportPdf()
     QVERIFY2(text.count(u'\f') >= 3, qPrintable(QStringLiteral("pages: %1").arg(text.count(u'\f'))));
     for (const char *expected :
          {"Nachweis nach Eurocode", "Ingenieurbüro Prüfmann", "Neubau EFH", "Belastung", "Baustoffe und Beiwerte",
-          "kmod(medium)", "Kombinationen", "Hüllkurven", "max M = 8.70 kNm", "max V = 8.70 kN", "Nachweise Holz",
-          "η = 0.88", "Nachweise Stahl", "Annahmen", "Seite 3"})
+          "kmod(medium)", "Kombinationen", "Hüllkurven", "max M = 8,70 kNm", "max V = 8,70 kN", "Nachweise Holz",
+          "η = 0,88", "Nachweise Stahl", "Annahmen", "Seite 3"})
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
 }
 
@@ -291,8 +293,10 @@ void TestEurocodeWindow::sameNumbersAsCli()
         QVERIFY2(expected >= 0, c.check);
         const double rounded = std::round(expected * 100) / 100;
         QCOMPARE(shownUtilisation(window, QString::fromUtf8(c.shown)), rounded);
+        // The report writes German numbers whatever the locale.
         const QString inReport = QStringLiteral("%1 η = %2")
-                                     .arg(QString::fromUtf8(c.shown).section(u' ', 1), QString::number(rounded, 'f', 2));
+                                     .arg(QString::fromUtf8(c.shown).section(u' ', 1),
+                                          QString::number(rounded, 'f', 2).replace(u'.', u','));
         QVERIFY2(report.contains(inReport), qPrintable(inReport));
     }
 }
@@ -372,8 +376,8 @@ void TestEurocodeWindow::everyFieldAndResultNamed()
         names.insert(w->accessibleName());
         ++named;
     }
-    // b, h, 8 limits, 9 combo boxes, 2 buttons; 9 checks × 3, 2 sections, the note.
-    QCOMPARE(named, 2 + 8 + 9 + 2 + 9 * 3 + 2 + 1);
+    // b, h, 8 limits, 9 combo boxes, 2 buttons; 9 checks × 4, 2 sections, their 2 notes, the note.
+    QCOMPARE(named, 2 + 8 + 9 + 2 + 9 * 4 + 2 + 2 + 1);
 }
 
 void TestEurocodeWindow::gradeWithoutClass()
