@@ -299,8 +299,8 @@ void EurocodeWindow::buildInputs()
         notes->hide();
         grid->addWidget(notes, count + 1, 0, 1, 5);
         grid->setColumnStretch(1, 1);
-        grid->setColumnStretch(3, 2);
-        grid->setColumnStretch(4, 3);
+        grid->setColumnStretch(3, 3);
+        grid->setColumnStretch(4, 2);
         return group;
     };
     QGroupBox *timberResults = resultGroup(QStringLiteral("Nachweise Holz"), "Holz", TimberCheckNames, 5,
