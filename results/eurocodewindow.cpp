@@ -551,8 +551,8 @@ void EurocodeWindow::clearResults(const QString &why)
             row.value->setText(Dash);
             row.bar->setValue(false, 0);
             row.bar->setAccessibleDescription(Dash);
+            row.bar->setToolTip(QString());
             row.verdict->clear();
-            row.verdict->setAccessibleDescription(QString());
             row.where->clear();
         }
     m_timberSection->setText(Dash);
@@ -577,17 +577,19 @@ void EurocodeWindow::showMember(const EcMember *member, std::vector<ResultRow> &
             row.value->setText(Dash);
             row.bar->setValue(false, 0);
             row.bar->setAccessibleDescription(Dash);
+            row.bar->setToolTip(QString());
             row.verdict->clear();
             row.where->clear();
             continue;
         }
         row.value->setText(c->utilisationText);
         row.bar->setValue(c->utilisation.has_value(), c->utilisation.value_or(0));
-        row.bar->setAccessibleDescription(c->summary);
+        // The bar tells the whole verdict, with the values without a source.
+        const QString told = c->sourceMark.isEmpty() ? c->summary : c->summary + u'\n' + c->sourceMark;
+        row.bar->setAccessibleDescription(told);
+        row.bar->setToolTip(told);
         row.verdict->setText(c->sourceMark.isEmpty() ? c->verdict
                                                      : QStringLiteral("%1, %2").arg(c->verdict, EcUncited));
-        row.verdict->setAccessibleDescription(c->sourceMark);
-        row.verdict->setToolTip(c->sourceMark);
         row.where->setText(c->done ? c->where : QString());
         row.where->setToolTip(c->combinationText);
         row.where->setAccessibleDescription(c->combinationText);
