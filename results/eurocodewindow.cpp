@@ -584,15 +584,19 @@ void EurocodeWindow::showMember(const EcMember *member, std::vector<ResultRow> &
         }
         row.value->setText(c->utilisationText);
         row.bar->setValue(c->utilisation.has_value(), c->utilisation.value_or(0));
-        // The bar tells the whole verdict, with the values without a source.
-        const QString told = c->sourceMark.isEmpty() ? c->summary : c->summary + u'\n' + c->sourceMark;
-        row.bar->setAccessibleDescription(told);
-        row.bar->setToolTip(told);
+        // The bar tells the whole check: verdict, governing combination and
+        // the values without a source (the place label keeps its tooltip
+        // for its own text when shortened).
+        QStringList told{c->summary};
+        if (c->done)
+            told << c->combinationText;
+        if (!c->sourceMark.isEmpty())
+            told << c->sourceMark;
+        row.bar->setAccessibleDescription(told.join(u'\n'));
+        row.bar->setToolTip(told.join(u'\n'));
         row.verdict->setText(c->sourceMark.isEmpty() ? c->verdict
                                                      : QStringLiteral("%1, %2").arg(c->verdict, EcUncited));
         row.where->setText(c->done ? c->where : QString());
-        row.where->setToolTip(c->combinationText);
-        row.where->setAccessibleDescription(c->combinationText);
         if (!c->reason.isEmpty())
             lines << QStringLiteral("%1: %2").arg(c->name, c->reason);
         for (const QString &w : c->warnings)
