@@ -24,14 +24,18 @@ QString num(double value, int decimals, const QLocale &locale)
     return std::isfinite(value) ? FormatFixed(value, decimals, locale) : Dash;
 }
 
-// A value of the data files as written there: "0,8", "11000", "1,35".
-QString plainNumber(double value, const QLocale &locale)
+// The locale without group separators, for the values of the data files.
+QLocale plainLocale(const QLocale &locale)
 {
-    if (!std::isfinite(value))
-        return Dash;
     QLocale plain = locale;
     plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    return plain.toString(value, 'g', 6);
+    return plain;
+}
+
+// A value of the data files as written there: "0,8", "11000", "1,35".
+QString plainNumber(double value, const QLocale &plain)
+{
+    return std::isfinite(value) ? plain.toString(value, 'g', 6) : Dash;
 }
 
 // "IPE", "HE-A", "HE-B" for the series keys of the profile data.
@@ -145,7 +149,10 @@ struct CheckSpec
 class Builder
 {
 public:
-    Builder(const EcRun &run, const QLocale &locale) : m_run(run), m_result(run.output.result), m_locale(locale) {}
+    Builder(const EcRun &run, const QLocale &locale)
+        : m_run(run), m_result(run.output.result), m_locale(locale), m_plain(plainLocale(locale))
+    {
+    }
 
     EcPresentation build();
 
@@ -160,6 +167,7 @@ private:
     const EcRun &m_run;
     const ec::CheckResult &m_result;
     const QLocale &m_locale;
+    const QLocale m_plain;
 };
 
 EcValueRow Builder::valueRow(const QString &group, const NamedValue &n) const
@@ -177,7 +185,7 @@ EcValueRow Builder::valueRow(const QString &group, const NamedValue &n) const
         row.duration = ec::DurationName(d);
         shown = EcDurationText(d);
     } else {
-        shown = plainNumber(row.value, m_locale);
+        shown = plainNumber(row.value, m_plain);
     }
     row.text = QStringLiteral("%1 = %2 [%3]").arg(n.name, shown, row.key);
     if (!row.cited)
@@ -223,7 +231,7 @@ EcCheck Builder::check(const CheckSpec &spec, const CheckOutcome &o, const Value
                                   + (o.region < 3 ? QLatin1String(" span") : QLatin1String(" cantilever"));
         entered << limitName;
         if (const ec::Value *n = values.find(limitName))
-            resistanceSymbol = QStringLiteral("l/") + plainNumber(n->value, m_locale);
+            resistanceSymbol = QStringLiteral("l/") + plainNumber(n->value, m_plain);
     }
     if (spec.durations)
         entered << QStringLiteral("kmod(%1)").arg(ec::DurationName(o.combination.duration));
@@ -460,7 +468,7 @@ EcPresentation Builder::build()
     if (m_result.refused)
         p.problems << QStringLiteral("ein Lastfall einer einzelnen Last ist nicht berechenbar (siehe die Ergebnisse)");
     if (!m_run.ran && p.problems.isEmpty())
-        p.problems << QStringLiteral("keine Berechnung");
+        p.problems << QStringLiteral("der Nachweis wurde nicht gerechnet");
     for (const QString &problem : std::as_const(p.problems))
         p.errors << QStringLiteral("Eurocode-Nachweis ausgelassen: ") + problem;
     const bool wantTimber = o.timber || m_run.timberOmission != EcOmission::None;
@@ -494,7 +502,7 @@ EcPresentation Builder::build()
     for (int i = 0; i < ec::LimitCount; ++i)
         if (m_run.output.limitChanged[i] && m_run.inputs.limits[i])
             p.warnings << QStringLiteral("Durchbiegungsgrenze im Fenster geändert: %1 = %2 (%3)")
-                              .arg(QLatin1String(ec::LimitKeys[i]), plainNumber(*m_run.inputs.limits[i], m_locale),
+                              .arg(QLatin1String(ec::LimitKeys[i]), plainNumber(*m_run.inputs.limits[i], m_plain),
                                    EcUncited);
 
     for (const EcMember &m : p.members) {
