@@ -311,25 +311,25 @@ EurocodeRun RunEurocode(const FileResult &file, const CalcOptions &options, cons
     for (int i = 0; i < LimitCount; ++i)
         run.inputs.limits[i] = DataLimit(data, i);
 
-    o.timberClass = settings.timberClass.isEmpty() ? EcClassFromGrade(run, data, file.timberGrade)
-                                                   : settings.timberClass;
-    if (run.timberOmission == EcOmission::None && !EcSizeAccepted(o.bCm)) {
-        run.timberOmission = EcOmission::SizeOutOfRange;
-        run.timberOmittedName = options.widthText;
-    }
-    o.timber = run.timberOmission == EcOmission::None;
     o.steelGrade = settings.steelGrade.isEmpty() ? SteelGradeOfGrade(file.steelGrade) : settings.steelGrade;
-    o.steel = data.steelGrade(o.steelGrade) != nullptr;
-    if (!o.steel) {
-        run.steelOmission = EcOmission::UnknownSteelGrade;
-        run.steelOmittedName = o.steelGrade;
-    }
-
-    if (dataProblems.empty()) {
+    if (!dataProblems.empty()) {
+        // Damaged data say nothing about the names: only the damage is told.
+        run.output.result.problems = dataProblems;
+    } else {
+        o.timberClass = settings.timberClass.isEmpty() ? EcClassFromGrade(run, data, file.timberGrade)
+                                                       : settings.timberClass;
+        if (run.timberOmission == EcOmission::None && !EcSizeAccepted(o.bCm)) {
+            run.timberOmission = EcOmission::SizeOutOfRange;
+            run.timberOmittedName = options.widthText;
+        }
+        o.timber = run.timberOmission == EcOmission::None;
+        o.steel = data.steelGrade(o.steelGrade) != nullptr;
+        if (!o.steel) {
+            run.steelOmission = EcOmission::UnknownSteelGrade;
+            run.steelOmittedName = o.steelGrade;
+        }
         run.output = ec::RunEurocode(file.texts, data, run.inputs, envelopes);
         run.ran = true;
-    } else {
-        run.output.result.problems = dataProblems;
     }
     out.presentation = PresentEurocode(run, locale);
     out.errors = out.presentation.errors;
