@@ -88,7 +88,8 @@ const char *const HelpText =
     "  --ec-class NAME           Festigkeitsklasse, z. B. C24 oder GL28h\n"
     "                            (Vorgabe: aus der Holzsorte abgeleitet)\n"
     "  --service-class 1|2|3     Nutzungsklasse (Vorgabe 1)\n"
-    "  --ec-height CM            diese H\u00F6he h nachweisen (Vorgabe: bemessen)\n"
+    "  --ec-height CM            diese H\u00F6he h nachweisen, 0.1 bis 300 cm\n"
+    "                            (Vorgabe: bemessen)\n"
     "  --ec-steel S235|S275|S355 Stahlsorte (Vorgabe: aus der Stahlsorte)\n"
     "  --ec-profile NAME         dieses Profil nachweisen, z. B. \"IPE 200\"\n"
     "                            (Vorgabe: leichtestes ausreichendes der Reihe)\n"
@@ -116,7 +117,13 @@ const char *const HelpText =
     "\"envelope\", mit --envelope auch in der Textausgabe; ein Auflager, dessen\n"
     "kleinste Auflagerkraft negativ ist, wird immer als Warnung genannt.\n"
     "\n"
+    "Eurocode: Klasse, Sorte, Profil, Kategorie und H\u00F6henlage werden ohne\n"
+    "R\u00FCcksicht auf Gro\u00DF- und Kleinschreibung, Leerzeichen und Bindestriche\n"
+    "gelesen (c24, ipe200, HIGH). Ein nicht erf\u00FCllter Nachweis hei\u00DFt\n"
+    "\u201Enicht erf\u00FCllt\u201C; mit --pdf entsteht der Bericht des Nachweises.\n"
+    "\n"
     "R\u00FCckgabewert: 0 berechnet, 1 Eingabe abgelehnt oder keine Bemessung m\u00F6glich,\n"
+    "mit --eurocode auch ein Nachweis nicht erf\u00FCllt oder nicht m\u00F6glich,\n"
     "2 falscher Aufruf, Datei nicht lesbar oder zu kurz, Bericht, Bild oder\n"
     "Standardausgabe nicht schreibbar.\n"
     "Bei mehreren Dateien werden alle berechnet; es gilt der h\u00F6chste Wert.\n";
@@ -356,10 +363,12 @@ int main(int argc, char *argv[])
     if (const std::optional<QString> error = ReadEurocodeOptions(parser, eurocode))
         return usageError(*error);
     ec::Data eurocodeData;
-    QStringList eurocodeDataProblems;
+    std::vector<ec::DataProblem> eurocodeDataProblems;
     if (eurocode.enabled) {
-        eurocodeData = ReadEurocodeData(options.dataDirectory, eurocodeDataProblems);
-        if (eurocodeDataProblems.isEmpty())
+        if (const std::optional<QString> error = CheckEurocodeWidth(options.widthText))
+            return usageError(*error);
+        eurocodeData = ec::ReadData(options.dataDirectory, eurocodeDataProblems);
+        if (eurocodeDataProblems.empty())
             if (const std::optional<QString> error = CheckEurocodeNames(eurocode, eurocodeData))
                 return usageError(*error);
     }
@@ -438,6 +447,10 @@ int main(int argc, char *argv[])
         heading.position = parser.value(position);
     if (parser.isSet(system))
         heading.systemTypeName = parser.value(system);
+    // The report of the check is a document to hand in: its heading holds
+    // what the options give and nothing made up.
+    ReportHeading eurocodeHeading{parser.value(firma), parser.value(projekt), parser.value(position),
+                                  heading.systemTypeName};
 
     // With a report the printed results wait for it, so that each file's
     // status tells whether the report could be written.
@@ -455,7 +468,7 @@ int main(int argc, char *argv[])
             if (parser.isSet(envelope) && result.envelope)
                 writeOut(u'\n' + EnvelopeLines(*result.envelope, options.locale).join(u'\n') + u'\n');
             if (eurocodeRun)
-                writeOut(u'\n' + EurocodeLines(*eurocodeRun, options.locale).join(u'\n') + u'\n');
+                writeOut(u'\n' + EcTextLines(eurocodeRun->presentation).join(u'\n') + u'\n');
             if (files.size() > 1)
                 writeOut(QStringLiteral("\n"));
         }
@@ -476,19 +489,16 @@ int main(int argc, char *argv[])
         for (const QString &error : std::as_const(result.errors))
             writeErr(result.status == UsageOrFileError ? QStringLiteral("varno-calc: %1\n").arg(error)
                                                        : QStringLiteral("%1: %2\n").arg(result.file, error));
+        // The check runs once; its text, JSON and report render the one
+        // presentation of that run. A check not met is the file's error.
         std::optional<EurocodeRun> eurocodeRun;
         if (eurocode.enabled && result.analysed) {
-            if (eurocodeDataProblems.isEmpty()) {
-                eurocodeRun = RunEurocode(result, options, eurocode, eurocodeData);
-            } else {
-                eurocodeRun = EurocodeRun{};
-                eurocodeRun->status = Refused;
-                for (const QString &problem : std::as_const(eurocodeDataProblems))
-                    eurocodeRun->errors << QStringLiteral("Eurocode-Nachweis ausgelassen: %1").arg(problem);
-            }
-            status = std::max(status, eurocodeRun->status);
+            eurocodeRun = RunEurocode(result, options, eurocode, eurocodeData, eurocodeDataProblems,
+                                      parser.isSet(pdf), parser.isSet(json) ? QLocale::c() : options.locale);
             for (const QString &error : std::as_const(eurocodeRun->errors))
                 writeErr(QStringLiteral("%1: %2\n").arg(result.file, error));
+            result.errors << eurocodeRun->errors;
+            result.status = std::max(result.status, eurocodeRun->status);
         }
         // The pictures come before the printed results: their failure is the
         // file's too.
@@ -515,9 +525,8 @@ int main(int argc, char *argv[])
             reports.push_back(ReportFor(result, heading, options.locale));
             reports.back().pictures = picturePage;
         }
-        if (result.analysed && parser.isSet(pdf) && eurocodeRun && eurocodeRun->done) {
-            eurocodeReports.push_back(
-                EurocodeReportFor(result, *eurocodeRun, eurocode, heading, eurocodeData, options.locale));
+        if (result.analysed && parser.isSet(pdf) && eurocodeRun && eurocodeRun->presentation.problems.isEmpty()) {
+            eurocodeReports.push_back(EurocodeReportFor(result, *eurocodeRun, eurocodeHeading));
             eurocodeReports.back().pictures = std::move(picturePage);
         }
         status = std::max(status, std::max(result.status, drawn.status));
