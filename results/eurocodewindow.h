@@ -26,6 +26,7 @@ class QPushButton;
 
 namespace varno {
 
+struct EurocodeInputs;
 class InputWindows;
 class PictureArea;
 class UtilisationBar;
@@ -54,6 +55,12 @@ public:
     bool hasResult() const { return m_hasResult; }
     const ec::RunOutput &lastRun() const { return m_run; }
     QPushButton *printButton() const { return m_print; }
+
+    // The inputs as a project keeps them, and back; the names must be known
+    // to the data (eurocodewindowstate.cpp).
+    EurocodeInputs projectInputs() const;
+    void applyProjectInputs(const EurocodeInputs &inputs);
+    const ec::Data &data() const;
 
 protected:
     void showEvent(QShowEvent *event) override;
