@@ -239,11 +239,9 @@ bool ProjectCommands::openFile(const QString &path)
 
 bool ProjectCommands::openFileNow(const QString &path)
 {
-    bool varno = IsProjectDocumentName(path);
-    if (!varno && !path.endsWith(QLatin1String(".lof"), Qt::CaseInsensitive)) {
-        QFile file(path);
-        varno = file.open(QIODevice::ReadOnly) && LooksLikeProjectDocument(file.read(64));
-    }
+    QFile file(path);
+    const bool varno = IsProjectDocument(path, file.open(QIODevice::ReadOnly) ? file.read(64) : QByteArray());
+    file.close();
     if (!varno) {
         // The old format, read as its own Open reads it.
         auto *lof = m_main.findChild<ProjectFileCommands *>(QString(), Qt::FindDirectChildrenOnly);

@@ -3,6 +3,7 @@
 
 #include "cli/eurocodeoutput.h"
 
+#include "cli/projectsettings.h"
 #include "design/series.h"
 
 #include <QJsonArray>
@@ -289,6 +290,7 @@ std::optional<QString> ReadEurocodeOptions(const QCommandLineParser &parser, Eur
                 .arg(MaxTimberHeightMm / 10)
                 .arg(value("ec-height"));
         s.hCm = h;
+        s.heightText = value("ec-height");
     }
     s.steelGrade = value("ec-steel");
     s.profile = value("ec-profile");
@@ -346,10 +348,20 @@ std::optional<QString> CheckEurocodeNames(const EurocodeSettings &s, const Data 
     return std::nullopt;
 }
 
-EurocodeRun RunEurocode(const FileResult &file, const CalcOptions &options, const EurocodeSettings &settings,
+EurocodeRun RunEurocode(const FileResult &file, const CalcOptions &options, const EurocodeSettings &commandLine,
                         const Data &data)
 {
     EurocodeRun run;
+    const FileEurocode used = EurocodeForFile(file, options, commandLine, data);
+    if (!used.errors.isEmpty()) {
+        for (const QString &error : used.errors)
+            run.errors << QStringLiteral("Eurocode-Nachweis ausgelassen: %1").arg(error);
+        run.status = UsageOrFileError;
+        return run;
+    }
+    const EurocodeSettings &settings = used.settings;
+    run.settings = settings;
+    run.limits = used.limits;
     run.pointLoadAction = settings.pointLoadAction;
     CheckOptions o;
     o.serviceClass = settings.serviceClass;
@@ -357,7 +369,7 @@ EurocodeRun RunEurocode(const FileResult &file, const CalcOptions &options, cons
     o.imposedCategory = settings.imposedCategory;
     o.snowHigh = settings.snowHigh;
     o.pointLoadAction = settings.pointLoadAction;
-    run.bCm = LeadingNumber(options.widthText);
+    run.bCm = LeadingNumber(used.widthText);
     o.bCm = run.bCm;
 
     o.timberClass = settings.timberClass;
@@ -389,10 +401,12 @@ EurocodeRun RunEurocode(const FileResult &file, const CalcOptions &options, cons
         o.steel = false;
     }
     o.profile = settings.profile;
-    o.series = QString::fromLatin1(SeriesAt(options.series).name).remove(u'-');
+    o.series = QString::fromLatin1(SeriesAt(used.series).name).remove(u'-');
     run.series = o.series;
 
-    run.result = RunCheck(file.texts, data, o);
+    // With the data file's limits this is RunCheck itself; a limit the
+    // project file sets stands in the check as unsourced.
+    run.result = ec::RunEurocode(file.texts, data, RunInputs{o, used.limits}, false).result;
     for (const DataProblem &p : run.result.problems)
         run.errors << QStringLiteral("Eurocode-Nachweis ausgelassen: %1").arg(problemText(p));
     if (!run.result.problems.empty()) {

@@ -9,6 +9,7 @@
 
 #include "cli/calculation.h"
 #include "eurocode/eccheck.h"
+#include "eurocode/ecrun.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -17,6 +18,7 @@
 #include <QLocale>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 namespace varno::cli {
@@ -27,6 +29,7 @@ struct EurocodeSettings
     QString timberClass;                 // empty: from the file's DIN grade
     int serviceClass = 1;
     std::optional<double> hCm;
+    QString heightText;                  // h as given
     QString steelGrade;                  // empty: from the file's steel grade
     QString profile;                     // empty: sized in the series
     QChar imposedCategory = u'A';
@@ -58,6 +61,10 @@ struct EurocodeRun
     QString series;                      // IPE, HEA, HEB
     double bCm = 0;
     int pointLoadAction = ec::ActG;
+    // What the check ran with: the options, for a Varno project file with
+    // the file's settings where the options give none.
+    EurocodeSettings settings;
+    std::array<std::optional<double>, ec::LimitCount> limits;
 };
 
 EurocodeRun RunEurocode(const FileResult &file, const CalcOptions &options, const EurocodeSettings &settings,

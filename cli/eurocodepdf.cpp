@@ -5,10 +5,13 @@
 
 namespace varno::cli {
 
-EcReportInput EurocodeReportFor(const FileResult &file, const EurocodeRun &run, const EurocodeSettings &settings,
+EcReportInput EurocodeReportFor(const FileResult &file, const EurocodeRun &run, const EurocodeSettings &,
                                 const ReportHeading &heading, const ec::Data &data, const QLocale &locale)
 {
+    // The settings the check ran with, those of a project file included.
+    const EurocodeSettings &settings = run.settings;
     EcReportInput in;
+    in.inputs.limits = run.limits;
     in.projectInfo = {heading.firma, heading.projekt, heading.position, QString(), QString()};
     in.systemTypeName = heading.systemTypeName;
     in.texts = file.texts;

@@ -660,13 +660,12 @@ ProjectDocument ReadProjectDocument(const QString &path)
     return doc;
 }
 
-bool IsProjectDocumentName(const QString &path)
+bool IsProjectDocument(const QString &path, const QByteArray &start)
 {
-    return path.endsWith(u'.' + ProjectDocumentSuffix, Qt::CaseInsensitive);
-}
-
-bool LooksLikeProjectDocument(const QByteArray &start)
-{
+    if (path.endsWith(u'.' + ProjectDocumentSuffix, Qt::CaseInsensitive))
+        return true;
+    if (path.endsWith(QLatin1String(".lof"), Qt::CaseInsensitive))
+        return false;
     qsizetype i = start.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (i < start.size() && (start[i] == ' ' || start[i] == '\t' || start[i] == '\r' || start[i] == '\n'))
         ++i;

@@ -60,10 +60,10 @@ ProjectDocument ParseProjectDocument(const QByteArray &contents);
 ProjectDocument ReadProjectDocument(const QString &path);
 
 // Whether a file is to be read as a Varno project file rather than a .lof:
-// its name ends in ".varno", or its first character other than a blank or
-// a byte order mark is "{" (no .lof starts so).
-bool IsProjectDocumentName(const QString &path);
-bool LooksLikeProjectDocument(const QByteArray &start);
+// its name ends in ".varno"; or it does not end in ".lof" and its first
+// character other than a blank or a byte order mark is "{" (no .lof starts
+// so). `start` is the beginning of the file.
+bool IsProjectDocument(const QString &path, const QByteArray &start);
 
 // The names of the Eurocode inputs that the data files do not know (a
 // class, a steel grade, a profile that is not one of its series): a German
