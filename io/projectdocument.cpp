@@ -589,10 +589,12 @@ ProjectDocument ParseProjectDocument(const QByteArray &contents)
     if (contents.size() > ProjectDocumentSizeLimit)
         return refuse(QString(), QStringLiteral("Die Datei ist gr\u00F6\u00DFer als %1 MiB.")
                                      .arg(ProjectDocumentSizeLimit / (1024 * 1024)));
+    // Editors on other systems put a UTF-8 byte order mark in front.
+    const QByteArray text = contents.startsWith("\xEF\xBB\xBF") ? contents.mid(3) : contents;
     QJsonParseError parseError;
-    const QJsonDocument json = QJsonDocument::fromJson(contents, &parseError);
+    const QJsonDocument json = QJsonDocument::fromJson(text, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        return refuse(QString(), QStringLiteral("Die Datei ist kein g\u00FCltiges JSON-Dokument (%1, Byte %2).")
+        return refuse(QString(), QStringLiteral("Die Datei ist kein g\u00FCltiges JSON-Dokument (%1, an Stelle %2).")
                                      .arg(parseErrorText(parseError.error))
                                      .arg(parseError.offset));
     if (!json.isObject())
