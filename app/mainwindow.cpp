@@ -424,10 +424,7 @@ bool MainWindow::runAnalysis()
         // The numbers of an open results window belong to the system before
         // this change; left on screen they would pass for the current ones.
         // So a refused run discards the window as its "OK" does.
-        if (m_results) {
-            m_results->close();
-            m_results.clear();
-        }
+        discardResultsWindow();
         ShowMessage(this, QStringLiteral("Warnung"), outcome.refusal, MsgIcon::Warning);
         return false;
     }
@@ -441,6 +438,14 @@ bool MainWindow::runAnalysis()
     m_results->writeResultLines(outcome);
     m_results->runDesign();
     return true;
+}
+
+void MainWindow::discardResultsWindow()
+{
+    if (m_results) {
+        m_results->close();
+        m_results.clear();
+    }
 }
 
 EurocodeWindow *MainWindow::eurocodeWindow() const

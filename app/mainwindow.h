@@ -61,6 +61,8 @@ public:
     // needed. Shows the analysis warnings; on a refused run discards an open
     // results window, shows the refusal and returns false.
     bool runAnalysis();
+    // Closes the results window as its "OK" does; the next use makes a new one.
+    void discardResultsWindow();
 
     // The menu commands.
     void newProject();             // "Neu": offers to save the changes, then resets

@@ -298,9 +298,11 @@ bool ProjectCommands::applyState(const ProjectState &state, QString *error)
     for (int i = 0; i < ProjectInfoCount; ++i)
         m_main.projectInfoDialog()->setInfoText(i, state.info[i]);
 
+    // An open results window shows the numbers, the schematic and the grades
+    // of the project before; it is discarded as its "OK" does, and the next
+    // one starts with the project's width, limits and series.
     m_results = state.results;
-    if (ResultsWindow *results = m_main.resultsWindow())
-        results->setDesignInputs(state.results);
+    m_main.discardResultsWindow();
     m_eurocode = state.eurocode;
     if (EurocodeWindow *eurocode = m_main.eurocodeWindow())
         eurocode->applyProjectInputs(state.eurocode);
@@ -372,6 +374,7 @@ void ProjectCommands::fillRecentMenu()
     // signal runs this.
     for (QAction *action : std::as_const(m_recentActions)) {
         m_menu->removeAction(action);
+        action->setParent(nullptr);
         action->deleteLater();
     }
     m_recentActions.clear();

@@ -51,10 +51,9 @@ public:
     QString widthText() const;             // Text1
     PictureArea *picture() const;
 
-    // Width, limits and series as a project keeps them; set through the
-    // fields' change rules (resultswindowstate.cpp).
+    // Width, limits and series as a project keeps them
+    // (resultswindowstate.cpp).
     ResultsInputs designInputs() const;
-    void setDesignInputs(const ResultsInputs &inputs);
 
     // A new window takes the room its typical texts need, within the
     // screen's available area; long texts never widen it.

@@ -24,13 +24,4 @@ ResultsInputs ResultsWindow::designInputs() const
     return inputs;
 }
 
-void ResultsWindow::setDesignInputs(const ResultsInputs &inputs)
-{
-    // Each text goes in as typed: a change of its field, with its rule.
-    m_width->setText(inputs.width);
-    m_spanLimit->setText(inputs.spanLimit);
-    m_cantileverLimit->setText(inputs.cantileverLimit);
-    m_series->setCurrentIndex(inputs.series);
-}
-
 } // namespace varno
