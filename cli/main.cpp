@@ -508,7 +508,7 @@ int main(int argc, char *argv[])
         // The heading of a Varno project file is its own where no option names it.
         const ReportHeading fileHeading = HeadingFor(result, heading, options.given);
         if (projectSaver.active()) {
-            if (const std::optional<QString> error = projectSaver.write(result, fileHeading, eurocode, options.given)) {
+            if (const std::optional<QString> error = projectSaver.write(result, fileHeading, eurocode, options.given, eurocodeData)) {
                 writeErr(QStringLiteral("%1: %2\n").arg(result.file, *error));
                 result.errors << *error;
                 // A file that was not read has said why already.

@@ -7,6 +7,7 @@
 #include "cli/pictures.h"
 #include "design/series.h"
 #include "eurocode/ecdata.h"
+#include "eurocode/ecrun.h"
 #include "io/projectdocument.h"
 
 #include <QRegularExpression>
@@ -159,7 +160,7 @@ FileEurocode EurocodeForFile(const FileResult &result, const CalcOptions &option
 }
 
 ProjectState ProjectStateFor(const FileResult &result, const ReportHeading &heading,
-                             const EurocodeSettings &commandLine, const QSet<QString> &given)
+                             const EurocodeSettings &commandLine, const QSet<QString> &given, const ec::Data &data)
 {
     ProjectState state = result.project ? *result.project : ProjectState::Defaults();
     state.texts = result.texts;
@@ -191,6 +192,11 @@ ProjectState ProjectStateFor(const FileResult &result, const ReportHeading &head
         e.width = result.resultsInputs.width;
     if (named("series"))
         e.series = result.resultsInputs.series;
+    if (named("ec-profile"))
+        if (const ec::Profile *profile = data.profile(commandLine.profile))
+            for (const SteelSeries &series : SteelSeriesTable)
+                if (ec::SeriesKey(QString(series.key())) == profile->series)
+                    e.series = series.position;
     return state;
 }
 
@@ -241,12 +247,13 @@ QString ProjectSaver::targetFor(const QString &file) const
 }
 
 std::optional<QString> ProjectSaver::write(const FileResult &result, const ReportHeading &heading,
-                                           const EurocodeSettings &commandLine, const QSet<QString> &given) const
+                                           const EurocodeSettings &commandLine, const QSet<QString> &given,
+                                           const ec::Data &data) const
 {
     if (!result.read)
         return QStringLiteral("kein Projekt gespeichert, die Datei wurde nicht gelesen");
     QString fault;
-    const QByteArray bytes = ProjectDocumentBytes(ProjectStateFor(result, heading, commandLine, given), &fault);
+    const QByteArray bytes = ProjectDocumentBytes(ProjectStateFor(result, heading, commandLine, given, data), &fault);
     const QString target = targetFor(result.path);
     if (bytes.isEmpty())
         return QStringLiteral("Das Projekt kann nicht als %1 gespeichert werden: %2").arg(quoted(target), fault);

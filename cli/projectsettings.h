@@ -51,9 +51,10 @@ FileEurocode EurocodeForFile(const FileResult &result, const CalcOptions &option
 
 // The project a file read with the options given makes: its texts and
 // grades, the design inputs, the heading, and the Eurocode inputs of the
-// file with the options given for the check.
+// file with the options given for the check. A profile given brings its
+// series along (`data` names it), as the window lists a series' profiles.
 ProjectState ProjectStateFor(const FileResult &result, const ReportHeading &heading,
-                             const EurocodeSettings &commandLine, const QSet<QString> &given);
+                             const EurocodeSettings &commandLine, const QSet<QString> &given, const ec::Data &data);
 
 // --save-project OUT: a file OUT.varno for one project file, or a folder
 // that takes NAME.varno for each.
@@ -68,7 +69,8 @@ public:
     QString targetFor(const QString &file) const;
     // Writes the file's project; a German message when it cannot.
     std::optional<QString> write(const FileResult &result, const ReportHeading &heading,
-                                 const EurocodeSettings &commandLine, const QSet<QString> &given) const;
+                                 const EurocodeSettings &commandLine, const QSet<QString> &given,
+                                 const ec::Data &data) const;
 
 private:
     bool m_active = false;
