@@ -44,8 +44,8 @@ MsgResult ShowMessage(QWidget *parent, const QString &title, const QString &text
     QMessageBox box(toQtIcon(icon), title, shown, QMessageBox::NoButton, parent);
     // The German captions are set here so they hold whatever the system language.
     if (buttons == MsgButtons::SaveDiscardCancel) {
-        QPushButton *save = box.addButton(QStringLiteral("Speichern"), QMessageBox::AcceptRole);
-        QPushButton *discard = box.addButton(QStringLiteral("Verwerfen"), QMessageBox::DestructiveRole);
+        QPushButton *save = box.addButton(QStringLiteral("&Speichern"), QMessageBox::AcceptRole);
+        QPushButton *discard = box.addButton(QStringLiteral("&Verwerfen"), QMessageBox::DestructiveRole);
         QPushButton *cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
         box.setDefaultButton(save);
         box.setEscapeButton(cancel);
