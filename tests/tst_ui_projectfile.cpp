@@ -1052,6 +1052,10 @@ void TestUiProjectFile::titleBar()
         return window.windowTitle();
     };
     QCOMPARE(title(), QStringLiteral("Durchlaufträger"));
+    // Windows made with their defaults change nothing.
+    window.showResults();
+    window.showEurocode();
+    QCOMPARE(title(), QStringLiteral("Durchlaufträger"));
     window.loadDialog()->setUniformText(Span1, LoadG, QStringLiteral("3"));
     QCOMPARE(title(), QStringLiteral("Unbenannt* – Durchlaufträger"));
     // Back to what the project held: nothing unsaved.
