@@ -276,9 +276,11 @@ bool ProjectCommands::openFileNow(const QString &path)
 bool ProjectCommands::applyState(const ProjectState &state, QString *error)
 {
     // The Eurocode names are checked against the data before anything changes.
+    // A Eurocode window has its data read; without one they are read here.
+    const EurocodeWindow *window = m_main.eurocodeWindow();
     std::vector<ec::DataProblem> problems;
-    const ec::Data data = m_main.eurocodeWindow() ? ec::Data() : ec::ReadData(m_main.dataDirectory(), problems);
-    const QString unknown = UnknownEurocodeName(state.eurocode, m_main.eurocodeWindow() ? m_main.eurocodeWindow()->data() : data);
+    const ec::Data read = window ? ec::Data() : ec::ReadData(m_main.dataDirectory(), problems);
+    const QString unknown = UnknownEurocodeName(state.eurocode, window ? window->data() : read);
     if (!unknown.isEmpty()) {
         *error = unknown;
         return false;
