@@ -889,7 +889,7 @@ void TestUiProjectFile::projectMenu_data()
 }
 
 // The menu stands right after "&Datei"; no shortcut of the window is taken
-// twice, so the specified ones keep doing nothing.
+// twice, so Ctrl+O and Ctrl+S of "Datei" keep doing nothing.
 void TestUiProjectFile::projectMenu()
 {
     QFETCH(QString, name);
