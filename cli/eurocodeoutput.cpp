@@ -3,6 +3,7 @@
 
 #include "cli/eurocodeoutput.h"
 
+#include "cli/projectsettings.h"
 #include "design/series.h"
 #include "presentation/ectexts.h"
 
@@ -225,6 +226,7 @@ std::optional<QString> ReadEurocodeOptions(const QCommandLineParser &parser, Eur
             return QStringLiteral("--ec-height erwartet eine Höhe in cm von %1 bis %2, nicht \u201E%3\u201C")
                 .arg(QString::number(EcMinSizeCm), QString::number(EcMaxSizeCm), value("ec-height"));
         s.hCm = h;
+        s.heightText = value("ec-height");
     }
     s.steelGrade = value("ec-steel");
     s.profile = value("ec-profile");
@@ -292,11 +294,22 @@ std::optional<QString> CheckEurocodeWidth(const QString &widthText)
         .arg(QString::number(EcMinSizeCm), QString::number(EcMaxSizeCm), widthText);
 }
 
-EurocodeRun RunEurocode(const FileResult &file, const CalcOptions &options, const EurocodeSettings &settings,
+EurocodeRun RunEurocode(const FileResult &file, const CalcOptions &options, const EurocodeSettings &commandLine,
                         const Data &data, const std::vector<DataProblem> &dataProblems, bool envelopes,
                         const QLocale &locale)
 {
     EurocodeRun out;
+    // The settings of a Varno project file, where the options give none.
+    const FileEurocode used = EurocodeForFile(file, options, commandLine, data);
+    if (!used.errors.isEmpty()) {
+        for (const QString &error : used.errors)
+            out.errors << QStringLiteral("Eurocode-Nachweis ausgelassen: %1").arg(error);
+        out.presentation.errors = out.errors;
+        out.presentation.problems = out.errors;
+        out.status = UsageOrFileError;
+        return out;
+    }
+    const EurocodeSettings &settings = used.settings;
     EcRun &run = out.run;
     CheckOptions &o = run.inputs.options;
     o.serviceClass = settings.serviceClass;
@@ -304,12 +317,12 @@ EurocodeRun RunEurocode(const FileResult &file, const CalcOptions &options, cons
     o.imposedCategory = settings.imposedCategory;
     o.snowHigh = settings.snowHigh;
     o.pointLoadAction = settings.pointLoadAction;
-    o.bCm = LeadingNumber(options.widthText);
-    o.series = QString::fromLatin1(SeriesAt(options.series).name).remove(u'-');
+    o.bCm = LeadingNumber(used.widthText);
+    o.series = QString::fromLatin1(SeriesAt(used.series).name).remove(u'-');
     o.profile = settings.profile;
-    // The data's own limits: varno-calc changes none.
-    for (int i = 0; i < LimitCount; ++i)
-        run.inputs.limits[i] = DataLimit(data, i);
+    // The data's own limits, unless the project file sets one (then it
+    // stands in the check as unsourced).
+    run.inputs.limits = used.limits;
 
     o.steelGrade = settings.steelGrade.isEmpty() ? SteelGradeOfGrade(file.steelGrade) : settings.steelGrade;
     if (!dataProblems.empty()) {
@@ -320,7 +333,7 @@ EurocodeRun RunEurocode(const FileResult &file, const CalcOptions &options, cons
                                                        : settings.timberClass;
         if (run.timberOmission == EcOmission::None && !EcSizeAccepted(o.bCm)) {
             run.timberOmission = EcOmission::SizeOutOfRange;
-            run.timberOmittedName = options.widthText;
+            run.timberOmittedName = used.widthText;
         }
         o.timber = run.timberOmission == EcOmission::None;
         o.steel = data.steelGrade(o.steelGrade) != nullptr;

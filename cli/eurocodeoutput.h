@@ -10,6 +10,7 @@
 #include "cli/calculation.h"
 #include "eurocode/eccheck.h"
 #include "presentation/ecpresentation.h"
+#include "eurocode/ecrun.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -18,6 +19,7 @@
 #include <QLocale>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -29,6 +31,7 @@ struct EurocodeSettings
     QString timberClass;                 // empty: from the file's DIN grade
     int serviceClass = 1;
     std::optional<double> hCm;
+    QString heightText;                  // h as given
     QString steelGrade;                  // empty: from the file's steel grade
     QString profile;                     // empty: sized in the series
     QChar imposedCategory = u'A';

@@ -12,6 +12,7 @@
 #include "cli/eurocodepdf.h"
 #include "cli/nativefiles.h"
 #include "cli/pictures.h"
+#include "cli/projectsettings.h"
 #include "cli/runfiles.h"
 #include "cli/runtimedirectory.h"
 #include "design/design.h"
@@ -47,11 +48,14 @@ using namespace varno::cli;
 namespace {
 
 const char *const HelpText =
-    "Aufruf: varno-calc [Optionen] DATEI.lof...\n"
+    "Aufruf: varno-calc [Optionen] DATEI.varno|DATEI.lof...\n"
     "\n"
     "Berechnet Durchlauftr\u00E4ger aus Projektdateien: Schnittgr\u00F6\u00DFen, Auflagerkr\u00E4fte\n"
     "und die Bemessung in Holz und Stahl. Jede Datei wird so berechnet, wie das\n"
     "Programm sie nach dem Start mit dieser Datei (varno DATEI.lof) berechnet.\n"
+    "Eine Varno-Projektdatei (*.varno) bringt ihre Einstellungen mit (Breite,\n"
+    "Grenzen, Reihe, Kopfzeilen, Eurocode-Eingaben); eine angegebene Option gilt\n"
+    "statt der Einstellung der Datei.\n"
     "\n"
     "Optionen:\n"
     "  --json                    je Datei ein JSON-Objekt in einer Zeile\n"
@@ -81,6 +85,10 @@ const char *const HelpText =
     "  --png DIR                 ebenso als PNG-Bilder\n"
     "  --size BxH                Bildgr\u00F6\u00DFe f\u00FCr --svg und --png\n"
     "                            (Vorgabe 1000x300; PNG mit doppelter Pixelzahl)\n"
+    "  --save-project ZIEL       speichert das Gelesene mit den angegebenen Optionen\n"
+    "                            als Varno-Projektdatei: ZIEL.varno f\u00FCr eine Datei\n"
+    "                            oder ein Ordner, der je Datei NAME.varno aufnimmt;\n"
+    "                            nie \u00FCber eine Eingabe\n"
     "  --envelope                gibt auch die Umh\u00FCllende der feldweise\n"
     "                            ver\u00E4nderlichen Lasten aus\n"
     "  --eurocode                Nachweise nach Eurocode (EN 1990, EN 1995-1-1,\n"
@@ -124,8 +132,8 @@ const char *const HelpText =
     "\n"
     "R\u00FCckgabewert: 0 berechnet, 1 Eingabe abgelehnt oder keine Bemessung m\u00F6glich,\n"
     "mit --eurocode auch ein Nachweis nicht erf\u00FCllt oder nicht m\u00F6glich,\n"
-    "2 falscher Aufruf, Datei nicht lesbar oder zu kurz, Bericht, Bild oder\n"
-    "Standardausgabe nicht schreibbar.\n"
+    "2 falscher Aufruf, Datei nicht lesbar, zu kurz oder fehlerhaft, Bericht, Bild,\n"
+    "Projektdatei oder Standardausgabe nicht schreibbar.\n"
     "Bei mehreren Dateien werden alle berechnet; es gilt der h\u00F6chste Wert.\n";
 
 // The errno of the first failed write to standard output; 0 while all went.
@@ -263,11 +271,11 @@ int main(int argc, char *argv[])
                              locale = valued("locale"), dataDir = valued("data-dir"), pdf = valued("pdf"),
                              firma = valued("firma"), projekt = valued("projekt"), position = valued("position"),
                              system = valued("system"), svg = valued("svg"), png = valued("png"),
-                             size = valued("size");
+                             size = valued("size"), saveProject = valued("save-project");
     const QCommandLineOption pictures(QStringLiteral("pictures"), QString());
     QList<QCommandLineOption> allOptions{help, version, json, envelope, width, spanLimit, cantileverLimit, series,
                                          timberGrade, steelGrade, locale, dataDir, pdf, firma, projekt, position,
-                                         system, pictures, svg, png, size};
+                                         system, pictures, svg, png, size, saveProject};
     allOptions += EurocodeOptions();
     parser.addOptions(allOptions);
     const bool parsed = parser.parse(arguments);
@@ -348,6 +356,9 @@ int main(int argc, char *argv[])
         options.locale = QLocale::system();
     }
     QLocale::setDefault(options.locale);
+    // In a Varno project file, these stand in place of the file's settings.
+    const QStringList named = parser.optionNames();
+    options.given = QSet<QString>(named.begin(), named.end());
     options.dataDirectory = parser.isSet(dataDir) ? parser.value(dataDir) : DefaultDataDirectory();
     // The design opens the data files through Qt, which cannot name bytes
     // that are not UTF-8; such a folder is opened here and named by its
@@ -447,10 +458,11 @@ int main(int argc, char *argv[])
         heading.position = parser.value(position);
     if (parser.isSet(system))
         heading.systemTypeName = parser.value(system);
-    // The report of the check is a document to hand in: its heading holds
-    // what the options give and nothing made up.
-    ReportHeading eurocodeHeading{parser.value(firma), parser.value(projekt), parser.value(position),
-                                  heading.systemTypeName};
+    // --save-project: claimed like every output before anything is computed.
+    ProjectSaver projectSaver;
+    if (parser.isSet(saveProject))
+        if (const std::optional<QString> error = projectSaver.prepare(parser.value(saveProject), files, runFiles))
+            return usageError(*error);
 
     // With a report the printed results wait for it, so that each file's
     // status tells whether the report could be written.
@@ -521,12 +533,24 @@ int main(int argc, char *argv[])
                 result.status = std::max<int>(result.status, Refused);
             }
         }
+        // The heading of a Varno project file is its own where no option names it.
+        const ReportHeading fileHeading = HeadingFor(result, heading, options.given);
+        if (projectSaver.active()) {
+            if (const std::optional<QString> error =
+                    projectSaver.write(result, fileHeading, eurocode, options.given, eurocodeData, runFiles)) {
+                writeErr(QStringLiteral("%1: %2\n").arg(result.file, *error));
+                result.errors << *error;
+                // A file that was not read has said why already.
+                if (result.read)
+                    result.status = std::max<int>(result.status, UsageOrFileError);
+            }
+        }
         if (result.analysed && parser.isSet(pdf)) {
-            reports.push_back(ReportFor(result, heading, options.locale));
+            reports.push_back(ReportFor(result, fileHeading, options.locale));
             reports.back().pictures = picturePage;
         }
         if (result.analysed && parser.isSet(pdf) && eurocodeRun && eurocodeRun->presentation.problems.isEmpty()) {
-            eurocodeReports.push_back(EurocodeReportFor(result, *eurocodeRun, eurocodeHeading));
+            eurocodeReports.push_back(EurocodeReportFor(result, *eurocodeRun, fileHeading));
             eurocodeReports.back().pictures = std::move(picturePage);
         }
         status = std::max(status, std::max(result.status, drawn.status));

@@ -30,6 +30,7 @@ class QPushButton;
 
 namespace varno {
 
+struct EurocodeInputs;
 class InputWindows;
 class PictureArea;
 class UtilisationBar;
@@ -59,6 +60,12 @@ public:
     const EcRun &lastRun() const { return m_run; }
     const EcPresentation &presentation() const { return m_presentation; }
     QPushButton *printButton() const { return m_print; }
+
+    // The inputs as a project keeps them, and back; the names must be known
+    // to the data (eurocodewindowstate.cpp).
+    EurocodeInputs projectInputs() const;
+    void applyProjectInputs(const EurocodeInputs &inputs);
+    const ec::Data &data() const;
 
 protected:
     void showEvent(QShowEvent *event) override;

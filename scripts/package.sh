@@ -94,6 +94,8 @@ expected=(
     "./usr/share/doc/varno/handbuch.html"
     "./usr/share/doc/varno/json.md"
     "./usr/share/doc/varno/json.html"
+    "./usr/share/doc/varno/projektdatei.md"
+    "./usr/share/doc/varno/projektdatei.html"
     "./usr/share/doc/varno/eurocode.md"
     "./usr/share/doc/varno/eurocode.html"
     "./usr/share/doc/varno/verification-eurocode.md"
@@ -200,7 +202,9 @@ fi
 # shared MIME database (dpkg's trigger runs update-mime-database).
 grep -q 'application/x-varno-project:\*\.lof' /usr/share/mime/globs2 \
     || fail "the MIME type of the project files was not registered"
-echo "MIME type: *.lof is application/x-varno-project"
+grep -q 'application/x-varno-projekt+json:\*\.varno' /usr/share/mime/globs2 \
+    || fail "the MIME type of the Varno project files was not registered"
+echo "MIME types: *.lof is application/x-varno-project, *.varno application/x-varno-projekt+json"
 installed_man=0
 man varno-calc 2>/dev/null | sed 's/.\x08//g' | grep 'varno-calc - compute continuous beams' >/dev/null || installed_man=$?
 installed_calc=0

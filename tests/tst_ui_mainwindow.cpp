@@ -69,6 +69,20 @@ QStringList hiddenFields(const MainWindow &window)
 
 const QString ExitTitle = QStringLiteral("Abfrage");
 const QString ExitText = QStringLiteral("Sind Sie sicher, dass Sie das Programm beenden wollen?");
+const QString OfferText = QStringLiteral("Die Änderungen an „Unbenannt“ speichern?");
+
+// "Neu" after a change first offers to save it; "Verwerfen" lets "Neu" go
+// on as it always did. The offer is taken out of the record.
+void newDiscardingChanges(const MainWindow &window, MessageRecorder &messages)
+{
+    messages.answers.prepend(MsgResult::Discard);
+    const qsizetype before = messages.shown.size();
+    action(window, QStringLiteral("mnuneu"))->trigger();
+    QVERIFY(messages.shown.size() > before);
+    QCOMPARE(messages.shown[before].text, OfferText);
+    QCOMPARE(messages.shown[before].buttons, MsgButtons::SaveDiscardCancel);
+    messages.shown.removeAt(before);
+}
 
 } // namespace
 
@@ -180,15 +194,17 @@ void TestMainWindow::topLevelEntries_data()
     QTest::addColumn<QString>("commandName");
 
     QTest::newRow("Datei") << 0 << "&Datei" << true << QString();
-    QTest::newRow("Bearbeiten") << 1 << "&Bearbeiten" << true << QString();
-    QTest::newRow("System") << 2 << "&System" << true << QString();
-    QTest::newRow("Belastung") << 3 << "&Belastung" << false << "mnubelastung";
-    QTest::newRow("Material") << 4 << "&Material" << true << QString();
-    QTest::newRow("Ergebnisse") << 5 << "&Ergebnisse" << false << "mnuergebnisse";
-    QTest::newRow("Projektinfo") << 6 << "&Projektinfo" << false << "mnuprojekt";
+    // Added beside the original entries: the project files, after "&Datei".
+    QTest::newRow("Projekt") << 1 << "Pro&jekt" << true << QString();
+    QTest::newRow("Bearbeiten") << 2 << "&Bearbeiten" << true << QString();
+    QTest::newRow("System") << 3 << "&System" << true << QString();
+    QTest::newRow("Belastung") << 4 << "&Belastung" << false << "mnubelastung";
+    QTest::newRow("Material") << 5 << "&Material" << true << QString();
+    QTest::newRow("Ergebnisse") << 6 << "&Ergebnisse" << false << "mnuergebnisse";
+    QTest::newRow("Projektinfo") << 7 << "&Projektinfo" << false << "mnuprojekt";
     // Added beside the original entries: the Eurocode window, before "&?".
-    QTest::newRow("Eurocode") << 7 << "E&urocode" << false << "mnueurocode";
-    QTest::newRow("Fragezeichen") << 8 << "&?" << true << QString();
+    QTest::newRow("Eurocode") << 8 << "E&urocode" << false << "mnueurocode";
+    QTest::newRow("Fragezeichen") << 9 << "&?" << true << QString();
 }
 
 void TestMainWindow::topLevelEntries()
@@ -200,7 +216,7 @@ void TestMainWindow::topLevelEntries()
 
     MainWindow window;
     const QList<QAction *> entries = window.menuBar()->actions();
-    QCOMPARE(entries.size(), 9);
+    QCOMPARE(entries.size(), 10);
     QAction *entry = entries.at(position);
     QCOMPARE(entry->text(), text);
     QCOMPARE(entry->menu() != nullptr, isMenu);
@@ -395,7 +411,7 @@ void TestMainWindow::newAfterSingleSpan()
     action(window, QStringLiteral("mnueinfeld"))->trigger();
     const QStringList hiddenAfterCommand = hiddenFields(window);
 
-    action(window, QStringLiteral("mnuneu"))->trigger();
+    newDiscardingChanges(window, messages);
 
     DimensionsDialog *dimensions = window.dimensionsDialog();
     QCOMPARE(dimensions->lengthText(LengthL2), QStringLiteral("6.00"));
@@ -433,7 +449,7 @@ void TestMainWindow::newRestoresEveryDefault()
     const QString firstInfo = info->infoText(0);
     QVERIFY(messages.shown.isEmpty());
 
-    action(window, QStringLiteral("mnuneu"))->trigger();
+    newDiscardingChanges(window, messages);
 
     const ProjectTexts defaults = ProjectTexts::Defaults();
     const ProjectTexts now = window.projectTexts();
@@ -471,7 +487,7 @@ void TestMainWindow::newWarnsAboutNoRemovedLoad()
     }
     QVERIFY(messages.shown.isEmpty());
 
-    action(window, QStringLiteral("mnuneu"))->trigger();
+    newDiscardingChanges(window, messages);
 
     QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.shown.value(0).text));
     for (const auto &[slot, distance] : loaded) {
@@ -510,7 +526,7 @@ void TestMainWindow::newShowsNoDistanceWarning()
     QVERIFY(!messages.shown.isEmpty());   // each was reported when typed
     messages.shown.clear();
 
-    action(window, QStringLiteral("mnuneu"))->trigger();
+    newDiscardingChanges(window, messages);
 
     QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.shown.value(0).text));
     QCOMPARE(window.projectTexts().distance, ProjectTexts::Defaults().distance);
@@ -678,7 +694,9 @@ void TestMainWindow::exitCancelled()
     QFETCH(bool, byTitleBar);
 
     MessageRecorder messages;
-    messages.answers << MsgResult::Cancel;
+    // The change is offered for saving first and discarded; then the
+    // question of old is cancelled.
+    messages.answers << MsgResult::Discard << MsgResult::Cancel;
     MainWindow window;
     window.show();
     action(window, QStringLiteral("mnubelastung"))->trigger();
@@ -690,11 +708,12 @@ void TestMainWindow::exitCancelled()
     else
         action(window, QStringLiteral("mnubeenden"))->trigger();
 
-    QCOMPARE(messages.shown.size(), 1);
-    QCOMPARE(messages.shown[0].title, ExitTitle);
-    QCOMPARE(messages.shown[0].text, ExitText);
-    QCOMPARE(messages.shown[0].icon, MsgIcon::Warning);
-    QCOMPARE(messages.shown[0].buttons, MsgButtons::OkCancel);
+    QCOMPARE(messages.shown.size(), 2);
+    QCOMPARE(messages.shown[0].text, OfferText);
+    QCOMPARE(messages.shown[1].title, ExitTitle);
+    QCOMPARE(messages.shown[1].text, ExitText);
+    QCOMPARE(messages.shown[1].icon, MsgIcon::Warning);
+    QCOMPARE(messages.shown[1].buttons, MsgButtons::OkCancel);
     QCOMPARE(confirmed.count(), 0);
     QVERIFY(window.isVisible());
     QVERIFY(window.loadDialog()->isVisible());

@@ -14,8 +14,10 @@ namespace varno {
 // Every message box of the program goes through here, so tests can read
 // what was shown and answer it. The program shows real QMessageBoxes.
 enum class MsgIcon { None, Information, Question, Warning };
-enum class MsgButtons { Ok, OkCancel };
-enum class MsgResult { Ok, Cancel };
+enum class MsgButtons { Ok, OkCancel, SaveDiscardCancel };
+// A box with "Speichern", "Verwerfen" and "Abbrechen" answers Save, Discard
+// or Cancel; any other answer counts as "Abbrechen".
+enum class MsgResult { Ok, Cancel, Save, Discard };
 
 struct ShownMessage
 {
