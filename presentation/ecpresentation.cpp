@@ -4,6 +4,7 @@
 #include "presentation/ecpresentation.h"
 
 #include "presentation/ectexts.h"
+#include "presentation/loadwarnings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -499,6 +500,7 @@ EcPresentation Builder::build()
     }
     if (p.done && !anyLoad)
         p.warnings << QStringLiteral("keine Last: nichts nachzuweisen");
+    p.warnings << InactiveLoadWarnings(m_run.inactiveLoads, m_locale);
     for (int i = 0; i < ec::LimitCount; ++i)
         if (m_run.output.limitChanged[i] && m_run.inputs.limits[i])
             p.warnings << QStringLiteral("Durchbiegungsgrenze im Fenster geändert: %1 = %2 (%3)")

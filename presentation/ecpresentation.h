@@ -17,6 +17,7 @@
 // Numbers are formatted in the locale asked for: the text output follows
 // --locale, the report is German, the window follows the user's locale.
 
+#include "analysis/analysis.h"
 #include "eurocode/ecrun.h"
 
 #include <QLocale>
@@ -56,6 +57,9 @@ struct EcRun
     EcOmission timberOmission = EcOmission::None;
     EcOmission steelOmission = EcOmission::None;
     QString timberOmittedName, steelOmittedName;
+    // The point loads of the input that do not act (a missing region,
+    // outside their region): every output names them.
+    std::vector<InactivePointLoad> inactiveLoads;
 };
 
 // The timber class of the historic grade (list position) with the row of

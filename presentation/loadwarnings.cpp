@@ -5,9 +5,7 @@
 
 namespace varno {
 
-namespace {
-
-QStringList inactiveLoadWarnings(const std::vector<InactivePointLoad> &loads, const QLocale &locale)
+QStringList InactiveLoadWarnings(const std::vector<InactivePointLoad> &loads, const QLocale &locale)
 {
     // The region in the load's own sentence, as the object of "außerhalb",
     // and why it does not exist.
@@ -40,16 +38,14 @@ QStringList inactiveLoadWarnings(const std::vector<InactivePointLoad> &loads, co
     return out;
 }
 
-} // namespace
-
 QStringList InactiveLoadWarnings(const AnalysisOutcome &outcome, const QLocale &locale)
 {
-    return inactiveLoadWarnings(outcome.inactive, locale);
+    return InactiveLoadWarnings(outcome.inactive, locale);
 }
 
 QStringList InactiveLoadWarnings(const ProjectTexts &texts, const QLocale &locale)
 {
-    return inactiveLoadWarnings(InactivePointLoads(texts), locale);
+    return InactiveLoadWarnings(InactivePointLoads(texts), locale);
 }
 
 QStringList UpwardLoadWarnings(const AnalysisOutcome &outcome, const QLocale &locale)

@@ -290,6 +290,20 @@ private slots:
         QVERIFY(!text.out.contains("n. def."));
     }
 
+    // A load outside its span does not act in the check either, and the
+    // check says so, in its text and in its JSON.
+    void loadThatDoesNotAct()
+    {
+        const QString path = dir.filePath(QStringLiteral("outside.lof"));
+        QVERIFY(writeFile(path, singleSpanFile(6, 2, 0, 1, 10, 8)));
+        const Run json = calc({QStringLiteral("--eurocode"), QStringLiteral("--json"), path});
+        const QJsonArray warnings =
+            QJsonDocument::fromJson(json.out).object()["eurocode"].toObject()["warnings"].toArray();
+        QVERIFY2(!warnings.isEmpty() && warnings[0].toString().contains(QStringLiteral("wirkt nicht")), json.out);
+        const Run text = calc({QStringLiteral("--eurocode"), path});
+        QVERIFY(QString::fromUtf8(text.out).contains(QStringLiteral("außerhalb von Feld 1 (l = 6.00 m) und wirkt nicht")));
+    }
+
     // The report of a run without --firma, --projekt, --position prints the
     // heading empty, and says nothing of a window it was not made in.
     void reportHeading()
