@@ -240,6 +240,19 @@ QString problemText(const DataProblem &p)
             .arg(p.line);
     case DataProblem::NoKey:
         return QStringLiteral("%1: Wert %2 fehlt").arg(p.file, p.column);
+    case DataProblem::NotPositive:
+        return QStringLiteral("%1, Zeile %2, Spalte %3: Wert \u201E%4\u201C nicht größer als 0")
+            .arg(p.file)
+            .arg(p.line)
+            .arg(p.column, p.text);
+    case DataProblem::Duplicate:
+        return QStringLiteral("%1, Zeile %2: %3 steht schon in %4, Zeile %5")
+            .arg(p.file)
+            .arg(p.line)
+            .arg(p.text, p.firstFile)
+            .arg(p.firstLine);
+    case DataProblem::TooLarge:
+        return QStringLiteral("%1: Datei größer als %2 MB, nicht gelesen").arg(p.file).arg(MaxDataFileBytes / (1024 * 1024));
     }
     return {};
 }

@@ -210,6 +210,22 @@ QString EcProblemText(const ec::DataProblem &p)
         return QStringLiteral("%1: der Wert \u201E%2\u201C fehlt.").arg(p.file, p.column);
     case K::BadRow:
         return QStringLiteral("%1, Zeile %2: die Zeile ist unlesbar (\u201E%3\u201C).").arg(p.file).arg(p.line).arg(p.text);
+    case K::NotPositive:
+        return QStringLiteral("%1, Zeile %2, Spalte \u201E%3\u201C: \u201E%4\u201C ist nicht zulässig, der Wert muss "
+                              "größer als 0 sein (ψ mindestens 0).")
+            .arg(p.file)
+            .arg(p.line)
+            .arg(p.column, p.text);
+    case K::Duplicate:
+        return QStringLiteral("%1, Zeile %2: \u201E%3\u201C steht schon in %4, Zeile %5; kein Wert wird ersetzt.")
+            .arg(p.file)
+            .arg(p.line)
+            .arg(p.text, p.firstFile)
+            .arg(p.firstLine);
+    case K::TooLarge:
+        return QStringLiteral("Die Datei %1 ist größer als %2 MB und wird nicht gelesen.")
+            .arg(p.file)
+            .arg(ec::MaxDataFileBytes / (1024 * 1024));
     default:
         return QStringLiteral("%1, Zeile %2, Spalte \u201E%3\u201C: \u201E%4\u201C ist keine Zahl.")
             .arg(p.file)
