@@ -13,34 +13,60 @@ namespace varno::ec {
 
 namespace {
 
-constexpr int GridIntervals = 10;
-
-bool regionLoaded(const ProjectTexts &texts, int action, int region, int pointLoadAction)
+// The loads as numbers, read once.
+struct Loads
 {
-    if (texts.uniformLoad(region + 1, action) != 0)
-        return true;
-    if (action != pointLoadAction)
+    explicit Loads(const ProjectTexts &texts)
+    {
+        for (int r = 0; r < RegionCountEc; ++r)
+            for (int a = 0; a < ActionCount; ++a)
+                uniform[std::size_t(r)][std::size_t(a)] = texts.uniformLoad(r + 1, a);
+        for (int slot = 0; slot < PointLoadSlotCount; ++slot) {
+            F[std::size_t(slot)] = texts.pointForce(slot);
+            a[std::size_t(slot)] = F[std::size_t(slot)] != 0 ? texts.pointDistance(slot) : 0;
+        }
+    }
+    bool hasPointLoads(int region) const
+    {
+        for (int slot = FirstSlot(region + 1); slot < EndSlot(region + 1); ++slot)
+            if (F[std::size_t(slot)] != 0)
+                return true;
         return false;
-    for (int slot = FirstSlot(region + 1); slot < EndSlot(region + 1); ++slot)
-        if (texts.pointForce(slot) != 0)
-            return true;
-    return false;
-}
+    }
+    bool loaded(int action, int region, int pointLoadAction) const
+    {
+        return uniform[std::size_t(region)][std::size_t(action)] != 0
+               || (action == pointLoadAction && hasPointLoads(region));
+    }
+    // Whether a point load of the region stands at one of its ends (or beyond).
+    bool atEnd(int region, double length) const
+    {
+        for (int slot = FirstSlot(region + 1); slot < EndSlot(region + 1); ++slot)
+            if (F[std::size_t(slot)] != 0 && (a[std::size_t(slot)] <= 0 || a[std::size_t(slot)] >= length))
+                return true;
+        return false;
+    }
 
-// The texts of one action on one region alone.
-ProjectTexts unitTexts(const ProjectTexts &texts, int action, int region, int pointLoadAction)
+    std::array<std::array<double, ActionCount>, RegionCountEc> uniform{};
+    std::array<double, PointLoadSlotCount> F{}, a{};
+};
+
+// The texts of one region's loads alone: a uniform load of 1 kN/m, or its
+// point loads.
+ProjectTexts partTexts(const ProjectTexts &texts, int region, bool points)
 {
-    static const QString zero = QStringLiteral("0");
+    static const QString zero = QStringLiteral("0"), one = QStringLiteral("1");
     ProjectTexts out = texts;
     for (auto &row : out.uniform)
         for (QString &t : row)
             t = zero;
     for (QString &t : out.force)
         t = zero;
-    out.uniform[region][action] = texts.uniform[region][action];
-    if (action == pointLoadAction)
+    if (points)
         for (int slot = FirstSlot(region + 1); slot < EndSlot(region + 1); ++slot)
-            out.force[slot] = texts.force[slot];
+            out.force[std::size_t(slot)] = texts.force[std::size_t(slot)];
+    else
+        out.uniform[std::size_t(region)][LoadG] = one;
     return out;
 }
 
@@ -58,19 +84,6 @@ std::array<std::array<double, 2>, RegionCountEc> insideShears(const ResultSet &r
     const double last[3] = {r.Bre, r.Cre, r.Dre};
     out[LineRightCantilever] = {last[spans - 1], 0};
     return out;
-}
-
-// Whether a point load of the region stands at one of its ends (or beyond).
-bool loadAtEnd(const ProjectTexts &texts, int region, double length)
-{
-    for (int slot = FirstSlot(region + 1); slot < EndSlot(region + 1); ++slot) {
-        if (texts.pointForce(slot) == 0)
-            continue;
-        const double a = texts.pointDistance(slot);
-        if (a <= 0 || a >= length)
-            return true;
-    }
-    return false;
 }
 
 double kmodKey(Lookup &lookup, const QString &material, int serviceClass, Duration d,
@@ -115,36 +128,58 @@ UnitLines FormUnitLines(const ProjectTexts &texts, int pointLoadAction, bool &re
 {
     UnitLines out;
     refused = false;
-    struct Case
+    // Every line is linear in its loads: the line of action a on region r is
+    // u(a, r) times that of a uniform load of 1 on r, plus, for the action of
+    // the point loads, the line of r's point loads. Two analyses per region
+    // instead of one per action.
+    struct Part
     {
+        bool done = false;
         BeamLines lines;
         std::array<std::array<double, 2>, RegionCountEc> inside{};
     };
-    std::vector<Case> cases(UnitLineCount);
-    const Case *shape = nullptr;
-    for (int a = 0; a < ActionCount; ++a)
-        for (int r = 0; r < RegionCountEc; ++r) {
-            if (!regionLoaded(texts, a, r, pointLoadAction))
+    std::array<Part, RegionCountEc> uniformPart, pointPart;
+    const Loads loads(texts);
+    std::array<double, UnitLineCount> load{};   // u(a, r), kN/m
+    const Part *shape = nullptr;
+    for (int r = 0; r < RegionCountEc; ++r)
+        for (int a = 0; a < ActionCount; ++a) {
+            if (!loads.loaded(a, r, pointLoadAction))
                 continue;
-            ResultSet results;
-            const AnalysisOutcome run = RunAnalysis(unitTexts(texts, a, r, pointLoadAction), results, Lines::Wanted);
-            if (run.refused || !run.lines.valid) {
-                refused = true;
-                return out;
+            load[std::size_t(UnitLine(a, r))] = loads.uniform[std::size_t(r)][std::size_t(a)];
+            for (bool points : {false, true}) {
+                Part &part = (points ? pointPart : uniformPart)[std::size_t(r)];
+                const bool needed = points ? a == pointLoadAction && loads.hasPointLoads(r)
+                                           : load[std::size_t(UnitLine(a, r))] != 0;
+                if (!needed || part.done)
+                    continue;
+                ResultSet results;
+                const AnalysisOutcome run = RunAnalysis(partTexts(texts, r, points), results, Lines::Wanted);
+                if (run.refused || !run.lines.valid) {
+                    refused = true;
+                    return out;
+                }
+                part.done = true;
+                part.lines = run.lines;
+                part.inside = insideShears(results, run.spans);
             }
             // A load on a region the beam does not have acts nowhere.
-            if (!run.lines.region[std::size_t(r)].exists || run.lines.region[std::size_t(r)].length <= 0)
+            const Part &any = uniformPart[std::size_t(r)].done ? uniformPart[std::size_t(r)] : pointPart[std::size_t(r)];
+            if (!any.lines.region[std::size_t(r)].exists || any.lines.region[std::size_t(r)].length <= 0)
                 continue;
-            Case &c = cases[std::size_t(UnitLine(a, r))];
-            c.lines = run.lines;
-            c.inside = insideShears(results, run.spans);
             out.present[std::size_t(UnitLine(a, r))] = true;
             if (!shape)
-                shape = &c;
+                shape = &any;
         }
-    // The regions: from the lines of any computed case.
     if (!shape)
         return out;
+    // Lines of the same shape (a uniform load alone on the same region) have
+    // the same zeros.
+    for (int i = 0; i < UnitLineCount; ++i) {
+        const int a = i / RegionCountEc, r = i % RegionCountEc;
+        out.shape[std::size_t(i)] = a != pointLoadAction ? r : RegionCountEc + i;
+    }
+
     std::vector<double> breaks;
     for (int e = 0; e < RegionCountEc; ++e) {
         UnitRegion &region = out.region[std::size_t(e)];
@@ -153,39 +188,53 @@ UnitLines FormUnitLines(const ProjectTexts &texts, int pointLoadAction, bool &re
         region.length = reference.length;
         if (!region.exists)
             continue;
-        // Segments between the piece boundaries of every unit line.
-        breaks.clear();
-        bool ends = false;
-        for (int i = 0; i < UnitLineCount; ++i) {
-            if (!out.present[std::size_t(i)])
-                continue;
-            const RegionLine &line = cases[std::size_t(i)].lines.region[std::size_t(e)];
-            for (int p = 0; p < line.pieceCount; ++p) {
-                breaks.push_back(std::clamp(line.pieces[std::size_t(p)].x0, 0.0, region.length));
-                breaks.push_back(std::clamp(line.pieces[std::size_t(p)].x1, 0.0, region.length));
+        // Segments between the piece boundaries of every line.
+        breaks.assign({0.0, region.length});
+        for (const auto *parts : {&uniformPart, &pointPart})
+            for (const Part &part : *parts) {
+                if (!part.done)
+                    continue;
+                const RegionLine &line = part.lines.region[std::size_t(e)];
+                for (int p = 1; p < line.pieceCount; ++p)
+                    breaks.push_back(std::clamp(line.pieces[std::size_t(p)].x0, 0.0, region.length));
             }
-            ends = ends || (i == UnitLine(pointLoadAction, e) && loadAtEnd(texts, e, region.length));
-        }
         std::sort(breaks.begin(), breaks.end());
         breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
+        region.segments.reserve(breaks.size() + 1);
+        auto coefficients = [&](const Part &part, double x0, double x1, Poly<3> &m, Poly<5> &w) {
+            const LinePiece &piece = part.lines.region[std::size_t(e)].pieceAt((x0 + x1) / 2);
+            const double d = x0 - piece.x0;
+            m = d == 0 ? piece.m : Shifted(piece.m, d);
+            w = d == 0 ? piece.w : Shifted(piece.w, d);
+        };
         for (std::size_t k = 0; k + 1 < breaks.size(); ++k) {
             UnitSegment seg;
             seg.x0 = breaks[k];
             seg.x1 = breaks[k + 1];
+            std::array<Poly<3>, RegionCountEc> um{}, pm{};
+            std::array<Poly<5>, RegionCountEc> uw{}, pw{};
+            for (int r = 0; r < RegionCountEc; ++r) {
+                if (uniformPart[std::size_t(r)].done)
+                    coefficients(uniformPart[std::size_t(r)], seg.x0, seg.x1, um[std::size_t(r)], uw[std::size_t(r)]);
+                if (pointPart[std::size_t(r)].done)
+                    coefficients(pointPart[std::size_t(r)], seg.x0, seg.x1, pm[std::size_t(r)], pw[std::size_t(r)]);
+            }
             for (int i = 0; i < UnitLineCount; ++i) {
                 if (!out.present[std::size_t(i)])
                     continue;
-                const LinePiece &piece =
-                    cases[std::size_t(i)].lines.region[std::size_t(e)].pieceAt((seg.x0 + seg.x1) / 2);
-                const double d = seg.x0 - piece.x0;
-                seg.m[std::size_t(i)] = d == 0 ? piece.m : Shifted(piece.m, d);
-                seg.w[std::size_t(i)] = d == 0 ? piece.w : Shifted(piece.w, d);
+                const int a = i / RegionCountEc, r = i % RegionCountEc;
+                const double u = load[std::size_t(i)];
+                const bool points = a == pointLoadAction && pointPart[std::size_t(r)].done;
+                for (std::size_t c = 0; c < 3; ++c)
+                    seg.m[std::size_t(i)][c] = (u != 0 ? u * um[std::size_t(r)][c] : 0) + (points ? pm[std::size_t(r)][c] : 0);
+                for (std::size_t c = 0; c < 5; ++c)
+                    seg.w[std::size_t(i)][c] = (u != 0 ? u * uw[std::size_t(r)][c] : 0) + (points ? pw[std::size_t(r)][c] : 0);
             }
             region.segments.push_back(seg);
         }
         // A point load at an end stands inside the region: the sections just
         // inside both ends with the shear that counts it.
-        if (ends && !region.segments.empty()) {
+        if (pointPart[std::size_t(e)].done && loads.atEnd(e, region.length) && !region.segments.empty()) {
             UnitSegment start = region.segments.front();
             UnitSegment end = region.segments.back();
             const double h = end.x1 - end.x0;
@@ -195,14 +244,38 @@ UnitLines FormUnitLines(const ProjectTexts &texts, int pointLoadAction, bool &re
             for (int i = 0; i < UnitLineCount; ++i) {
                 if (!out.present[std::size_t(i)])
                     continue;
+                const int a = i / RegionCountEc, r = i % RegionCountEc;
+                const double u = load[std::size_t(i)];
+                const bool points = a == pointLoadAction && pointPart[std::size_t(r)].done;
                 end.m[std::size_t(i)] = Shifted(end.m[std::size_t(i)], h);
                 end.w[std::size_t(i)] = Shifted(end.w[std::size_t(i)], h);
-                start.m[std::size_t(i)][1] = cases[std::size_t(i)].inside[std::size_t(e)][0];
-                end.m[std::size_t(i)][1] = cases[std::size_t(i)].inside[std::size_t(e)][1];
+                for (int side : {0, 1}) {
+                    double v = 0;
+                    if (u != 0)
+                        v += u * uniformPart[std::size_t(r)].inside[std::size_t(e)][std::size_t(side)];
+                    if (points)
+                        v += pointPart[std::size_t(r)].inside[std::size_t(e)][std::size_t(side)];
+                    (side == 0 ? start : end).m[std::size_t(i)][1] = v;
+                }
             }
             region.segments.insert(region.segments.begin(), start);
             region.segments.push_back(end);
         }
+    }
+    // Loads so large that a line is not finite: no check. (0 times a
+    // coefficient that is not finite is not a number, and stays so.)
+    double zero = 0;
+    for (const UnitRegion &region : out.region)
+        for (const UnitSegment &seg : region.segments)
+            for (int i = 0; i < UnitLineCount; ++i) {
+                for (double c : seg.m[std::size_t(i)])
+                    zero += 0 * c;
+                for (double c : seg.w[std::size_t(i)])
+                    zero += 0 * c;
+            }
+    if (zero != 0) {
+        refused = true;
+        return UnitLines{};
     }
     return out;
 }
@@ -287,12 +360,16 @@ TimberResult CheckTimber(const PreparedLines &prepared, const ActionSet &actions
         return t;
 
     const unsigned present = lines.presentActions();
+    const auto fundamental = Combinations(CombinationKind::Fundamental, actions, present);
     std::array<double, DurationCount> kmod{};
-    for (const Combination &c : Combinations(CombinationKind::Fundamental, actions, present))
-        kmod[c.duration] = kmodKey(lookup, material, options.serviceClass, c.duration, used);
+    std::array<bool, DurationCount> kmodRead{};
+    for (const Combination &c : fundamental)
+        if (!kmodRead[c.duration]) {
+            kmod[c.duration] = kmodKey(lookup, material, options.serviceClass, c.duration, used);
+            kmodRead[c.duration] = true;
+        }
     if (lookup.failed())
         return t;
-    const auto fundamental = Combinations(CombinationKind::Fundamental, actions, present);
     auto byKmod = [&](const Combination &c) { return kmod[c.duration]; };
     auto one = [](const Combination &) { return 1.0; };
     const Extreme bending = Worst(prepared.M, fundamental, byKmod, Unscaled);
@@ -412,7 +489,10 @@ SteelResult CheckSteel(const PreparedLines &prepared, const ActionSet &actions, 
     const Extreme deflection = Worst(prepared.W,
                                      Combinations(CombinationKind::Characteristic, actions, present, 0, false), one,
                                      deflectionScale(lines, spanLimit.value, cantileverLimit.value));
-    const std::vector<ForceStretch> stretches = InteractionStretches(prepared.M, prepared.V, fundamental);
+    // The stretches of the M–V interaction, made when a section first needs
+    // them: while |V| stays at or below Vpl,Rd / 2 everywhere, M–V is bending.
+    std::vector<ForceStretch> stretches;
+    bool stretchesMade = false;
     const double fy = grade->fy.value, gM0 = grade->gammaM0.value, E = grade->E.value;
 
     // Utilisations of one profile; false when it is not usable at all
@@ -452,6 +532,10 @@ SteelResult CheckSteel(const PreparedLines &prepared, const ActionSet &actions, 
         }
         if (!into && worst > 1)
             return usable;
+        if (!stretchesMade && shear.found && std::abs(shear.value) > 0.5 * Vpl) {
+            stretches = InteractionStretches(prepared.M, prepared.V, fundamental);
+            stretchesMade = true;
+        }
         const InteractionResult mv = WorstInteraction(stretches, bending, resistance, into ? INFINITY : 1.0);
         if (mv.found) {
             worst = std::max(worst, mv.utilisation);

@@ -16,7 +16,7 @@ constexpr int GridParts = 20;
 
 struct Place
 {
-    std::size_t stretch = 0;   // index of the cell of the largest values
+    std::size_t stretch = 0;   // of the region, along it
     double t = 0;
 };
 
@@ -33,22 +33,38 @@ void addRegion(EnvelopeCurve &curve, const PreparedQuantity &q, const std::vecto
     if (stretches.empty())
         return;
 
+    // Per stretch the polynomial of every combination, for its largest and
+    // its smallest values.
+    const int degree = DegreeOf(q.quantity);
+    const std::size_t count = combinations.size();
+    std::vector<Poly<5>> polynomials(stretches.size() * 2 * count);
+    for (std::size_t j = 0; j < stretches.size(); ++j)
+        for (std::size_t c = 0; c < count; ++c)
+            for (std::size_t side = 0; side < 2; ++side)
+                polynomials[(j * 2 + side) * count + c] =
+                    CellPolynomial(q.cells[stretches[j] + side], q.quantity, combinations[c]);
+    auto poly = [&](std::size_t j, std::size_t side, std::size_t c) -> const Poly<5> & {
+        return polynomials[(j * 2 + side) * count + c];
+    };
+
     // The exact extremes of the region.
     EnvelopeExtreme largest, smallest;
     Place atLargest, atSmallest;
-    for (std::size_t i : stretches)
-        for (const Combination &c : combinations) {
-            const CellRange high = RangeOf(q.cells[i], q.quantity, c);
-            const CellRange low = RangeOf(q.cells[i + 1], q.quantity, c);
-            if (!largest.found || high.max > largest.value) {
-                largest = {true, high.max, start + high.xMax};
-                atLargest = {i, high.xMax - q.cells[i].x0};
+    for (std::size_t j = 0; j < stretches.size(); ++j) {
+        const Cell &high = q.cells[stretches[j]], &low = q.cells[stretches[j] + 1];
+        for (std::size_t c = 0; c < count; ++c) {
+            const CellRange hi = RangeOf(high, poly(j, 0, c), degree);
+            const CellRange lo = RangeOf(low, poly(j, 1, c), degree);
+            if (!largest.found || hi.max > largest.value) {
+                largest = {true, hi.max, start + hi.xMax};
+                atLargest = {j, hi.xMax - high.x0};
             }
-            if (!smallest.found || low.min < smallest.value) {
-                smallest = {true, low.min, start + low.xMin};
-                atSmallest = {i, low.xMin - q.cells[i].x0};
+            if (!smallest.found || lo.min < smallest.value) {
+                smallest = {true, lo.min, start + lo.xMin};
+                atSmallest = {j, lo.xMin - low.x0};
             }
         }
+    }
     if (!curve.largest.found || largest.value > curve.largest.value)
         curve.largest = largest;
     if (!curve.smallest.found || smallest.value < curve.smallest.value)
@@ -56,8 +72,8 @@ void addRegion(EnvelopeCurve &curve, const PreparedQuantity &q, const std::vecto
 
     std::vector<EnvelopePoint> points;
     std::vector<double> at;
-    for (std::size_t i : stretches) {
-        const Cell &high = q.cells[i], &low = q.cells[i + 1];
+    for (std::size_t j = 0; j < stretches.size(); ++j) {
+        const Cell &high = q.cells[stretches[j]];
         const double h = high.xb - high.xa;
         const int steps = std::max(1, int(std::ceil(EnvelopeSubdivisions * GridParts * h / length)));
         at.clear();
@@ -69,18 +85,16 @@ void addRegion(EnvelopeCurve &curve, const PreparedQuantity &q, const std::vecto
                 at.push_back(t);
         }
         for (const Place &p : {atLargest, atSmallest})
-            if (p.stretch == i && p.t > high.t0 && p.t < high.t1)
+            if (p.stretch == j && p.t > high.t0 && p.t < high.t1)
                 at.push_back(p.t);
         std::sort(at.begin(), at.end());
         for (double t : at) {
             EnvelopePoint p;
             p.s = start + (t == high.t0 ? high.xa : t == high.t1 ? high.xb : high.x0 + t);
-            bool first = true;
-            for (const Combination &c : combinations) {
-                const double hi = CellValue(high, q.quantity, c, t), lo = CellValue(low, q.quantity, c, t);
-                p.max = first ? hi : std::max(p.max, hi);
-                p.min = first ? lo : std::min(p.min, lo);
-                first = false;
+            for (std::size_t c = 0; c < count; ++c) {
+                const double hi = Evaluate(poly(j, 0, c), t), lo = Evaluate(poly(j, 1, c), t);
+                p.max = c == 0 ? hi : std::max(p.max, hi);
+                p.min = c == 0 ? lo : std::min(p.min, lo);
             }
             if (!points.empty() && points.back().s == p.s && points.back().max == p.max && points.back().min == p.min)
                 continue;

@@ -26,11 +26,6 @@ namespace {
 // sign it has beyond changes a value by less than 1e-12 of the extreme.
 constexpr double SameZero = 1e-12;
 
-int degreeOf(LineQuantity q)
-{
-    return q == LineQuantity::W ? 4 : q == LineQuantity::M ? 2 : 1;
-}
-
 // What is summed for a quantity: the moment (also for V) or EI·w.
 Poly<5> summed(const UnitSegment &s, int line, LineQuantity q)
 {
@@ -57,14 +52,6 @@ Poly<5> combine(const Combination &c, const std::array<Poly<5>, ActionCount> &su
             p[std::size_t(k)] += f * sum[std::size_t(a)][std::size_t(k)];
     }
     return p;
-}
-
-// Bound of |p| on [a, b] for a polynomial of the given degree.
-double boundOf(const Poly<5> &p, int degree, double a, double b)
-{
-    if (degree <= 1)
-        return std::max(std::abs(Evaluate(p, a)), std::abs(Evaluate(p, b)));
-    return BoundOn(p, a, b);
 }
 
 double xOf(const Cell &cell, double t)
@@ -97,20 +84,43 @@ Combination withRegions(const Combination &c, const std::array<unsigned, ActionC
 
 } // namespace
 
+int DegreeOf(LineQuantity q)
+{
+    return q == LineQuantity::W ? 4 : q == LineQuantity::M ? 2 : 1;
+}
+
 PreparedQuantity Prepare(const UnitLines &lines, LineQuantity quantity)
 {
     PreparedQuantity out;
     out.quantity = quantity;
-    const int degree = degreeOf(quantity);
-    std::vector<int> permanent, variable;
+    const int degree = DegreeOf(quantity);
+    // The present lines of each action, and all variable ones.
+    std::array<std::vector<int>, ActionCount> linesOf;
+    std::vector<int> variable;
     for (int i = 0; i < UnitLineCount; ++i)
-        if (lines.present[std::size_t(i)])
-            (i / RegionCountEc == ActG ? permanent : variable).push_back(i);
+        if (lines.present[std::size_t(i)]) {
+            linesOf[std::size_t(i / RegionCountEc)].push_back(i);
+            if (i / RegionCountEc != ActG)
+                variable.push_back(i);
+        }
+    const std::vector<int> &permanent = linesOf[ActG];
     unsigned permanentRegions = 0;
     for (int i : permanent)
         permanentRegions |= 1u << (i % RegionCountEc);
+    // The value of a deciding polynomial of the quantity's degree.
+    auto value = [degree](const Poly<5> &p, double t) {
+        double v = p[std::size_t(degree)];
+        for (int k = degree - 1; k >= 0; --k)
+            v = v * t + p[std::size_t(k)];
+        return v;
+    };
+    std::size_t segments = 0;
+    for (const UnitRegion &region : lines.region)
+        segments += region.segments.size();
+    out.cells.reserve(segments * 6);
 
     std::vector<double> at;
+    std::array<Poly<5>, UnitLineCount> part{}, decide{};
     for (int e = 0; e < RegionCountEc; ++e) {
         const UnitRegion &region = lines.region[std::size_t(e)];
         if (!region.exists)
@@ -120,13 +130,25 @@ PreparedQuantity Prepare(const UnitLines &lines, LineQuantity quantity)
             if (seg.end && quantity == LineQuantity::W)
                 continue;
             const double h = seg.x1 - seg.x0;
-            // The stretches: between the zeros of the variable lines.
+            for (int i : permanent)
+                part[std::size_t(i)] = summed(seg, i, quantity);
+            for (int i : variable) {
+                part[std::size_t(i)] = summed(seg, i, quantity);
+                decide[std::size_t(i)] = quantityOf(part[std::size_t(i)], quantity);
+            }
+            // The stretches: between the zeros of the variable lines, found
+            // once per shape.
             at.assign(1, 0.0);
             if (h > 0) {
+                std::array<int, UnitLineCount> shapesDone{};
+                int shapes = 0;
                 double roots[4];
                 for (int i : variable) {
-                    const Poly<5> d = quantityOf(summed(seg, i, quantity), quantity);
-                    const int n = RootsInside(d.data(), degree, 0, h, roots);
+                    const int shape = lines.shape[std::size_t(i)];
+                    if (std::find(shapesDone.begin(), shapesDone.begin() + shapes, shape) != shapesDone.begin() + shapes)
+                        continue;
+                    shapesDone[std::size_t(shapes++)] = shape;
+                    const int n = RootsInside(decide[std::size_t(i)].data(), degree, 0, h, roots);
                     at.insert(at.end(), roots, roots + n);
                 }
                 std::sort(at.begin() + 1, at.end());
@@ -139,7 +161,9 @@ PreparedQuantity Prepare(const UnitLines &lines, LineQuantity quantity)
             at.push_back(h);
             for (std::size_t k = 0; k + 1 < at.size(); ++k) {
                 const double ta = at[k], tb = at[k + 1], middle = (ta + tb) / 2;
-                Cell high, low;
+                out.cells.emplace_back();
+                out.cells.emplace_back();
+                Cell &high = out.cells[out.cells.size() - 2], &low = out.cells.back();
                 for (Cell *c : {&high, &low}) {
                     c->region = e;
                     c->end = seg.end;
@@ -151,39 +175,38 @@ PreparedQuantity Prepare(const UnitLines &lines, LineQuantity quantity)
                 }
                 for (int a = 0; a < ActionCount; ++a) {
                     WorstBySign<5> sum;
-                    for (int i : a == ActG ? permanent : variable) {
-                        if (i / RegionCountEc != a)
-                            continue;
-                        const Poly<5> part = summed(seg, i, quantity);
+                    for (int i : linesOf[std::size_t(a)]) {
                         if (a == ActG)
-                            sum.always(part);
+                            sum.always(part[std::size_t(i)]);
                         else
-                            sum.add(part, Evaluate(quantityOf(part, quantity), middle), 1u << (i % RegionCountEc));
+                            sum.add(part[std::size_t(i)], value(decide[std::size_t(i)], middle),
+                                    1u << (i % RegionCountEc));
                     }
                     high.sum[std::size_t(a)] = sum.high;
                     low.sum[std::size_t(a)] = sum.low;
                     high.choice[std::size_t(a)] = a == ActG ? permanentRegions : sum.highParts;
                     low.choice[std::size_t(a)] = a == ActG ? permanentRegions : sum.lowParts;
-                    high.bound[std::size_t(a)] = boundOf(quantityOf(sum.high, quantity), degree, ta, tb);
-                    low.bound[std::size_t(a)] = boundOf(quantityOf(sum.low, quantity), degree, ta, tb);
+                    if (quantity == LineQuantity::W)
+                        for (Cell *c : {&high, &low}) {
+                            const Poly<5> &p = c->sum[std::size_t(a)];
+                            c->atStart[std::size_t(a)] = Evaluate(p, ta);
+                            c->atEnd[std::size_t(a)] = Evaluate(p, tb);
+                            c->bound[std::size_t(a)] = BoundOn(p, ta, tb);
+                        }
                 }
-                out.cells.push_back(high);
-                out.cells.push_back(low);
             }
         }
     }
     return out;
 }
 
-double CellValue(const Cell &cell, LineQuantity quantity, const Combination &c, double t)
+Poly<5> CellPolynomial(const Cell &cell, LineQuantity quantity, const Combination &c)
 {
-    return Evaluate(quantityOf(combine(c, cell.sum, quantity == LineQuantity::W ? 5 : 3), quantity), t);
+    return quantityOf(combine(c, cell.sum, quantity == LineQuantity::W ? 5 : 3), quantity);
 }
 
-CellRange RangeOf(const Cell &cell, LineQuantity quantity, const Combination &c)
+CellRange RangeOf(const Cell &cell, const Poly<5> &p, int degree)
 {
-    const int degree = degreeOf(quantity);
-    const Poly<5> p = quantityOf(combine(c, cell.sum, quantity == LineQuantity::W ? 5 : 3), quantity);
     double at[6];
     const int n = candidates(p, degree, cell, at);
     CellRange r;
@@ -206,7 +229,7 @@ Extreme Worst(const PreparedQuantity &prepared, const std::vector<Combination> &
               const std::array<double, RegionCountEc> &regionScale)
 {
     const LineQuantity q = prepared.quantity;
-    const int degree = degreeOf(q), terms = q == LineQuantity::W ? 5 : 3;
+    const int degree = DegreeOf(q), terms = q == LineQuantity::W ? 5 : 3;
     const std::vector<Combination> combos = WithZeroFactorsOutside(combinations);
     std::vector<double> inverseWeight(combos.size());
     for (std::size_t i = 0; i < combos.size(); ++i)
@@ -221,44 +244,81 @@ Extreme Worst(const PreparedQuantity &prepared, const std::vector<Combination> &
     if (q == LineQuantity::W)
         for (const Cell &cell : prepared.cells)
             for (std::size_t c = 0; c < combos.size(); ++c) {
-                const Poly<5> p = combine(combos[c], cell.sum, terms);
+                const auto &f = combos[c].factor;
+                double start = 0, end = 0;
+                for (std::size_t a = 0; a < ActionCount; ++a) {
+                    start += f[a] * cell.atStart[a];
+                    end += f[a] * cell.atEnd[a];
+                }
                 const double scale = regionScale[std::size_t(cell.region)] * inverseWeight[c];
-                floor = std::max({floor, std::abs(Evaluate(p, cell.t0)) * scale,
-                                  std::abs(Evaluate(p, cell.t1)) * scale});
+                floor = std::max({floor, std::abs(start) * scale, std::abs(end) * scale});
             }
 
     Extreme best;
     const Cell *bestCell = nullptr;
     std::size_t bestCombination = 0;
+    auto consider = [&](const Cell &cell, std::size_t c, double t, double value, double score, double shear) {
+        if (best.found && !(score > best.score))
+            return;
+        best.found = true;
+        best.score = score;
+        best.value = value;
+        best.shear = shear;
+        best.region = cell.region;
+        best.x = xOf(cell, t);
+        bestCell = &cell;
+        bestCombination = c;
+    };
     for (const Cell &cell : prepared.cells) {
         if (skipped(cell))
             continue;
+        const double regionScale_ = regionScale[std::size_t(cell.region)];
         for (std::size_t c = 0; c < combos.size(); ++c) {
-            const double scale = regionScale[std::size_t(cell.region)] * inverseWeight[c];
+            const double scale = regionScale_ * inverseWeight[c];
+            const auto &f = combos[c].factor;
             if (q == LineQuantity::W) {
                 double bound = 0;
                 for (int a = 0; a < ActionCount; ++a)
-                    bound += std::abs(combos[c].factor[std::size_t(a)]) * cell.bound[std::size_t(a)];
+                    bound += std::abs(f[std::size_t(a)]) * cell.bound[std::size_t(a)];
                 if (bound * scale * (1 + 1e-12) < floor)
                     continue;
-            }
-            const Poly<5> m = combine(combos[c], cell.sum, terms);
-            const Poly<5> p = quantityOf(m, q);
-            double at[6];
-            const int n = candidates(p, degree, cell, at);
-            for (int k = 0; k < n; ++k) {
-                const double value = Evaluate(p, at[k]);
-                const double score = std::abs(value) * scale;
-                if (!best.found || score > best.score) {
-                    best.found = true;
-                    best.score = score;
-                    best.value = value;
-                    best.shear = q == LineQuantity::M ? m[1] + 2 * m[2] * at[k] : 0;
-                    best.region = cell.region;
-                    best.x = xOf(cell, at[k]);
-                    bestCell = &cell;
-                    bestCombination = c;
+                const Poly<5> p = combine(combos[c], cell.sum, terms);
+                double at[6];
+                const int n = candidates(p, degree, cell, at);
+                for (int k = 0; k < n; ++k) {
+                    const double value = Evaluate(p, at[k]);
+                    consider(cell, c, at[k], value, std::abs(value) * scale, 0);
                 }
+                continue;
+            }
+            // M and V: the moment of the combination, m0 + m1 t + m2 t².
+            const auto &s = cell.sum;
+            const double m0 = f[0] * s[0][0] + f[1] * s[1][0] + f[2] * s[2][0] + f[3] * s[3][0];
+            const double m1 = f[0] * s[0][1] + f[1] * s[1][1] + f[2] * s[2][1] + f[3] * s[3][1];
+            const double m2 = f[0] * s[0][2] + f[1] * s[1][2] + f[2] * s[2][2] + f[3] * s[3][2];
+            auto moment = [&](double t) { return m0 + t * (m1 + t * m2); };
+            auto shear = [&](double t) { return m1 + 2 * m2 * t; };
+            if (q == LineQuantity::V) {
+                const double v0 = shear(cell.t0);
+                consider(cell, c, cell.t0, v0, std::abs(v0) * scale, 0);
+                if (cell.t1 > cell.t0) {
+                    const double v1 = shear(cell.t1);
+                    consider(cell, c, cell.t1, v1, std::abs(v1) * scale, 0);
+                }
+                continue;
+            }
+            const double mA = moment(cell.t0);
+            consider(cell, c, cell.t0, mA, std::abs(mA) * scale, shear(cell.t0));
+            if (m2 != 0) {
+                const double t = -m1 / (2 * m2);
+                if (t > cell.t0 && t < cell.t1) {
+                    const double mT = moment(t);
+                    consider(cell, c, t, mT, std::abs(mT) * scale, shear(t));
+                }
+            }
+            if (cell.t1 > cell.t0) {
+                const double mB = moment(cell.t1);
+                consider(cell, c, cell.t1, mB, std::abs(mB) * scale, shear(cell.t1));
             }
         }
     }

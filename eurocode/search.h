@@ -45,6 +45,8 @@ struct UnitLines
 {
     std::array<UnitRegion, RegionCountEc> region;
     std::array<bool, UnitLineCount> present{};
+    // Lines with the same shape are multiples of each other: the same zeros.
+    std::array<int, UnitLineCount> shape{};
     unsigned presentActions() const;   // bit a: action a acts somewhere
 };
 
@@ -62,7 +64,9 @@ struct Cell
     double xa = 0, xb = 0;                      // its ends in x
     std::array<unsigned, ActionCount> choice{};   // bit r: the action acts on region r
     std::array<Poly<5>, ActionCount> sum{};
-    std::array<double, ActionCount> bound{};    // |quantity of the sum| on the stretch is at most this
+    // EI·w: per action the value of its sum at both ends, and a bound of its
+    // magnitude on the stretch.
+    std::array<double, ActionCount> atStart{}, atEnd{}, bound{};
 };
 
 // The cells of one quantity, region by region and along each; of every
@@ -75,16 +79,18 @@ struct PreparedQuantity
 
 PreparedQuantity Prepare(const UnitLines &lines, LineQuantity quantity);
 
-// The quantity of a cell under the factors of a combination, at t.
-double CellValue(const Cell &cell, LineQuantity quantity, const Combination &c, double t);
+// The quantity of a cell under the factors of a combination: one
+// polynomial in t of the quantity's degree (M 2, V 1, EI·w 4).
+int DegreeOf(LineQuantity quantity);
+Poly<5> CellPolynomial(const Cell &cell, LineQuantity quantity, const Combination &c);
 
-// The smallest and the largest value of a cell under a combination, with
+// The smallest and the largest value of such a polynomial on its cell, with
 // where (in x) they are.
 struct CellRange
 {
     double min = 0, xMin = 0, max = 0, xMax = 0;
 };
-CellRange RangeOf(const Cell &cell, LineQuantity quantity, const Combination &c);
+CellRange RangeOf(const Cell &cell, const Poly<5> &p, int degree);
 
 struct Extreme
 {
