@@ -51,8 +51,10 @@ Table readTable(const QString &directory, const char *name, std::vector<DataProb
     }
     // Lines end with CR LF, LF or CR alone (an old Mac editor).
     QString all = QString::fromUtf8(bytes);
-    all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    all.replace(u'\r', u'\n');
+    if (bytes.contains('\r')) {
+        all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        all.replace(u'\r', u'\n');
+    }
     const QStringList lines = all.split(u'\n');
     int line = 0;
     for (const QString &text : lines) {
@@ -192,28 +194,34 @@ bool SplitCsvLine(const QString &line, QStringList &fields)
     fields.clear();
     QString field;
     bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
+    const QChar *d = line.constData();
+    const qsizetype n = line.size();
+    qsizetype run = 0;   // start of the characters not yet taken into `field`
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = d[i];
         if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < line.size() && line[i + 1] == u'"') {
-                    field += u'"';
-                    ++i;
-                } else {
-                    quoted = false;
-                }
+            if (c != u'"')
+                continue;
+            field.append(d + run, i - run);
+            if (i + 1 < n && d[i + 1] == u'"') {
+                field += u'"';
+                ++i;
             } else {
-                field += c;
+                quoted = false;
             }
-        } else if (c == u'"') {
-            quoted = true;
-        } else if (c == u',') {
-            fields << field;
-            field.clear();
-        } else {
-            field += c;
+            run = i + 1;
+        } else if (c == u'"' || c == u',') {
+            field.append(d + run, i - run);
+            run = i + 1;
+            if (c == u'"') {
+                quoted = true;
+            } else {
+                fields << field;
+                field.clear();
+            }
         }
     }
+    field.append(d + run, n - run);
     fields << field;
     return !quoted;
 }
