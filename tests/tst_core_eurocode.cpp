@@ -6,6 +6,7 @@
 // a profile) changes a utilisation; and the data files' problems.
 #include "eurocode/eccheck.h"
 #include "eurocode/ecrun.h"
+#include "eurocode/polynomial.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -427,6 +428,38 @@ private slots:
         compareRel(mv.resistance, resistance, "resistance", 1e-9);
         QCOMPARE(mv.shearExceeded, shearExceeded);
         QCOMPARE(mv.unit, shearExceeded ? CheckUnit::Force : CheckUnit::Moment);
+    }
+
+    // The extremes of the search come from these roots: every one inside the
+    // interval, a double root once, none at the ends, no overflow.
+    void roots_data()
+    {
+        QTest::addColumn<QList<double>>("coefficients");   // c0, c1, ...
+        QTest::addColumn<double>("a");
+        QTest::addColumn<double>("b");
+        QTest::addColumn<QList<double>>("roots");
+        // (t − 1)(t − 2)(t − 3)(t − 4) = t⁴ − 10 t³ + 35 t² − 50 t + 24
+        const QList<double> quartic{24, -50, 35, -10, 1};
+        QTest::newRow("quartic") << quartic << 0.0 << 5.0 << QList<double>{1, 2, 3, 4};
+        QTest::newRow("ends excluded") << quartic << 1.0 << 4.0 << QList<double>{2, 3};
+        // (t − 2)² (t − 3) = t³ − 7 t² + 16 t − 12
+        QTest::newRow("double root") << QList<double>{-12, 16, -7, 1} << 0.0 << 5.0 << QList<double>{2, 3};
+        QTest::newRow("no real root") << QList<double>{1, 0, 1} << -5.0 << 5.0 << QList<double>{};
+        // 1e300 (t − 1)(t − 2): the discriminant of the plain coefficients overflows.
+        QTest::newRow("huge") << QList<double>{2e300, -3e300, 1e300} << 0.0 << 3.0 << QList<double>{1, 2};
+    }
+
+    void roots()
+    {
+        QFETCH(QList<double>, coefficients);
+        QFETCH(double, a);
+        QFETCH(double, b);
+        QFETCH(QList<double>, roots);
+        double found[4];
+        const int n = RootsInside(coefficients.constData(), int(coefficients.size()) - 1, a, b, found);
+        QCOMPARE(n, int(roots.size()));
+        for (int i = 0; i < n; ++i)
+            QVERIFY2(std::abs(found[i] - roots[i]) < 1e-7, qPrintable(QString::number(found[i], 'g', 17)));
     }
 
     // The EN grade of a steel grade position: the one reading for every caller.
