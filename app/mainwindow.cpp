@@ -5,6 +5,7 @@
 
 #include "analysis/analysis.h"
 #include "app/aboutwindow.h"
+#include "widgets/help.h"
 #include "widgets/messages.h"
 #include "session/session.h"
 #include "widgets/svgpicture.h"
@@ -14,10 +15,10 @@
 #include "dialogs/loaddialog.h"
 #include "dialogs/materialdialog.h"
 #include "dialogs/projectinfodialog.h"
-#include "io/commands/ecprintcommand.h"
-#include "io/commands/printcommand.h"
+#include "app/ecprintcommand.h"
+#include "app/printcommand.h"
 #include "results/eurocodewindow.h"
-#include "io/commands/projectfilecommands.h"
+#include "app/projectfilecommands.h"
 #include "presentation/loadwarnings.h"
 #include "version.h"
 
@@ -404,7 +405,7 @@ bool MainWindow::runAnalysis()
         ShowMessage(this, QStringLiteral("Warnung"), outcome.refusal, MsgIcon::Warning);
         return false;
     }
-    for (const QString &warning : UpwardLoadWarnings(outcome, QLocale()))
+    for (const QString &warning : InactiveLoadWarnings(outcome, QLocale()) + UpwardLoadWarnings(outcome, QLocale()))
         ShowMessage(this, QStringLiteral("Warnung"), warning, MsgIcon::Warning);
 
     if (!m_results)
@@ -444,7 +445,7 @@ void MainWindow::showProjectInfo()
 
 void MainWindow::showHelp()
 {
-    ShowHelpMessage(this);
+    ShowHelp(this);
 }
 
 void MainWindow::showAbout()

@@ -25,19 +25,24 @@ QString gradeRefusal(const QString &what, int position, int count)
     return QStringLiteral("Die %1 %2 liegt au\u00DFerhalb der Liste (0 bis %3).").arg(what).arg(position).arg(count - 1);
 }
 
-// The total downward load the analysis carries: the existing spans with
-// their point loads, and both cantilevers, whose point loads count even at
-// length 0.
-double totalLoad(const ProjectTexts &texts, const ResultSet &r, int spans)
+// The total downward load the analysis carries: the existing spans and
+// cantilevers with the point loads that act.
+double totalLoad(const ProjectTexts &texts, const ResultSet &r, int spans,
+                 const std::vector<InactivePointLoad> &inactive)
 {
     const double lengths[RegionCount] = {r.L1, r.L2, r.L3, r.Lkl, r.Lkr};
+    bool acts[PointLoadSlotCount];
+    std::fill(std::begin(acts), std::end(acts), true);
+    for (const InactivePointLoad &load : inactive)
+        acts[load.slot] = false;
     double load = 0;
     for (int region = Span1; region <= RightCantilever; ++region) {
         if (region <= Span3 && region > spans)
             continue;
         load += texts.uniformLoadSum(region) * lengths[region - 1];
         for (int slot = FirstSlot(region); slot < EndSlot(region); ++slot)
-            load += texts.pointForce(slot);
+            if (acts[slot])
+                load += texts.pointForce(slot);
     }
     return load;
 }
@@ -277,7 +282,8 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
     result.analysis = RunAnalysis(result.texts, result.results, Lines::Wanted);
     result.warnings = result.analysis.warnings;
     if (!result.analysis.refused)
-        result.warnings << UpwardLoadWarnings(result.analysis, options.locale);
+        result.warnings << InactiveLoadWarnings(result.analysis, options.locale)
+                        << UpwardLoadWarnings(result.analysis, options.locale);
     if (result.analysis.refused) {
         result.status = Refused;
         result.errors << result.analysis.refusal;
@@ -288,7 +294,7 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
     runDesigns(result, options);
     if (!result.errors.isEmpty())
         result.status = Refused;
-    result.load = totalLoad(result.texts, result.results, result.analysis.spans);
+    result.load = totalLoad(result.texts, result.results, result.analysis.spans, result.analysis.inactive);
     result.reactions = reactionSum(result.results, result.analysis.spans);
     // Each result is finite, but the sums of loads near the largest double
     // may not be: the file is refused as one whose results would be.

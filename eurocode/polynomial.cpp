@@ -3,6 +3,8 @@
 
 #include "eurocode/polynomial.h"
 
+#include "analysis/quadratic.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -53,30 +55,6 @@ double rootInBracket(const double *c, int degree, double a, double b, double pa)
     return t;
 }
 
-// Both roots of c0 + c1·t + c2·t² (c2 ≠ 0), scaled first so that the
-// discriminant of large coefficients stays finite; false when there are none.
-bool quadraticRoots(double c0, double c1, double c2, double &r0, double &r1)
-{
-    const double s = std::max({std::fabs(c0), std::fabs(c1), std::fabs(c2)});
-    c0 /= s;
-    c1 /= s;
-    c2 /= s;
-    const double d = c1 * c1 - 4 * c2 * c0;
-    if (d < 0)
-        return false;
-    // The root of larger magnitude without cancellation, the other by Vieta.
-    const double q = -0.5 * (c1 + std::copysign(std::sqrt(d), c1));
-    if (q == 0) {
-        r0 = r1 = 0;
-        return true;
-    }
-    r0 = q / c2;
-    r1 = c0 / q;
-    if (r0 > r1)
-        std::swap(r0, r1);
-    return true;
-}
-
 } // namespace
 
 int RootsInside(const double *c, int degree, double a, double b, double *roots)
@@ -95,10 +73,18 @@ int RootsInside(const double *c, int degree, double a, double b, double *roots)
         return n;
     }
     if (degree == 2) {
-        double r0 = 0, r1 = 0;
-        if (quadraticRoots(c[0], c[1], c[2], r0, r1)) {
-            take(r0);
-            take(r1);
+        // The one quadratic root finder takes (0, b); an interval that
+        // starts below 0 is moved there first.
+        double r[2];
+        if (a >= 0) {
+            const int count = QuadraticRootsInside(c[0], c[1], c[2], b, r);
+            for (int i = 0; i < count; ++i)
+                take(r[i]);
+        } else {
+            const Poly<3> moved = Shifted(Poly<3>{c[0], c[1], c[2]}, a);
+            const int count = QuadraticRootsInside(moved[0], moved[1], moved[2], b - a, r);
+            for (int i = 0; i < count; ++i)
+                take(r[i] + a);
         }
         return n;
     }

@@ -5,6 +5,7 @@
 
 #include "analysis/analysis.h"
 #include "widgets/inputwindows.h"
+#include "widgets/help.h"
 #include "widgets/messages.h"
 #include "model/projectmodel.h"
 #include "session/session.h"
@@ -302,7 +303,7 @@ void ResultsWindow::buildLayout()
             [this] { m_picture->copyToClipboard(QStringLiteral("Varno \u2013 Ergebnisse")); });
 
     connect(okButton, &QPushButton::clicked, this, &QWidget::close);
-    connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelpMessage(this); });
+    connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelp(this); });
 }
 
 void ResultsWindow::setSchematicTexts()

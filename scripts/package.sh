@@ -96,6 +96,8 @@ expected=(
     "./usr/share/doc/varno/json.html"
     "./usr/share/doc/varno/eurocode.md"
     "./usr/share/doc/varno/eurocode.html"
+    "./usr/share/doc/varno/verification-eurocode.md"
+    "./usr/share/doc/varno/verification-eurocode.html"
     "./usr/share/doc/varno/SOURCES.md"
     "./usr/share/doc/varno/SOURCES-eurocode.md"
 )
@@ -134,6 +136,13 @@ dpkg-deb -x "$deb" "$unpacked"
     || fail "the packaged varno-calc did not compute tests/data/lof_cantilevers.lof"
 grep -q '^Stahl:  ' "$unpacked/out.txt" || fail "the packaged varno-calc did not design (data files not found?)"
 echo "unpacked varno-calc: computed and designed a project file"
+
+# "Hilfe" finds the guide by the path from the programs' folder built into
+# the program (its texts are UTF-16).
+guide="$(strings -el "$unpacked/usr/lib/varno/varno" | grep -m 1 '/handbuch\.html$' || true)"
+[ -n "$guide" ] && [ -f "$unpacked/usr/lib/varno/$guide" ] \
+    || fail "Hilfe would look for the guide at usr/lib/varno/$guide, which the package does not hold"
+echo "Hilfe: finds the guide at usr/lib/varno/$guide"
 
 # Each page renders, in the language of its folder.
 for page in man1/varno.1.gz man1/varno-calc.1.gz de/man1/varno.1.gz de/man1/varno-calc.1.gz; do

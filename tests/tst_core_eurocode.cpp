@@ -149,6 +149,16 @@ private slots:
         // E = 11500: w scaled by 11000/11500; kdef 0.6 as solid timber.
         QTest::newRow("GL24h") << "GL24h" << 1 << 20.0 << 1.0 << 2.0 << 0.0 << 0.80327 << 0.42412 << 0.97826
                                << 0.86087 << 0.83478 << 0.8;
+        // GL20c is glulam by its material column: kh = min(3^0.1, 1.1) = 1.1: f = 0.8·20·1.1/1.3 = 13.5385:
+        // η = 0.96392 (as solid timber: kh 1, η 1.06031); kcr = 2.5/3.5 as for GL24h: η = 0.42412.
+        // E = 10400: w scaled by 11000/10400.
+        QTest::newRow("GL20c") << "GL20c" << 1 << 20.0 << 1.0 << 2.0 << 0.0 << 0.96392 << 0.42412 << 1.08173
+                               << 0.95192 << 0.92308 << 0.8;
+        // C14, the weakest softwood class: f = 0.8·14/1.3 = 8.6154: η = 1.51473; kcr = 2.0/3.0:
+        // τ = 1.5·8700/(0.66667·20000) = 0.97875, f = 0.8·3.0/1.3 = 1.84615: η = 0.53016;
+        // E = 7000: w scaled by 11000/7000.
+        QTest::newRow("C14") << "C14" << 1 << 20.0 << 1.0 << 2.0 << 0.0 << 1.51473 << 0.53016 << 1.60714
+                             << 1.41429 << 1.37143 << 0.8;
         // Snow instead of imposed load (short-term, kmod 0.9, ψ2 = 0): f = 0.9·24/1.3 = 16.615: η = 0.78544;
         // τ: f = 0.9·4/1.3 = 2.76923: η = 0.47125; w_fin = 4.5455·1.6 + 9.0909 = 16.364 / 20;
         // w_net,fin = 4.5455·1.6 = 7.2727 / 13.333.
@@ -496,10 +506,10 @@ private slots:
 
         const int bad = DataProblem::BadNumber, notPositive = DataProblem::NotPositive, twice = DataProblem::Duplicate;
         QTest::newRow("fm,k") << "timber_classes.csv" << "C24,solid,EN 338:2016 Table 1,24," << "C24,solid,EN 338:2016 Table 1,x24,"
-                              << 3 << "fm_k_Nmm2" << bad << 0;
+                              << 7 << "fm_k_Nmm2" << bad << 0;
         QTest::newRow("empty fy") << "steel_grades.csv" << "S355,355," << "S355,," << 4 << "fy_Nmm2" << bad << 0;
-        QTest::newRow("kled") << "load_duration.csv" << "medium,sourced" << "mittel,sourced" << 3 << "load_duration" << bad
-                              << 0;
+        QTest::newRow("kled") << "load_duration.csv" << "residential)\",medium," << "residential)\",mittel," << 3
+                              << "load_duration" << bad << 0;
         QTest::newRow("negative gamma_M") << "timber_factors.csv" << "gamma_M.de.solid,gamma_M,solid,,,1.30"
                                           << "gamma_M.de.solid,gamma_M,solid,,,-1.3" << 46 << "value" << notPositive << 0;
         QTest::newRow("limit 0") << "deflection_limits.csv" << "span,w_inst,300," << "span,w_inst,0," << 2 << "span_ratio"

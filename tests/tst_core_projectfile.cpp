@@ -329,11 +329,12 @@ void TestProjectFile::unreadableFile()
     const ProjectFileValues missing = ReadProjectFile(dir.filePath(QStringLiteral("fehlt.lof")));
     QVERIFY(!missing.ok);
     QVERIFY(missing.error.contains(QStringLiteral("fehlt.lof")));
+    QVERIFY2(missing.error.endsWith(QStringLiteral("(Datei oder Ordner nicht vorhanden).")), qPrintable(missing.error));
     QVERIFY(missing.lengths[0].isEmpty());
 
     const ProjectFileValues folder = ReadProjectFile(dir.path());
     QVERIFY(!folder.ok);
-    QVERIFY(!folder.error.isEmpty());
+    QVERIFY2(folder.error.endsWith(QStringLiteral("(ist ein Ordner).")), qPrintable(folder.error));
 }
 
 void TestProjectFile::writeReplacesWholeFile()
@@ -362,6 +363,7 @@ void TestProjectFile::writeToMissingFolderFails()
     QString error;
     QVERIFY(!WriteProjectFile(path, ProjectTexts::Defaults(), &error));
     QVERIFY(error.contains(QStringLiteral("projekt.lof")));
+    QVERIFY2(error.endsWith(QStringLiteral("(Datei oder Ordner nicht vorhanden).")), qPrintable(error));
     QVERIFY(!QFile::exists(path));
 }
 

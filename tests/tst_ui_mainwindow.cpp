@@ -3,6 +3,7 @@
 
 #include "app/aboutwindow.h"
 #include "app/mainwindow.h"
+#include "widgets/help.h"
 #include "widgets/messages.h"
 #include "model/projectmodel.h"
 #include "session/session.h"
@@ -16,6 +17,10 @@
 #include "tests/testsupport.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -97,6 +102,8 @@ private slots:
     void materialCommands_data();
     void materialCommands();
     void helpCommand();
+    void helpOpensTheInstalledGuide_data();
+    void helpOpensTheInstalledGuide();
     void infoCommand();
 
     void exitCancelled_data();
@@ -109,6 +116,7 @@ private slots:
     void refusedRunDiscardsOpenResults_data();
     void refusedRunDiscardsOpenResults();
     void resultsRecomputeWhileOpen();
+    void loadThatDoesNotActIsNamed();
     void projectTextsFollowTheWindows();
 };
 
@@ -582,6 +590,55 @@ void TestMainWindow::helpCommand()
     QCOMPARE(messages.shown[0].buttons, MsgButtons::Ok);
 }
 
+// An installation as the package lays it out: the programs in lib/varno/,
+// the guide in share/doc/varno/. "Hilfe" of the menu and of an input window
+// open the guide; a guide that nothing can show is named in a warning.
+void TestMainWindow::helpOpensTheInstalledGuide_data()
+{
+    QTest::addColumn<bool>("browser");
+    QTest::addColumn<bool>("fromInputWindow");
+    QTest::newRow("menu") << true << false;
+    QTest::newRow("input window") << true << true;
+    QTest::newRow("no program for HTML") << false << false;
+}
+
+void TestMainWindow::helpOpensTheInstalledGuide()
+{
+    QFETCH(bool, browser);
+    QFETCH(bool, fromInputWindow);
+    QTemporaryDir prefix;
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("lib/varno")));
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("share/doc/varno")));
+    const QString guide = prefix.filePath(QStringLiteral("share/doc/varno/handbuch.html"));
+    QFile file(guide);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    SetHelpProgramFolder(prefix.filePath(QStringLiteral("lib/varno")));
+    QList<QUrl> opened;
+    SetGuideOpener([&](const QUrl &url) {
+        opened << url;
+        return browser;
+    });
+    MessageRecorder messages;
+    MainWindow window;
+    if (fromInputWindow)
+        QTest::mouseClick(window.dimensionsDialog()->findChild<QPushButton *>(QStringLiteral("Command2")),
+                          Qt::LeftButton);
+    else
+        action(window, QStringLiteral("mnuhilfe"))->trigger();
+    SetHelpProgramFolder(QString());
+    SetGuideOpener(nullptr);
+
+    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(guide)});
+    if (browser) {
+        QVERIFY(messages.shown.isEmpty());
+    } else {
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].icon, MsgIcon::Warning);
+        QVERIFY2(messages.shown[0].text.contains(guide), qPrintable(messages.shown[0].text));
+    }
+}
+
 void TestMainWindow::infoCommand()
 {
     MainWindow window;
@@ -788,6 +845,29 @@ void TestMainWindow::resultsRecomputeWhileOpen()
     QVERIFY(window.session().results.Are > areBefore);
     QVERIFY(results->resultText(8) != lineBefore);
     QVERIFY(messages.shown.isEmpty());
+}
+
+// A load left in the rows of a cantilever set back to 0 does not act; the
+// results command says so in a warning and still shows the results.
+void TestMainWindow::loadThatDoesNotActIsNamed()
+{
+    MessageRecorder messages;
+    MainWindow window;
+    window.show();
+    window.dimensionsDialog()->setLengthText(LengthRight, QStringLiteral("1.50"));
+    window.loadDialog()->setForceText(24, QStringLiteral("5"));
+    window.loadDialog()->setDistanceText(24, QStringLiteral("1.5"));
+    window.dimensionsDialog()->setLengthText(LengthRight, QStringLiteral("0.00"));
+    QVERIFY(messages.shown.isEmpty());
+
+    action(window, QStringLiteral("mnuergebnisse"))->trigger();
+    QCOMPARE(messages.titles(), QStringList{QStringLiteral("Warnung")});
+    QCOMPARE(messages.shown[0].icon, MsgIcon::Warning);
+    QVERIFY2(messages.shown[0].text.contains(
+                 QStringLiteral("Nr. 1 im rechten Kragarm (F = 5,00 kN, a = 1,50 m) wirkt nicht")),
+             qPrintable(messages.shown[0].text));
+    QVERIFY(window.resultsWindow() && window.resultsWindow()->isVisible());
+    QCOMPARE(window.session().results.Dre, 0.0);
 }
 
 void TestMainWindow::projectTextsFollowTheWindows()

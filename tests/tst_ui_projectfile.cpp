@@ -9,8 +9,8 @@
 #include "dialogs/loaddialog.h"
 #include "dialogs/materialdialog.h"
 #include "io/projectfile.h"
-#include "io/commands/filedialogs.h"
-#include "io/commands/projectfilecommands.h"
+#include "app/filedialogs.h"
+#include "app/projectfilecommands.h"
 #include "tests/testsupport.h"
 
 #include <QAction>

@@ -28,7 +28,8 @@ struct ShownMessage
 MsgResult ShowMessage(QWidget *parent, const QString &title, const QString &text, MsgIcon icon,
                       MsgButtons buttons = MsgButtons::Ok);
 
-// The information box of every "Hilfe" button and the help menu item.
+// The information box of "Hilfe" where no user guide is installed
+// (widgets/help.h).
 void ShowHelpMessage(QWidget *parent);
 // "Eingabefehler" / "Geben Sie bitte eine Zahl ein!", no icon, OK.
 void ShowInputError(QWidget *parent);

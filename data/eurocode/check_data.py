@@ -7,15 +7,20 @@
 
 Every CSV file needs a non-empty source and a known status on every row and
 unique keys; every number must parse, be finite and, where a negative or zero
-value makes no sense, be positive. A few rules between the values catch
-slips in transcription (kmod growing with shorter load duration, fu above
-fy, ...). Finally make_profiles.py --check recomputes the profile table.
-Exit status 0 when all is well, 1 otherwise; the values marked as not found
-in a citable source are listed either way.
+value makes no sense, be positive. A row marked as sourced or derived must not
+call its own source a placeholder, a project default or not found. Every
+strength class has all its values, the material its name says (C.. solid
+timber, GL..h and GL..c glulam) and the bending strength its name carries.
+A few rules between the values catch slips in transcription (kmod growing
+with shorter load duration, fu above fy, the mean density above the
+characteristic one, ...). Finally make_profiles.py --check recomputes the
+profile table. Exit status 0 when all is well, 1 otherwise; the values marked
+as not found in a citable source are listed either way.
 """
 
 import csv
 import math
+import re
 import subprocess
 import sys
 from pathlib import Path
@@ -33,6 +38,16 @@ NUMBER_COLUMNS = {
 }
 NUMBER_SUFFIXES = ("_Nmm2", "_kgm3", "_kgm", "_mm", "_mm2", "_mm3", "_cm2", "_cm3", "_cm4")
 
+# Words with which a source says that it is none; a row saying so must be
+# marked as not found, so that every output flags its value.
+NO_SOURCE_WORDS = ("placeholder", "product owner", "project default", "not found")
+
+# The values every strength class needs.
+CLASS_COLUMNS = ("fm_k_Nmm2", "fv_k_Nmm2", "E0_mean_Nmm2", "E0_05_Nmm2", "G_mean_Nmm2", "rho_k_kgm3",
+                 "ft_0_k_Nmm2", "fc_0_k_Nmm2", "fc_90_k_Nmm2", "rho_mean_kgm3")
+# A class name and the material it stands for; the number is fm,k in N/mm².
+CLASS_NAMES = ((re.compile(r"C(\d+)"), "solid"), (re.compile(r"GL(\d+)[hc]"), "glulam"))
+
 
 def is_number_column(name):
     return name in NUMBER_COLUMNS or name.endswith(NUMBER_SUFFIXES)
@@ -44,13 +59,23 @@ def read(path):
 
 
 def check_rows(path, rows, errors):
+    """The rows whose fields match the header; the problems of every row go to errors."""
     keys = set()
+    kept = []
     for line, row in enumerate(rows, start=2):
         where = f"{path.name}:{line}"
+        if None in row or None in row.values():
+            errors.append(f"{where}: the number of fields is not that of the header")
+            continue
+        kept.append(row)
         if not (row.get("source") or "").strip():
             errors.append(f"{where}: no source")
         if row.get("status") not in STATUSES:
             errors.append(f"{where}: status '{row.get('status')}' is not one of {sorted(STATUSES)}")
+        elif row["status"] != NOT_FOUND:
+            said = [w for w in NO_SOURCE_WORDS if w in (row.get("source") or "").lower()]
+            if said:
+                errors.append(f"{where}: status '{row['status']}' but the source says '{said[0]}'")
         key = row.get("key") or row.get("designation")
         if not key:
             errors.append(f"{where}: no key")
@@ -69,6 +94,7 @@ def check_rows(path, rows, errors):
                 errors.append(f"{where}: {column} = {text} is not finite")
             elif number <= 0 and not NUMBER_COLUMNS.get(column, False):
                 errors.append(f"{where}: {column} = {text} must be positive")
+    return kept
 
 
 def by_key(rows):
@@ -101,8 +127,7 @@ def check_relations(tables, errors):
             errors.append(f"timber_factors.csv: kdef of {material} does not grow with the service class")
 
     for row in tables["timber_classes.csv"]:
-        if float(row["E0_05_Nmm2"]) >= float(row["E0_mean_Nmm2"]):
-            errors.append(f"timber_classes.csv: {row['key']} has E0_05 >= E0_mean")
+        check_class(row, errors)
 
     actions = by_key(tables["actions.csv"])
     load_duration = by_key(tables["load_duration.csv"])
@@ -140,19 +165,50 @@ def check_relations(tables, errors):
             errors.append(f"deflection_limits.csv: {key} missing")
 
 
-def main():
+def check_class(row, errors):
+    where = f"timber_classes.csv: {row.get('key')}"
+    values = {}
+    for column in CLASS_COLUMNS:
+        try:
+            values[column] = float(row.get(column) or "")
+        except ValueError:
+            errors.append(f"{where}: no {column}")
+    name = row.get("class") or ""
+    for pattern, material in CLASS_NAMES:
+        match = pattern.fullmatch(name)
+        if match:
+            break
+    else:
+        errors.append(f"{where}: class '{name}' is neither C.. nor GL..h nor GL..c")
+        return
+    if row.get("material") != material:
+        errors.append(f"{where}: class {name} is {material}, not '{row.get('material')}'")
+    if "fm_k_Nmm2" in values and values["fm_k_Nmm2"] != float(match.group(1)):
+        errors.append(f"{where}: fm_k {row['fm_k_Nmm2']} is not the {match.group(1)} of the class name")
+    if {"E0_05_Nmm2", "E0_mean_Nmm2"} <= values.keys() and values["E0_05_Nmm2"] >= values["E0_mean_Nmm2"]:
+        errors.append(f"{where}: E0_05 >= E0_mean")
+    if {"rho_k_kgm3", "rho_mean_kgm3"} <= values.keys() and values["rho_k_kgm3"] >= values["rho_mean_kgm3"]:
+        errors.append(f"{where}: rho_k >= rho_mean")
+
+
+def check(directory):
+    """The tables of the folder and the problems found in them (without the profile table)."""
     errors = []
     tables = {}
-    for path in sorted(HERE.glob("*.csv")):
+    for path in sorted(Path(directory).glob("*.csv")):
         rows = read(path)
         if not rows:
             errors.append(f"{path.name}: no rows")
-        check_rows(path, rows, errors)
-        tables[path.name] = rows
+        tables[path.name] = check_rows(path, rows, errors)
     try:
         check_relations(tables, errors)
     except KeyError as missing:
         errors.append(f"file or column {missing} missing")
+    return tables, errors
+
+
+def main():
+    tables, errors = check(HERE)
 
     profiles = subprocess.run([sys.executable, str(HERE / "make_profiles.py"), "--check"],
                               capture_output=True, text=True)

@@ -41,12 +41,12 @@
 #include "dialogs/materialdialog.h"
 #include "dialogs/projectinfodialog.h"
 #include "widgets/picturearea.h"
-#include "io/commands/filedialogs.h"
-#include "io/commands/ecprintcommand.h"
-#include "io/commands/printcommand.h"
-#include "presentation/ectexts.h"
+#include "app/filedialogs.h"
+#include "app/ecprintcommand.h"
+#include "app/printcommand.h"
+#include "presentation/ecpresentation.h"
 #include "results/eurocodewindow.h"
-#include "io/commands/projectfilecommands.h"
+#include "app/projectfilecommands.h"
 #include "presentation/captions.h"
 
 #include <QAbstractButton>
@@ -722,25 +722,37 @@ void RandomUse::checkEurocode()
         limitsFromFile = limitsFromFile && inputs.limits[i] == ec::DataLimit(data, i);
     // With the file's limits the check of varno-calc gives the same numbers.
     const ec::CheckResult core = limitsFromFile ? ec::RunCheck(texts, data, inputs.options) : fresh.result;
+    // Both presented as the window presents its run.
+    EcRun freshRun;
+    freshRun.inputs = inputs;
+    freshRun.output = fresh;
+    freshRun.ran = true;
+    EcRun coreRun = freshRun;
+    coreRun.output.result = core;
     const QLocale locale;
-    const auto compare = [&](const QString &name, const EcCheckRow &expected, const EcCheckRow &alsoExpected) {
-        const QString text = EcUtilisationText(expected.done, expected.utilisation, locale);
-        if (shown(name) != text)
-            fail(QStringLiteral("%1 shows \"%2\" where a fresh check gives \"%3\"").arg(name, shown(name), text));
-        if (EcUtilisationText(alsoExpected.done, alsoExpected.utilisation, locale) != text)
-            fail(QStringLiteral("%1: the window's check and the core's differ").arg(name));
-    };
-    if (inputs.options.timber) {
-        const auto rows = EcTimberRows(fresh.result.timber, locale);
-        const auto coreRows = EcTimberRows(core.timber, locale);
-        for (int i = 0; i < 5; ++i)
-            compare(QStringLiteral("Holz ") + QString::fromUtf8(timberNames[i]), rows[i], coreRows[i]);
-    }
-    if (inputs.options.steel) {
-        const auto rows = EcSteelRows(fresh.result.steel, locale);
-        const auto coreRows = EcSteelRows(core.steel, locale);
-        for (int i = 0; i < 4; ++i)
-            compare(QStringLiteral("Stahl ") + QString::fromUtf8(steelNames[i]), rows[i], coreRows[i]);
+    const EcPresentation expected = PresentEurocode(freshRun, locale);
+    const EcPresentation alsoExpected = PresentEurocode(coreRun, locale);
+    const struct
+    {
+        const char *id, *label;
+        const char *const *names;
+        int count;
+        bool wanted;
+    } members[] = {{"timber", "Holz ", timberNames, 5, inputs.options.timber},
+                   {"steel", "Stahl ", steelNames, 4, inputs.options.steel}};
+    for (const auto &m : members) {
+        const EcMember *one = expected.member(QLatin1String(m.id));
+        const EcMember *other = alsoExpected.member(QLatin1String(m.id));
+        if (!m.wanted || !one || !other || !one->checked)
+            continue;
+        for (int i = 0; i < m.count; ++i) {
+            const QString name = QLatin1String(m.label) + QString::fromUtf8(m.names[i]);
+            const QString text = one->checks[i].utilisationText;
+            if (shown(name) != text)
+                fail(QStringLiteral("%1 shows \"%2\" where a fresh check gives \"%3\"").arg(name, shown(name), text));
+            if (other->checks[i].utilisationText != text)
+                fail(QStringLiteral("%1: the window's check and the core's differ").arg(name));
+        }
     }
 }
 
