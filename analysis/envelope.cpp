@@ -5,6 +5,7 @@
 
 #include "analysis/analysis.h"
 #include "analysis/quadratic.h"
+#include "analysis/superposition.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,19 +32,6 @@ struct Part
 {
     ResultSet results;
     BeamLines lines;
-};
-
-// Sums of the contributions with either sign, added to the permanent part.
-struct Sum
-{
-    double low = 0, high = 0;
-    void add(double c)
-    {
-        if (c < 0)
-            low += c;
-        else
-            high += c;
-    }
 };
 
 // A quadratic c0 + c1·s + c2·s² on [0, h]: its smallest and largest value.
@@ -93,26 +81,17 @@ ValueRange spanMomentRange(const Part &permanent, const std::vector<const Part *
     for (std::size_t i = 0; i + 1 < at.size(); ++i) {
         const double u = at[i], h = at[i + 1] - u, middle = u + h / 2;
         // The polynomials in s = x − u, each piece taken where it holds the middle.
-        auto coefficients = [u, middle](const RegionLine &line, double c[3]) {
+        auto coefficients = [u, middle](const RegionLine &line) {
             const LinePiece &p = line.pieceAt(middle);
-            c[0] = p.M(u);
-            c[1] = p.V(u);
-            c[2] = p.m[2];
+            return std::array<double, 3>{p.M(u), p.V(u), p.m[2]};
         };
-        double low[3], high[3];
-        coefficients(base, low);
-        std::copy(low, low + 3, high);
+        WorstBySign<3> sum;
+        sum.always(coefficients(base));
         for (const Part *s : switches) {
             const RegionLine &line = s->lines.region[std::size_t(j)];
-            const double m = line.pieceAt(middle).M(middle);
-            if (m == 0)
-                continue;
-            double c[3];
-            coefficients(line, c);
-            double *sum = m < 0 ? low : high;
-            for (int n = 0; n < 3; ++n)
-                sum[n] += c[n];
+            sum.add(coefficients(line), line.pieceAt(middle).M(middle));
         }
+        const auto &low = sum.low, &high = sum.high;
         ValueRange lowRange, highRange;
         quadraticRange(low[0], low[1], low[2], h, lowRange);
         quadraticRange(high[0], high[1], high[2], h, highRange);
@@ -204,11 +183,11 @@ LoadEnvelope RunEnvelope(const ProjectTexts &texts)
         switches.push_back(&p);
 
     auto range = [&](const ResultQuantity &q) {
-        Sum sum;
+        WorstBySign<1> sum;
         for (const Part *p : switches)
             sum.add(q.value(p->results));
         const double base = q.value(permanent.results);
-        return ValueRange{WithoutNegativeZero(base + sum.low), WithoutNegativeZero(base + sum.high)};
+        return ValueRange{WithoutNegativeZero(base + sum.low[0]), WithoutNegativeZero(base + sum.high[0])};
     };
     for (int s = 0; s < env.supports(); ++s) {
         env.supportMoment[s] = range(*SupportMomentQuantities[s]);

@@ -60,14 +60,14 @@ void BM_EurocodeCheck(benchmark::State &state)
 }
 BENCHMARK(BM_EurocodeCheck)->Unit(benchmark::kMicrosecond);
 
-// The unit lines alone: one analysis and one set of lines per loaded
-// action and region, sampled.
+// The unit lines alone: per loaded region the analysis of a uniform load
+// of 1 and of its point loads, superposed per action into common segments.
 void BM_EurocodeUnitLines(benchmark::State &state)
 {
     const ProjectTexts texts = bench::FullBeam();
     for (auto _ : state) {
         bool refused = false;
-        SampledLines lines = SampleUnitLines(texts, ActG, refused);
+        UnitLines lines = FormUnitLines(texts, ActG, refused);
         benchmark::DoNotOptimize(lines);
     }
     state.SetLabel(bench::FullBeamName.toStdString());

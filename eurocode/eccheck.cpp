@@ -13,52 +13,77 @@ namespace varno::ec {
 
 namespace {
 
-constexpr int GridIntervals = 10;
-
-bool regionLoaded(const ProjectTexts &texts, int action, int region, int pointLoadAction)
+// The loads as numbers, read once.
+struct Loads
 {
-    if (texts.uniformLoad(region + 1, action) != 0)
-        return true;
-    if (action != pointLoadAction)
+    explicit Loads(const ProjectTexts &texts)
+    {
+        for (int r = 0; r < RegionCountEc; ++r)
+            for (int a = 0; a < ActionCount; ++a)
+                uniform[std::size_t(r)][std::size_t(a)] = texts.uniformLoad(r + 1, a);
+        for (int slot = 0; slot < PointLoadSlotCount; ++slot) {
+            F[std::size_t(slot)] = texts.pointForce(slot);
+            a[std::size_t(slot)] = F[std::size_t(slot)] != 0 ? texts.pointDistance(slot) : 0;
+        }
+    }
+    bool hasPointLoads(int region) const
+    {
+        for (int slot = FirstSlot(region + 1); slot < EndSlot(region + 1); ++slot)
+            if (F[std::size_t(slot)] != 0)
+                return true;
         return false;
-    for (int slot = FirstSlot(region + 1); slot < EndSlot(region + 1); ++slot)
-        if (texts.pointForce(slot) != 0)
-            return true;
-    return false;
-}
+    }
+    bool loaded(int action, int region, int pointLoadAction) const
+    {
+        return uniform[std::size_t(region)][std::size_t(action)] != 0
+               || (action == pointLoadAction && hasPointLoads(region));
+    }
+    // Whether a point load of the region stands at one of its ends (or beyond).
+    bool atEnd(int region, double length) const
+    {
+        for (int slot = FirstSlot(region + 1); slot < EndSlot(region + 1); ++slot)
+            if (F[std::size_t(slot)] != 0 && (a[std::size_t(slot)] <= 0 || a[std::size_t(slot)] >= length))
+                return true;
+        return false;
+    }
 
-// The texts of one action on one region alone.
-ProjectTexts unitTexts(const ProjectTexts &texts, int action, int region, int pointLoadAction)
+    std::array<std::array<double, ActionCount>, RegionCountEc> uniform{};
+    std::array<double, PointLoadSlotCount> F{}, a{};
+};
+
+// The texts of one region's loads alone: a uniform load of 1 kN/m, or its
+// point loads.
+ProjectTexts partTexts(const ProjectTexts &texts, int region, bool points)
 {
-    static const QString zero = QStringLiteral("0");
+    static const QString zero = QStringLiteral("0"), one = QStringLiteral("1");
     ProjectTexts out = texts;
     for (auto &row : out.uniform)
         for (QString &t : row)
             t = zero;
     for (QString &t : out.force)
         t = zero;
-    out.uniform[region][action] = texts.uniform[region][action];
-    if (action == pointLoadAction)
+    if (points)
         for (int slot = FirstSlot(region + 1); slot < EndSlot(region + 1); ++slot)
-            out.force[slot] = texts.force[slot];
+            out.force[std::size_t(slot)] = texts.force[std::size_t(slot)];
+    else
+        out.uniform[std::size_t(region)][LoadG] = one;
     return out;
 }
 
-// The piece just left (x approached from below) and just right of x.
-const LinePiece &pieceLeft(const RegionLine &line, double x)
+// The shear just inside both ends of every region of one computed case:
+// the support shears of the analysis, which count a point load standing at
+// the support as inside its region; 0 at a free end.
+std::array<std::array<double, 2>, RegionCountEc> insideShears(const ResultSet &r, int spans)
 {
-    for (int i = 0; i < line.pieceCount; ++i)
-        if (x <= line.pieces[i].x1)
-            return line.pieces[i];
-    return line.pieces[line.pieceCount - 1];
-}
-
-const LinePiece &pieceRight(const RegionLine &line, double x)
-{
-    for (int i = line.pieceCount - 1; i >= 0; --i)
-        if (x >= line.pieces[i].x0)
-            return line.pieces[i];
-    return line.pieces[0];
+    std::array<std::array<double, 2>, RegionCountEc> out{};
+    const double right[3] = {r.Are, r.Bre, r.Cre}, left[3] = {r.Bli, r.Cli, r.Dli};
+    spans = std::clamp(spans, 1, 3);
+    for (int j = 0; j < spans; ++j)
+        out[std::size_t(j)] = {right[j], left[j]};
+    out[LineLeftCantilever] = {0, r.Ali};
+    const double last[3] = {r.Bre, r.Cre, r.Dre};
+    out[LineRightCantilever] = {last[spans - 1], 0};
+    return out;
 }
 
 double kmodKey(Lookup &lookup, const QString &material, int serviceClass, Duration d,
@@ -85,7 +110,7 @@ CheckOutcome outcome(const Extreme &e, double utilisation, double design, double
     return o;
 }
 
-std::array<double, RegionCountEc> deflectionScale(const SampledLines &lines, double spanRatio, double cantileverRatio)
+std::array<double, RegionCountEc> deflectionScale(const UnitLines &lines, double spanRatio, double cantileverRatio)
 {
     std::array<double, RegionCountEc> scale{};
     for (int r = 0; r < RegionCountEc; ++r) {
@@ -99,89 +124,158 @@ const std::array<double, RegionCountEc> Unscaled = {1, 1, 1, 1, 1};
 
 } // namespace
 
-SampledLines SampleUnitLines(const ProjectTexts &texts, int pointLoadAction, bool &refused)
+UnitLines FormUnitLines(const ProjectTexts &texts, int pointLoadAction, bool &refused)
 {
-    SampledLines out;
+    UnitLines out;
     refused = false;
-    std::array<BeamLines, UnitLineCount> lines{};
-    for (int a = 0; a < ActionCount; ++a)
-        for (int r = 0; r < RegionCountEc; ++r) {
-            if (!regionLoaded(texts, a, r, pointLoadAction))
+    // Every line is linear in its loads: the line of action a on region r is
+    // u(a, r) times that of a uniform load of 1 on r, plus, for the action of
+    // the point loads, the line of r's point loads. Two analyses per region
+    // instead of one per action.
+    struct Part
+    {
+        bool done = false;
+        BeamLines lines;
+        std::array<std::array<double, 2>, RegionCountEc> inside{};
+    };
+    std::array<Part, RegionCountEc> uniformPart, pointPart;
+    const Loads loads(texts);
+    std::array<double, UnitLineCount> load{};   // u(a, r), kN/m
+    const Part *shape = nullptr;
+    for (int r = 0; r < RegionCountEc; ++r)
+        for (int a = 0; a < ActionCount; ++a) {
+            if (!loads.loaded(a, r, pointLoadAction))
                 continue;
-            ResultSet results;
-            const AnalysisOutcome run = RunAnalysis(unitTexts(texts, a, r, pointLoadAction), results, Lines::Wanted);
-            if (run.refused || !run.lines.valid) {
-                refused = true;
-                return out;
+            load[std::size_t(UnitLine(a, r))] = loads.uniform[std::size_t(r)][std::size_t(a)];
+            for (bool points : {false, true}) {
+                Part &part = (points ? pointPart : uniformPart)[std::size_t(r)];
+                const bool needed = points ? a == pointLoadAction && loads.hasPointLoads(r)
+                                           : load[std::size_t(UnitLine(a, r))] != 0;
+                if (!needed || part.done)
+                    continue;
+                ResultSet results;
+                const AnalysisOutcome run = RunAnalysis(partTexts(texts, r, points), results, Lines::Wanted);
+                if (run.refused || !run.lines.valid) {
+                    refused = true;
+                    return out;
+                }
+                part.done = true;
+                part.lines = run.lines;
+                part.inside = insideShears(results, run.spans);
             }
             // A load on a region the beam does not have acts nowhere.
-            if (!run.lines.region[r].exists || run.lines.region[r].length <= 0)
+            const Part &any = uniformPart[std::size_t(r)].done ? uniformPart[std::size_t(r)] : pointPart[std::size_t(r)];
+            if (!any.lines.region[std::size_t(r)].exists || any.lines.region[std::size_t(r)].length <= 0)
                 continue;
-            lines[UnitLine(a, r)] = run.lines;
-            out.present[UnitLine(a, r)] = true;
+            out.present[std::size_t(UnitLine(a, r))] = true;
+            if (!shape)
+                shape = &any;
         }
-    // The regions: from the lines of any computed case, or the full texts.
-    BeamLines shape;
-    bool haveShape = false;
-    for (int i = 0; i < UnitLineCount && !haveShape; ++i)
-        if (out.present[i]) {
-            shape = lines[i];
-            haveShape = true;
-        }
-    if (!haveShape)
+    if (!shape)
         return out;
+    // Lines of the same shape (a uniform load alone on the same region) have
+    // the same zeros.
+    for (int i = 0; i < UnitLineCount; ++i) {
+        const int a = i / RegionCountEc, r = i % RegionCountEc;
+        out.shape[std::size_t(i)] = a != pointLoadAction ? r : RegionCountEc + i;
+    }
+
+    std::vector<double> breaks;
     for (int e = 0; e < RegionCountEc; ++e) {
-        RegionSamples &s = out.region[e];
-        const RegionLine &reference = shape.region[e];
-        s.exists = reference.exists && reference.length > 0;
-        s.length = reference.length;
-        if (!s.exists)
+        UnitRegion &region = out.region[std::size_t(e)];
+        const RegionLine &reference = shape->lines.region[std::size_t(e)];
+        region.exists = reference.exists && reference.length > 0;
+        region.length = reference.length;
+        if (!region.exists)
             continue;
-        std::vector<double> base;
-        for (int i = 0; i <= GridIntervals; ++i)
-            base.push_back(s.length * i / GridIntervals);
-        for (int i = 0; i < UnitLineCount; ++i) {
-            if (!out.present[i])
-                continue;
-            const RegionLine &line = lines[i].region[e];
-            for (int p = 0; p < line.pieceCount; ++p) {
-                base.push_back(line.pieces[p].x0);
-                base.push_back(line.pieces[p].x1);
+        // Segments between the piece boundaries of every line.
+        breaks.assign({0.0, region.length});
+        for (const auto *parts : {&uniformPart, &pointPart})
+            for (const Part &part : *parts) {
+                if (!part.done)
+                    continue;
+                const RegionLine &line = part.lines.region[std::size_t(e)];
+                for (int p = 1; p < line.pieceCount; ++p)
+                    breaks.push_back(std::clamp(line.pieces[std::size_t(p)].x0, 0.0, region.length));
             }
-            const LineExtremes &x = line.extremes;
-            // M needs no extreme points: between two samples it is a parabola
-            // whose vertex the search finds; EI·w is of fourth degree.
-            for (double v : {x.xEIwMax, x.xEIwMin})
-                base.push_back(v);
-        }
-        for (double &v : base)
-            v = std::clamp(v, 0.0, s.length);
-        std::sort(base.begin(), base.end());
-        const double tolerance = 1e-9 * s.length;
-        base.erase(std::unique(base.begin(), base.end(), [&](double p, double q) { return q - p <= tolerance; }),
-                   base.end());
-        s.x.clear();
-        for (std::size_t k = 0; k < base.size(); ++k) {
-            if (k > 0)
-                s.x.push_back((base[k - 1] + base[k]) / 2);
-            s.x.push_back(base[k]);
-        }
-        for (int i = 0; i < UnitLineCount; ++i) {
-            if (!out.present[i])
-                continue;
-            const RegionLine &line = lines[i].region[e];
-            for (auto *column : {&s.M[i], &s.VL[i], &s.VR[i], &s.W[i]})
-                column->resize(s.x.size());
-            for (std::size_t k = 0; k < s.x.size(); ++k) {
-                const double x = s.x[k];
-                const LinePiece &left = pieceLeft(line, x);
-                const LinePiece &right = pieceRight(line, x);
-                s.M[i][k] = right.M(x);
-                s.VL[i][k] = left.V(x);
-                s.VR[i][k] = right.V(x);
-                s.W[i][k] = right.EIw(x);
+        std::sort(breaks.begin(), breaks.end());
+        breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
+        region.segments.reserve(breaks.size() + 1);
+        auto coefficients = [&](const Part &part, double x0, double x1, Poly<3> &m, Poly<5> &w) {
+            const LinePiece &piece = part.lines.region[std::size_t(e)].pieceAt((x0 + x1) / 2);
+            const double d = x0 - piece.x0;
+            m = d == 0 ? piece.m : Shifted(piece.m, d);
+            w = d == 0 ? piece.w : Shifted(piece.w, d);
+        };
+        for (std::size_t k = 0; k + 1 < breaks.size(); ++k) {
+            UnitSegment seg;
+            seg.x0 = breaks[k];
+            seg.x1 = breaks[k + 1];
+            std::array<Poly<3>, RegionCountEc> um{}, pm{};
+            std::array<Poly<5>, RegionCountEc> uw{}, pw{};
+            for (int r = 0; r < RegionCountEc; ++r) {
+                if (uniformPart[std::size_t(r)].done)
+                    coefficients(uniformPart[std::size_t(r)], seg.x0, seg.x1, um[std::size_t(r)], uw[std::size_t(r)]);
+                if (pointPart[std::size_t(r)].done)
+                    coefficients(pointPart[std::size_t(r)], seg.x0, seg.x1, pm[std::size_t(r)], pw[std::size_t(r)]);
             }
+            for (int i = 0; i < UnitLineCount; ++i) {
+                if (!out.present[std::size_t(i)])
+                    continue;
+                const int a = i / RegionCountEc, r = i % RegionCountEc;
+                const double u = load[std::size_t(i)];
+                const bool points = a == pointLoadAction && pointPart[std::size_t(r)].done;
+                for (std::size_t c = 0; c < 3; ++c)
+                    seg.m[std::size_t(i)][c] = (u != 0 ? u * um[std::size_t(r)][c] : 0) + (points ? pm[std::size_t(r)][c] : 0);
+                for (std::size_t c = 0; c < 5; ++c)
+                    seg.w[std::size_t(i)][c] = (u != 0 ? u * uw[std::size_t(r)][c] : 0) + (points ? pw[std::size_t(r)][c] : 0);
+            }
+            region.segments.push_back(seg);
         }
+        // A point load at an end stands inside the region: the sections just
+        // inside both ends with the shear that counts it.
+        if (pointPart[std::size_t(e)].done && loads.atEnd(e, region.length) && !region.segments.empty()) {
+            UnitSegment start = region.segments.front();
+            UnitSegment end = region.segments.back();
+            const double h = end.x1 - end.x0;
+            start.x1 = start.x0;
+            end.x0 = end.x1;
+            start.end = end.end = true;
+            for (int i = 0; i < UnitLineCount; ++i) {
+                if (!out.present[std::size_t(i)])
+                    continue;
+                const int a = i / RegionCountEc, r = i % RegionCountEc;
+                const double u = load[std::size_t(i)];
+                const bool points = a == pointLoadAction && pointPart[std::size_t(r)].done;
+                end.m[std::size_t(i)] = Shifted(end.m[std::size_t(i)], h);
+                end.w[std::size_t(i)] = Shifted(end.w[std::size_t(i)], h);
+                for (int side : {0, 1}) {
+                    double v = 0;
+                    if (u != 0)
+                        v += u * uniformPart[std::size_t(r)].inside[std::size_t(e)][std::size_t(side)];
+                    if (points)
+                        v += pointPart[std::size_t(r)].inside[std::size_t(e)][std::size_t(side)];
+                    (side == 0 ? start : end).m[std::size_t(i)][1] = v;
+                }
+            }
+            region.segments.insert(region.segments.begin(), start);
+            region.segments.push_back(end);
+        }
+    }
+    // Loads so large that a line is not finite: no check. (0 times a
+    // coefficient that is not finite is not a number, and stays so.)
+    double zero = 0;
+    for (const UnitRegion &region : out.region)
+        for (const UnitSegment &seg : region.segments)
+            for (int i = 0; i < UnitLineCount; ++i) {
+                for (double c : seg.m[std::size_t(i)])
+                    zero += 0 * c;
+                for (double c : seg.w[std::size_t(i)])
+                    zero += 0 * c;
+            }
+    if (zero != 0) {
+        refused = true;
+        return UnitLines{};
     }
     return out;
 }
@@ -217,16 +311,16 @@ ActionSet ResolveActions(Lookup &lookup, QChar category, bool snowHigh, std::vec
     return a;
 }
 
-PreparedLines::PreparedLines(const SampledLines &sampled)
-    : lines(sampled), M(Prepare(sampled, LineQuantity::M)), V(Prepare(sampled, LineQuantity::V)),
-      W(Prepare(sampled, LineQuantity::W))
+PreparedLines::PreparedLines(UnitLines unitLines)
+    : lines(std::move(unitLines)), M(Prepare(lines, LineQuantity::M)), V(Prepare(lines, LineQuantity::V)),
+      W(Prepare(lines, LineQuantity::W))
 {
 }
 
 TimberResult CheckTimber(const PreparedLines &prepared, const ActionSet &actions, const Data &data, Lookup &lookup,
                          const CheckOptions &options)
 {
-    const SampledLines &lines = prepared.lines;
+    const UnitLines &lines = prepared.lines;
     TimberResult t;
     const TimberClass *cls = data.timberClass(options.timberClass);
     if (!cls)
@@ -266,12 +360,16 @@ TimberResult CheckTimber(const PreparedLines &prepared, const ActionSet &actions
         return t;
 
     const unsigned present = lines.presentActions();
+    const auto fundamental = Combinations(CombinationKind::Fundamental, actions, present);
     std::array<double, DurationCount> kmod{};
-    for (const Combination &c : Combinations(CombinationKind::Fundamental, actions, present))
-        kmod[c.duration] = kmodKey(lookup, material, options.serviceClass, c.duration, used);
+    std::array<bool, DurationCount> kmodRead{};
+    for (const Combination &c : fundamental)
+        if (!kmodRead[c.duration]) {
+            kmod[c.duration] = kmodKey(lookup, material, options.serviceClass, c.duration, used);
+            kmodRead[c.duration] = true;
+        }
     if (lookup.failed())
         return t;
-    const auto fundamental = Combinations(CombinationKind::Fundamental, actions, present);
     auto byKmod = [&](const Combination &c) { return kmod[c.duration]; };
     auto one = [](const Combination &) { return 1.0; };
     const Extreme bending = Worst(prepared.M, fundamental, byKmod, Unscaled);
@@ -301,8 +399,10 @@ TimberResult CheckTimber(const PreparedLines &prepared, const ActionSet &actions
             const double limit = lines.region[e.region].length * 1000
                                  / lim[limitIndex + (e.region >= 3 ? 1 : 0)].value;
             worst = std::max(worst, w / limit);
-            if (o)
+            if (o) {
                 *o = outcome(e, w / limit, w, limit, CheckUnit::Deflection);
+                o->upward = e.value < 0;
+            }
         };
         if (bending.found) {
             const double km = kmod[bending.combination.duration];
@@ -350,7 +450,7 @@ TimberResult CheckTimber(const PreparedLines &prepared, const ActionSet &actions
 SteelResult CheckSteel(const PreparedLines &prepared, const ActionSet &actions, const Data &data, Lookup &lookup,
                        const CheckOptions &options)
 {
-    const SampledLines &lines = prepared.lines;
+    const UnitLines &lines = prepared.lines;
     SteelResult st;
     const SteelGrade *grade = data.steelGrade(options.steelGrade);
     if (!grade)
@@ -389,20 +489,25 @@ SteelResult CheckSteel(const PreparedLines &prepared, const ActionSet &actions, 
     const Extreme deflection = Worst(prepared.W,
                                      Combinations(CombinationKind::Characteristic, actions, present, 0, false), one,
                                      deflectionScale(lines, spanLimit.value, cantileverLimit.value));
-    const std::vector<SectionForces> pairs = InteractionCandidates(lines, fundamental);
+    // The stretches of the M–V interaction, made when a section first needs
+    // them: while |V| stays at or below Vpl,Rd / 2 everywhere, M–V is bending.
+    std::vector<ForceStretch> stretches;
+    bool stretchesMade = false;
     const double fy = grade->fy.value, gM0 = grade->gammaM0.value, E = grade->E.value;
 
     // Utilisations of one profile; false when it is not usable at all
-    // (class 4, or a web that needs a shear-buckling check).
+    // (class 4, or a web that needs a shear-buckling check). Without `into`
+    // (sizing) only whether every utilisation is at most 1 matters.
     auto evaluate = [&](const Profile &p, SteelResult *into, double &worst) {
         const SectionClass cls = ClassifySection(p, fy, flange, web);
         const double webLimit = hwtw.value * cls.epsilon / eta.value;
         const double slenderness = WebSlenderness(p);
         worst = 0;
         const bool usable = cls.section <= 3 && slenderness <= webLimit;
-        const int c = std::min(cls.section, 3);
-        const double Mc = BendingResistance(p, c, fy, gM0);
-        const double Vpl = ShearResistance(p, fy, gM0);
+        if (!into && !usable)
+            return false;
+        const BendingShearResistance resistance = BendingShear(p, std::min(cls.section, 3), fy, gM0);
+        const double Mc = resistance.Mc, Vpl = resistance.Vpl;
         if (bending.found) {
             worst = std::max(worst, std::abs(bending.value) / Mc);
             if (into)
@@ -415,36 +520,38 @@ SteelResult CheckSteel(const PreparedLines &prepared, const ActionSet &actions, 
                 into->shear = outcome(shear, std::abs(shear.value) / Vpl, std::abs(shear.value), Vpl,
                                       CheckUnit::Force);
         }
-        const SectionForces *governing = nullptr;
-        double mv = 0, mvResistance = Mc;
-        for (const SectionForces &f : pairs) {
-            const double resistance = ReducedBendingResistance(p, c, fy, gM0, f.V);
-            const double u = resistance > 0 ? std::abs(f.M) / resistance : INFINITY;
-            if (!governing || u > mv) {
-                governing = &f;
-                mv = u;
-                mvResistance = resistance;
-            }
-        }
-        if (governing) {
-            worst = std::max(worst, mv);
-            if (into) {
-                Extreme e;
-                e.found = true;
-                e.region = governing->region;
-                e.x = governing->x;
-                e.combination = governing->combination;
-                into->bendingShear = outcome(e, mv, std::abs(governing->M), mvResistance, CheckUnit::Moment);
-                into->bendingShear.shear = governing->V;
-            }
-        }
         if (deflection.found) {
             const double w = std::abs(Deflection(deflection.value, E, p.Iy * 1e4));
             const double n = deflection.region < 3 ? spanLimit.value : cantileverLimit.value;
-            const double limit = lines.region[deflection.region].length * 1000 / n;
+            const double limit = lines.region[std::size_t(deflection.region)].length * 1000 / n;
             worst = std::max(worst, w / limit);
-            if (into)
+            if (into) {
                 into->deflection = outcome(deflection, w / limit, w, limit, CheckUnit::Deflection);
+                into->deflection.upward = deflection.value < 0;
+            }
+        }
+        if (!into && worst > 1)
+            return usable;
+        if (!stretchesMade && shear.found && std::abs(shear.value) > 0.5 * Vpl) {
+            stretches = InteractionStretches(prepared.M, prepared.V, fundamental);
+            stretchesMade = true;
+        }
+        const InteractionResult mv = WorstInteraction(stretches, bending, resistance, into ? INFINITY : 1.0);
+        if (mv.found) {
+            worst = std::max(worst, mv.utilisation);
+            if (into) {
+                Extreme e;
+                e.found = true;
+                e.region = mv.region;
+                e.x = mv.x;
+                e.combination = mv.combination;
+                // Beyond Vpl,Rd the section fails in shear: V_Ed against Vpl,Rd.
+                into->bendingShear = mv.shearExceeded
+                                         ? outcome(e, mv.utilisation, std::abs(mv.V), Vpl, CheckUnit::Force)
+                                         : outcome(e, mv.utilisation, std::abs(mv.M), mv.resistance, CheckUnit::Moment);
+                into->bendingShear.shear = std::abs(mv.V);
+                into->bendingShear.shearExceeded = mv.shearExceeded;
+            }
         }
         if (into) {
             into->sectionClass = cls;
@@ -500,11 +607,11 @@ CheckResult RunCheck(const ProjectTexts &texts, const Data &data, const CheckOpt
     const ActionSet &actions = work.actions;
     if (lookup.failed())
         return result;
-    work.lines = SampleUnitLines(texts, options.pointLoadAction, result.refused);
-    const SampledLines &lines = work.lines;
+    UnitLines lines = FormUnitLines(texts, options.pointLoadAction, result.refused);
     if (result.refused)
         return result;
-    const PreparedLines prepared(lines);
+    work.lines = PreparedLines(std::move(lines));
+    const PreparedLines &prepared = work.lines;
     if (options.timber)
         result.timber = CheckTimber(prepared, actions, data, lookup, options);
     if (options.steel)

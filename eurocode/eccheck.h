@@ -12,6 +12,7 @@
 #include "eurocode/combinations.h"
 #include "eurocode/ecdata.h"
 #include "eurocode/members.h"
+#include "eurocode/search.h"
 #include "model/projectmodel.h"
 
 #include <QString>
@@ -98,20 +99,20 @@ struct CheckResult
     std::vector<NamedValue> actionValues;   // γ, ψ and load-duration classes
 };
 
-// The unit lines of every action on every region, sampled (see
-// docs/eurocode.md for the sample points). `refused` when one unit case is
-// refused by the analysis.
-SampledLines SampleUnitLines(const ProjectTexts &texts, int pointLoadAction, bool &refused);
+// The unit lines of every action on every region (see eurocode/search.h).
+// `refused` when one unit case is refused by the analysis.
+UnitLines FormUnitLines(const ProjectTexts &texts, int pointLoadAction, bool &refused);
 
 // The factors of the actions for the imposed category and snow altitude.
 ActionSet ResolveActions(Lookup &lookup, QChar category, bool snowHigh, std::vector<NamedValue> &used);
 
-// The sampled lines with M, V and EI·w prepared for the search once, for
-// both checks.
+// The unit lines with M, V and EI·w prepared for the search once, for
+// both checks and the envelopes.
 struct PreparedLines
 {
-    explicit PreparedLines(const SampledLines &sampled);
-    const SampledLines &lines;
+    PreparedLines() = default;
+    explicit PreparedLines(UnitLines unitLines);
+    UnitLines lines;
     PreparedQuantity M, V, W;
 };
 
@@ -125,7 +126,7 @@ SteelResult CheckSteel(const PreparedLines &lines, const ActionSet &actions, con
 // What a check worked from, for a caller that draws the envelopes too.
 struct CheckBasis
 {
-    SampledLines lines;
+    PreparedLines lines;
     ActionSet actions;
 };
 

@@ -42,12 +42,25 @@ Table readTable(const QString &directory, const char *name, std::vector<DataProb
         problems.push_back({DataProblem::NoFile, t.file, 0, {}, SystemErrorText(f)});
         return t;
     }
-    const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n');
+    const QByteArray bytes = f.read(MaxDataFileBytes + 1);
+    if (f.error() != QFileDevice::NoError) {
+        problems.push_back({DataProblem::NoFile, t.file, 0, {}, f.errorString()});
+        return t;
+    }
+    if (bytes.size() > MaxDataFileBytes) {
+        problems.push_back({DataProblem::TooLarge, t.file, 0, {}, {}});
+        return t;
+    }
+    // Lines end with CR LF, LF or CR alone (an old Mac editor).
+    QString all = QString::fromUtf8(bytes);
+    if (bytes.contains('\r')) {
+        all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        all.replace(u'\r', u'\n');
+    }
+    const QStringList lines = all.split(u'\n');
     int line = 0;
-    for (QString text : lines) {
+    for (const QString &text : lines) {
         ++line;
-        if (text.endsWith(u'\r'))
-            text.chop(1);
         if (text.trimmed().isEmpty())
             continue;
         QStringList fields;
@@ -95,8 +108,9 @@ public:
         return row.fields[t_.column(QString::fromLatin1(name))].trimmed();
     }
 
-    // A finite number, else a problem naming file, line, column and text.
-    bool number(const Row &row, const char *name, double &out)
+    // A finite number greater than 0 (with `zeroAllowed`: not below 0),
+    // else a problem naming file, line, column and text.
+    bool number(const Row &row, const char *name, double &out, bool zeroAllowed = false)
     {
         const QString s = text(row, name);
         bool ok = false;
@@ -105,8 +119,27 @@ public:
             problems_.push_back({DataProblem::BadNumber, t_.file, row.line, QString::fromLatin1(name), s});
             return false;
         }
+        if (zeroAllowed ? v < 0 : !(v > 0)) {
+            problems_.push_back({DataProblem::NotPositive, t_.file, row.line, QString::fromLatin1(name), s});
+            return false;
+        }
         out = v;
         return true;
+    }
+
+    // False, with a problem naming both lines, when a row before (in this
+    // or, for keyed values, another file) holds the same name.
+    bool unique(const Row &row, const char *column, QHash<QString, std::pair<QString, int>> &seen)
+    {
+        const QString name = text(row, column);
+        const auto it = seen.constFind(name);
+        if (it == seen.constEnd()) {
+            seen.insert(name, {t_.file, row.line});
+            return true;
+        }
+        problems_.push_back({DataProblem::Duplicate, t_.file, row.line, QString::fromLatin1(column), name, it->first,
+                             it->second});
+        return false;
     }
 
     bool cited(const Row &row) const { return text(row, "status") != NotFound; }
@@ -116,16 +149,26 @@ private:
     std::vector<DataProblem> &problems_;
 };
 
-void readKeyedValues(const Table &t, const char *valueColumn, Data &data, std::vector<DataProblem> &problems)
+using Seen = QHash<QString, std::pair<QString, int>>;
+
+// The factors that may be 0: the combination factors ψ and the partial
+// factor of a favourable variable action.
+bool zeroAllowed(const QString &key)
+{
+    return key.startsWith(QLatin1String("psi")) || key == QLatin1String("gamma.Q.inf");
+}
+
+void readKeyedValues(const Table &t, const char *valueColumn, Data &data, Seen &keys,
+                     std::vector<DataProblem> &problems)
 {
     RowReader r(t, problems);
     if (!r.has({"key", valueColumn, "status"}))
         return;
     for (const Row &row : t.rows) {
-        double v = 0;
-        if (!r.number(row, valueColumn, v))
-            continue;
         const QString key = r.text(row, "key");
+        double v = 0;
+        if (!r.unique(row, "key", keys) || !r.number(row, valueColumn, v, zeroAllowed(key)))
+            continue;
         data.values.insert(key, {v, key, r.cited(row)});
         data.valueFile.insert(key, t.file);
     }
@@ -153,28 +196,34 @@ bool SplitCsvLine(const QString &line, QStringList &fields)
     fields.clear();
     QString field;
     bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
+    const QChar *d = line.constData();
+    const qsizetype n = line.size();
+    qsizetype run = 0;   // start of the characters not yet taken into `field`
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = d[i];
         if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < line.size() && line[i + 1] == u'"') {
-                    field += u'"';
-                    ++i;
-                } else {
-                    quoted = false;
-                }
+            if (c != u'"')
+                continue;
+            field.append(d + run, i - run);
+            if (i + 1 < n && d[i + 1] == u'"') {
+                field += u'"';
+                ++i;
             } else {
-                field += c;
+                quoted = false;
             }
-        } else if (c == u'"') {
-            quoted = true;
-        } else if (c == u',') {
-            fields << field;
-            field.clear();
-        } else {
-            field += c;
+            run = i + 1;
+        } else if (c == u'"' || c == u',') {
+            field.append(d + run, i - run);
+            run = i + 1;
+            if (c == u'"') {
+                quoted = true;
+            } else {
+                fields << field;
+                field.clear();
+            }
         }
     }
+    field.append(d + run, n - run);
     fields << field;
     return !quoted;
 }
@@ -207,13 +256,18 @@ const Profile *Data::profile(const QString &designation) const
 Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
 {
     Data data;
+    // Keys and names already read: a second row never replaces the first.
+    Seen keys;
 
     {
         const Table t = readTable(directory, "timber_classes.csv", problems);
         RowReader r(t, problems);
+        Seen names;
         if (r.has({"key", "class", "material", "fm_k_Nmm2", "fv_k_Nmm2", "E0_mean_Nmm2", "E0_05_Nmm2",
                    "G_mean_Nmm2", "rho_k_kgm3", "status"}))
             for (const Row &row : t.rows) {
+                if (!r.unique(row, "key", keys) || !r.unique(row, "class", names))
+                    continue;
                 TimberClass c;
                 c.name = r.text(row, "class");
                 c.glulam = r.text(row, "material") == QLatin1String("glulam");
@@ -232,14 +286,17 @@ Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
             }
     }
     for (const char *name : {"timber_factors.csv", "actions.csv"})
-        readKeyedValues(readTable(directory, name, problems), "value", data, problems);
-    readKeyedValues(readTable(directory, "deflection_limits.csv", problems), "span_ratio", data, problems);
-    readKeyedValues(readTable(directory, "steel_classification.csv", problems), "limit_factor", data, problems);
+        readKeyedValues(readTable(directory, name, problems), "value", data, keys, problems);
+    readKeyedValues(readTable(directory, "deflection_limits.csv", problems), "span_ratio", data, keys, problems);
+    readKeyedValues(readTable(directory, "steel_classification.csv", problems), "limit_factor", data, keys,
+                    problems);
     {
         const Table t = readTable(directory, "load_duration.csv", problems);
         RowReader r(t, problems);
         if (r.has({"key", "load_duration", "status"}))
             for (const Row &row : t.rows) {
+                if (!r.unique(row, "key", keys))
+                    continue;
                 const QString key = r.text(row, "key");
                 const std::optional<Duration> d = DurationByName(r.text(row, "load_duration"));
                 if (!d) {
@@ -253,8 +310,11 @@ Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
     {
         const Table t = readTable(directory, "steel_grades.csv", problems);
         RowReader r(t, problems);
+        Seen names;
         if (r.has({"key", "grade", "fy_Nmm2", "fu_Nmm2", "E_Nmm2", "gamma_M0", "gamma_M1", "status"}))
             for (const Row &row : t.rows) {
+                if (!r.unique(row, "key", keys) || !r.unique(row, "grade", names))
+                    continue;
                 SteelGrade g;
                 g.name = r.text(row, "grade");
                 const QString key = r.text(row, "key");
@@ -274,21 +334,25 @@ Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
     {
         const Table t = readTable(directory, "steel_profiles_ec.csv", problems);
         RowReader r(t, problems);
+        Seen names;
         if (r.has({"key", "designation", "series", "h_mm", "b_mm", "tw_mm", "tf_mm", "r_mm", "Wpl_y_cm3", "Avz_cm2",
                    "A_cm2", "Iy_cm4", "mass_kgm", "status"}))
             for (const Row &row : t.rows) {
+                if (!r.unique(row, "key", keys) || !r.unique(row, "designation", names))
+                    continue;
                 Profile p;
                 p.designation = r.text(row, "designation");
                 p.series = r.text(row, "series");
                 p.key = r.text(row, "key");
                 p.cited = r.cited(row);
                 bool ok = true;
+                // A rolled section without root radius is possible, nothing else of 0.
                 for (auto [column, target] : {std::pair{"h_mm", &p.h}, std::pair{"b_mm", &p.b},
                                               std::pair{"tw_mm", &p.tw}, std::pair{"tf_mm", &p.tf},
                                               std::pair{"r_mm", &p.r}, std::pair{"Wpl_y_cm3", &p.Wpl},
                                               std::pair{"Avz_cm2", &p.Av}, std::pair{"A_cm2", &p.A},
                                               std::pair{"Iy_cm4", &p.Iy}, std::pair{"mass_kgm", &p.mass}})
-                    ok = r.number(row, column, *target) && ok;
+                    ok = r.number(row, column, *target, target == &p.r) && ok;
                 if (ok)
                     data.profiles.push_back(p);
             }
@@ -296,8 +360,11 @@ Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
     {
         const Table t = readTable(directory, "timber_grade_mapping.csv", problems);
         RowReader r(t, problems);
+        Seen names;
         if (r.has({"key", "din_grade", "ec_class", "status"}))
             for (const Row &row : t.rows) {
+                if (!r.unique(row, "key", keys) || !r.unique(row, "din_grade", names))
+                    continue;
                 const QString grade = r.text(row, "din_grade");
                 data.gradeMapping.insert(grade, {0, r.text(row, "key"), r.cited(row)});
                 data.ecClassOfGrade.insert(grade, r.text(row, "ec_class"));

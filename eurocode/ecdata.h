@@ -25,17 +25,42 @@ struct Value
     bool cited = true;
 };
 
-// Where a value is missing or unreadable. line 0: the file itself (missing,
-// unreadable, or a key no row holds: then `column` holds that key).
+// Where a value is missing, unreadable or unusable. line 0: the file itself
+// (missing, unreadable, too large, or a key no row holds: then `column`
+// holds that key).
 struct DataProblem
 {
-    enum Kind { NoFile, NoHeader, NoColumn, BadNumber, BadRow, NoKey };
+    enum Kind {
+        NoFile,
+        NoHeader,
+        NoColumn,
+        BadNumber,
+        BadRow,
+        NoKey,
+        NotPositive,   // a number that must be greater than 0 (or, for ψ, not below 0)
+        Duplicate,     // a key or name a row before holds already (`firstLine` in `firstFile`)
+        TooLarge,      // a file beyond MaxDataFileBytes, not read
+    };
+    DataProblem() = default;
+    DataProblem(Kind k, QString inFile, int atLine, QString inColumn = {}, QString withText = {},
+                QString first = {}, int firstAt = 0)
+        : kind(k), file(std::move(inFile)), line(atLine), column(std::move(inColumn)), text(std::move(withText)),
+          firstFile(std::move(first)), firstLine(firstAt)
+    {
+    }
+
     Kind kind = BadNumber;
     QString file;       // file name, without folder
     int line = 0;       // 1-based line of the file
     QString column;     // the column, or the key looked for
-    QString text;       // the text that could not be read
+    QString text;       // the text that could not be read or used
+    QString firstFile;  // Duplicate: where the first row with the key is
+    int firstLine = 0;
 };
+
+// The data files are a few kilobytes; a file beyond this (a device, a
+// foreign file) is not read at all.
+constexpr qint64 MaxDataFileBytes = 16 * 1024 * 1024;
 
 // Load-duration classes, longest first.
 enum Duration { Permanent, LongTerm, MediumTerm, ShortTerm, ShortInstantaneous, Instantaneous, DurationCount };

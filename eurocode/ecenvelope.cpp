@@ -10,136 +10,131 @@ namespace varno::ec {
 
 namespace {
 
-using Column = std::array<std::vector<double>, UnitLineCount>;
+// The ends of the region's twenty parts are drawn points, as are the
+// places of its extremes, so that the curve passes through them.
+constexpr int GridParts = 20;
 
-// The worst value of `sign` at sample k under one combination: G on all
-// regions, each variable action on the regions whose line has that sign.
-double worstAt(const Column &col, const std::array<bool, UnitLineCount> &present, const Combination &c, double sign,
-               std::size_t k)
+struct Place
 {
-    double sum = 0;
-    for (int a = 0; a < ActionCount; ++a) {
-        if (!(c.actions & (1u << a)) || c.factor[a] == 0)
-            continue;
-        double part = 0;
-        for (int r = 0; r < RegionCountEc; ++r) {
-            if (!present[UnitLine(a, r)])
-                continue;
-            const double v = col[UnitLine(a, r)][k];
-            if (a == ActG || sign * v > 0)
-                part += v;
-        }
-        sum += c.factor[a] * part;
-    }
-    return sum;
-}
-
-struct Bounds
-{
-    double max = 0, min = 0;
+    std::size_t stretch = 0;   // of the region, along it
+    double t = 0;
 };
 
-Bounds boundsAt(const Column &col, const std::array<bool, UnitLineCount> &present,
-                const std::vector<Combination> &combinations, std::size_t k)
+// One region of one curve: its cells come in pairs (largest, smallest) of
+// the same stretch, along the region. For V a stretch ends with the shear
+// just beside a point load, so a point load is a vertical step.
+void addRegion(EnvelopeCurve &curve, const PreparedQuantity &q, const std::vector<Combination> &combinations,
+               int region, double length, double start)
 {
-    Bounds b;
-    bool first = true;
-    for (const Combination &c : combinations) {
-        const double hi = worstAt(col, present, c, 1, k);
-        const double lo = worstAt(col, present, c, -1, k);
-        if (first || hi > b.max)
-            b.max = hi;
-        if (first || lo < b.min)
-            b.min = lo;
-        first = false;
-    }
-    // No load at all: the line is 0, as the empty sums say.
-    return b;
-}
+    std::vector<std::size_t> stretches;   // index of each pair's first cell
+    for (std::size_t i = 0; i + 1 < q.cells.size(); i += 2)
+        if (q.cells[i].region == region && !(q.quantity == LineQuantity::M && q.cells[i].end))
+            stretches.push_back(i);
+    if (stretches.empty())
+        return;
 
-// The parabola through (−1, y0), (0, y1), (1, y2) at t in [−1, 1].
-double parabola(double y0, double y1, double y2, double t)
-{
-    return y1 + t * (y2 - y0) / 2 + t * t * (y0 - 2 * y1 + y2) / 2;
-}
+    // Per stretch the polynomial of every combination, for its largest and
+    // its smallest values.
+    const int degree = DegreeOf(q.quantity);
+    const std::size_t count = combinations.size();
+    std::vector<Poly<5>> polynomials(stretches.size() * 2 * count);
+    for (std::size_t j = 0; j < stretches.size(); ++j)
+        for (std::size_t c = 0; c < count; ++c)
+            for (std::size_t side = 0; side < 2; ++side)
+                polynomials[(j * 2 + side) * count + c] =
+                    CellPolynomial(q.cells[stretches[j] + side], q.quantity, combinations[c]);
+    auto poly = [&](std::size_t j, std::size_t side, std::size_t c) -> const Poly<5> & {
+        return polynomials[(j * 2 + side) * count + c];
+    };
 
-void track(EnvelopeCurve &curve, const EnvelopePoint &p)
-{
-    if (!curve.largest.found || p.max > curve.largest.value)
-        curve.largest = {true, p.max, p.s};
-    if (!curve.smallest.found || p.min < curve.smallest.value)
-        curve.smallest = {true, p.min, p.s};
-}
-
-// One region: the samples come in threes (sample, midpoint, sample). For V
-// the left end of an interval takes the shear just right of its sample and
-// the right end the shear just left of its sample, so a point load on a
-// sample is a vertical step.
-void addRegion(EnvelopeCurve &curve, const RegionSamples &s, const std::array<bool, UnitLineCount> &present,
-               const std::vector<Combination> &combinations, const Column &left, const Column &right, double start)
-{
-    std::vector<EnvelopePoint> points;
-    const std::size_t n = s.x.size();
-    for (std::size_t k = 0; k + 2 < n; k += 2) {
-        const Bounds b0 = boundsAt(right, present, combinations, k);
-        const Bounds b1 = boundsAt(right, present, combinations, k + 1);
-        const Bounds b2 = boundsAt(left, present, combinations, k + 2);
-        const double x0 = s.x[k], x2 = s.x[k + 2];
-        const int steps = std::clamp(int(std::ceil(EnvelopeSubdivisions * 20 * (x2 - x0) / s.length)), 1,
-                                     EnvelopeSubdivisions);
-        for (int i = 0; i <= 2 * steps; ++i) {
-            const double t = -1.0 + double(i) / steps;
-            EnvelopePoint p;
-            // The ends exactly at the samples, so the polyline never steps back.
-            p.s = start + (i == 0 ? x0 : i == 2 * steps ? x2 : x0 + (x2 - x0) * (t + 1) / 2);
-            p.max = parabola(b0.max, b1.max, b2.max, t);
-            p.min = parabola(b0.min, b1.min, b2.min, t);
-            // The envelope of the samples themselves is exact.
-            if (i == 0) {
-                p.max = b0.max;
-                p.min = b0.min;
+    // The exact extremes of the region.
+    EnvelopeExtreme largest, smallest;
+    Place atLargest, atSmallest;
+    for (std::size_t j = 0; j < stretches.size(); ++j) {
+        const Cell &high = q.cells[stretches[j]], &low = q.cells[stretches[j] + 1];
+        for (std::size_t c = 0; c < count; ++c) {
+            const CellRange hi = RangeOf(high, poly(j, 0, c), degree);
+            const CellRange lo = RangeOf(low, poly(j, 1, c), degree);
+            if (!largest.found || hi.max > largest.value) {
+                largest = {true, hi.max, start + hi.xMax};
+                atLargest = {j, hi.xMax - high.x0};
             }
-            points.push_back(p);
-            track(curve, p);
+            if (!smallest.found || lo.min < smallest.value) {
+                smallest = {true, lo.min, start + lo.xMin};
+                atSmallest = {j, lo.xMin - low.x0};
+            }
         }
     }
-    if (n == 1) {
-        const Bounds b = boundsAt(right, present, combinations, 0);
-        points.push_back({start + s.x[0], b.max, b.min});
-        track(curve, points.back());
+    if (!curve.largest.found || largest.value > curve.largest.value)
+        curve.largest = largest;
+    if (!curve.smallest.found || smallest.value < curve.smallest.value)
+        curve.smallest = smallest;
+
+    std::vector<EnvelopePoint> points;
+    std::vector<double> at;
+    for (std::size_t j = 0; j < stretches.size(); ++j) {
+        const Cell &high = q.cells[stretches[j]];
+        const double h = high.xb - high.xa;
+        const int steps = std::max(1, int(std::ceil(EnvelopeSubdivisions * GridParts * h / length)));
+        at.clear();
+        for (int k = 0; k <= steps; ++k)
+            at.push_back(k == steps ? high.t1 : high.t0 + (high.t1 - high.t0) * k / steps);
+        for (int k = 1; k < GridParts; ++k) {
+            const double t = length * k / GridParts - high.x0;
+            if (t > high.t0 && t < high.t1)
+                at.push_back(t);
+        }
+        for (const Place &p : {atLargest, atSmallest})
+            if (p.stretch == j && p.t > high.t0 && p.t < high.t1)
+                at.push_back(p.t);
+        std::sort(at.begin(), at.end());
+        for (double t : at) {
+            EnvelopePoint p;
+            p.s = start + (t == high.t0 ? high.xa : t == high.t1 ? high.xb : high.x0 + t);
+            for (std::size_t c = 0; c < count; ++c) {
+                const double hi = Evaluate(poly(j, 0, c), t), lo = Evaluate(poly(j, 1, c), t);
+                p.max = c == 0 ? hi : std::max(p.max, hi);
+                p.min = c == 0 ? lo : std::min(p.min, lo);
+            }
+            if (!points.empty() && points.back().s == p.s && points.back().max == p.max && points.back().min == p.min)
+                continue;
+            points.push_back(p);
+        }
     }
     curve.regions.push_back(std::move(points));
 }
 
 } // namespace
 
-Envelopes ComputeEnvelopes(const SampledLines &lines, const ActionSet &actions)
+Envelopes ComputeEnvelopes(const PreparedLines &lines, const ActionSet &actions)
 {
     Envelopes out;
-    const unsigned present = lines.presentActions();
+    const unsigned present = lines.lines.presentActions();
     // No kmod here: the combinations with every present action are enough,
     // since at a section each one adds in the sign sought.
-    const std::vector<Combination> fundamental =
-        Combinations(CombinationKind::Fundamental, actions, present, 0, false);
-    const std::vector<Combination> characteristic =
-        Combinations(CombinationKind::Characteristic, actions, present, 0, false);
+    const std::vector<Combination> fundamental = WithZeroFactorsOutside(
+        Combinations(CombinationKind::Fundamental, actions, present, 0, false));
+    const std::vector<Combination> characteristic = WithZeroFactorsOutside(
+        Combinations(CombinationKind::Characteristic, actions, present, 0, false));
 
     // Along the beam: left cantilever, spans 1..3, right cantilever.
     const int order[RegionCountEc] = {3, 0, 1, 2, 4};
     double s = 0;
     for (int r : order) {
-        out.start[r] = s;
-        out.length[r] = lines.region[r].exists ? lines.region[r].length : 0;
-        s += out.length[r];
+        const UnitRegion &region = lines.lines.region[std::size_t(r)];
+        out.start[std::size_t(r)] = s;
+        out.length[std::size_t(r)] = region.exists ? region.length : 0;
+        s += out.length[std::size_t(r)];
     }
     out.totalLength = s;
     for (int r : order) {
-        const RegionSamples &samples = lines.region[r];
-        if (!samples.exists || samples.x.empty())
+        const UnitRegion &region = lines.lines.region[std::size_t(r)];
+        if (!region.exists || region.segments.empty())
             continue;
-        addRegion(out.M, samples, lines.present, fundamental, samples.M, samples.M, out.start[r]);
-        addRegion(out.V, samples, lines.present, fundamental, samples.VL, samples.VR, out.start[r]);
-        addRegion(out.EIw, samples, lines.present, characteristic, samples.W, samples.W, out.start[r]);
+        const double start = out.start[std::size_t(r)];
+        addRegion(out.M, lines.M, fundamental, r, region.length, start);
+        addRegion(out.V, lines.V, fundamental, r, region.length, start);
+        addRegion(out.EIw, lines.W, characteristic, r, region.length, start);
     }
     // A beam whose numbers overflow has no diagram.
     bool finite = std::isfinite(out.totalLength);

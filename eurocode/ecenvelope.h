@@ -3,14 +3,12 @@
 
 #pragma once
 
-// The envelopes of the Eurocode check for the diagrams: at every sample of
-// the unit lines the largest and the smallest value over all combinations
-// of a kind and every choice of loaded regions, drawn as smooth curves by
-// the parabola through each sample, its midpoint and the next sample. The
-// moment lines are parabolas between the samples, so the curve is exact
-// there; the shear is linear, the deflection close to a parabola.
+// The envelopes of the Eurocode check for the diagrams: at every drawn
+// point the largest and the smallest value over all combinations of a kind
+// and every choice of loaded regions, exact (the polynomials of the search),
+// and the extremes of each curve, exact too.
 
-#include "eurocode/combinations.h"
+#include "eurocode/eccheck.h"
 
 #include <array>
 #include <vector>
@@ -51,10 +49,10 @@ struct Envelopes
     EnvelopeCurve EIw;   // kN·m³, characteristic combinations (downward positive)
 };
 
-// Points drawn per twentieth of a region; a short interval between two
-// samples gets fewer, never less than one.
+// Points drawn per twentieth of a region; a short stretch between two
+// zeros of the unit lines or point loads gets fewer, never less than one.
 constexpr int EnvelopeSubdivisions = 8;
 
-Envelopes ComputeEnvelopes(const SampledLines &lines, const ActionSet &actions);
+Envelopes ComputeEnvelopes(const PreparedLines &lines, const ActionSet &actions);
 
 } // namespace varno::ec

@@ -81,22 +81,25 @@ double WebSlenderness(const Profile &p)
     return (p.h - 2 * p.tf) / p.tw;
 }
 
-double ReducedBendingResistance(const Profile &p, int sectionClass, double fy, double gammaM0, double VkN)
+double BendingShearResistance::rho(double VkN) const
 {
-    const double Mc = BendingResistance(p, sectionClass, fy, gammaM0);
-    const double Vpl = ShearResistance(p, fy, gammaM0);
     const double V = std::abs(VkN);
     if (V <= 0.5 * Vpl)
-        return Mc;
-    const double rho = std::pow(2 * V / Vpl - 1, 2);
-    if (rho >= 1)
         return 0;
-    if (sectionClass <= 2) {
-        const double Aw = (p.h - 2 * p.tf) * p.tw;                        // mm²
-        const double W = p.Wpl * 1e3 - rho * Aw * Aw / (4 * p.tw);        // mm³
-        return std::clamp(W * fy / gammaM0 / 1e6, 0.0, Mc);
-    }
-    return (1 - rho) * Mc;
+    const double r = 2 * std::min(V, Vpl) / Vpl - 1;
+    return r * r;
+}
+
+BendingShearResistance BendingShear(const Profile &p, int sectionClass, double fy, double gammaM0)
+{
+    BendingShearResistance r;
+    r.Mc = BendingResistance(p, sectionClass, fy, gammaM0);
+    r.Vpl = ShearResistance(p, fy, gammaM0);
+    const double hw = p.h - 2 * p.tf;                                        // mm
+    const double W = sectionClass <= 2 ? hw * hw * p.tw / 4                   // mm³
+                                       : p.tw * hw * hw * hw / 12 / (p.h / 2);
+    r.Mweb = W * fy / gammaM0 / 1e6;
+    return r;
 }
 
 } // namespace varno::ec

@@ -54,10 +54,24 @@ double ShearResistance(const Profile &p, double fy, double gammaM0);
 // hw / tw with hw = h − 2 tf.
 double WebSlenderness(const Profile &p);
 
-// The bending resistance under shear V (EN 1993-1-1 6.2.8): unreduced up to
-// 0.5 Vpl,Rd; above, ρ = (2V/Vpl,Rd − 1)² and for classes 1, 2
-// My,V,Rd = (Wpl − ρ Aw² / (4 tw)) fy / γM0 with Aw = hw tw, for class 3
-// (1 − ρ) Mc,Rd; never more than Mc,Rd.
-double ReducedBendingResistance(const Profile &p, int sectionClass, double fy, double gammaM0, double VkN);
+// The bending resistance under shear (EN 1993-1-1 6.2.8): Mc,Rd as long as
+// |V| ≤ Vpl,Rd / 2; above, the shear area carries the reduced yield strength
+// (1 − ρ) fy with ρ = (2 |V| / Vpl,Rd − 1)² (6.2.8(3)). The shear area of a
+// rolled I-section in bending is its web, Aw = hw tw (hw = h − 2 tf), so
+// MV,Rd = Mc,Rd − ρ · Mweb with the web's share of Mc,Rd:
+//   classes 1, 2: Mweb = Aw² / (4 tw) · fy / γM0, its plastic modulus (6.2.8(5));
+//   class 3:      Mweb = tw hw³ / 12 / (h / 2) · fy / γM0, its elastic modulus.
+// What remains at ρ = 1 is the flanges' share, which is never 0. Beyond
+// |V| = Vpl,Rd the section fails in shear; MV,Rd is not defined there.
+struct BendingShearResistance
+{
+    double Mc = 0, Vpl = 0, Mweb = 0;   // kNm, kN, kNm
+
+    double rho(double VkN) const;
+    // MV,Rd for |V| ≤ Vpl,Rd.
+    double at(double VkN) const { return Mc - rho(VkN) * Mweb; }
+};
+
+BendingShearResistance BendingShear(const Profile &p, int sectionClass, double fy, double gammaM0);
 
 } // namespace varno::ec

@@ -120,6 +120,19 @@ QString EcProblemText(const ec::DataProblem &p)
             .arg(p.line);
     case K::NoKey:
         return QStringLiteral("%1: Wert %2 fehlt").arg(p.file, p.column);
+    case K::NotPositive:
+        return QStringLiteral("%1, Zeile %2, Spalte %3: Wert \u201E%4\u201C nicht größer als 0")
+            .arg(p.file)
+            .arg(p.line)
+            .arg(p.column, p.text);
+    case K::Duplicate:
+        return QStringLiteral("%1, Zeile %2: %3 steht schon in %4, Zeile %5")
+            .arg(p.file)
+            .arg(p.line)
+            .arg(p.text, p.firstFile)
+            .arg(p.firstLine);
+    case K::TooLarge:
+        return QStringLiteral("%1: Datei größer als %2 MB, nicht gelesen").arg(p.file).arg(ec::MaxDataFileBytes / (1024 * 1024));
     }
     return {};
 }

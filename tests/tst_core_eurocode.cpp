@@ -5,6 +5,8 @@
 // chosen so that one wrong factor (kmod, kh, kcr, kdef, ψ2, γM, the class of
 // a profile) changes a utilisation; and the data files' problems.
 #include "eurocode/eccheck.h"
+#include "eurocode/ecrun.h"
+#include "eurocode/polynomial.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -35,13 +37,63 @@ ProjectTexts singleSpan(double l, double g, double q, double s = 0)
     return t;
 }
 
-void compareRel(double actual, double expected, const char *what)
+// A beam of the lengths L1, L2, L3, Lkl, Lkr with g (kN/m) per region and
+// point loads {slot, a, F}.
+ProjectTexts beam(const std::array<double, 5> &lengths, const std::array<double, 5> &g,
+                  std::initializer_list<std::array<double, 3>> points = {})
 {
-    if (std::abs(actual - expected) > 1e-3 * std::abs(expected))
-        QFAIL(qPrintable(QStringLiteral("%1: %2, expected %3").arg(QLatin1String(what)).arg(actual).arg(expected)));
+    ProjectTexts t = ProjectTexts::Defaults();
+    for (int i = 0; i < 5; ++i) {
+        t.lengths[std::size_t(i)] = QString::number(lengths[std::size_t(i)]);
+        t.uniform[std::size_t(i)].fill(QStringLiteral("0"));
+        t.uniform[std::size_t(i)][LoadG] = QString::number(g[std::size_t(i)]);
+    }
+    for (const auto &[slot, a, F] : points) {
+        t.distance[std::size_t(slot)] = QString::number(a);
+        t.force[std::size_t(slot)] = QString::number(F);
+    }
+    return t;
 }
 
+// The largest deflection (mm) of a simple span L (mm) under g (N/mm) and F (N)
+// at a, from the closed forms by golden section; `x` where.
+double simpleSpanPeak(double L, double g, double F, double a, double EI, double &x)
+{
+    const double b = L - a;
+    auto w = [&](double s) {
+        const double fromG = g * s * (L * L * L - 2 * L * s * s + s * s * s) / (24 * EI);
+        const double fromF = s <= a ? F * b * s * (L * L - b * b - s * s) / (6 * L * EI)
+                                    : F * a * (L - s) * (L * L - a * a - (L - s) * (L - s)) / (6 * L * EI);
+        return fromG + fromF;
+    };
+    double lo = 0, hi = L;
+    const double r = (std::sqrt(5.0) - 1) / 2;
+    for (int i = 0; i < 200; ++i) {
+        const double c = hi - r * (hi - lo), d = lo + r * (hi - lo);
+        if (w(c) > w(d))
+            hi = d;
+        else
+            lo = c;
+    }
+    x = (lo + hi) / 2;
+    return w(x);
+}
+
+void compareRel(double actual, double expected, const char *what, double tolerance = 1e-3)
+{
+    if (!(std::abs(actual - expected) <= tolerance * std::abs(expected)))
+        QFAIL(qPrintable(QStringLiteral("%1: %2, expected %3")
+                             .arg(QLatin1String(what))
+                             .arg(actual, 0, 'g', 17)
+                             .arg(expected, 0, 'g', 17)));
+}
+
+// The outcome a row of exactExtremes looks at.
+enum Check { SteelBending, SteelBendingShear, SteelShear, SteelDeflection, TimberShear };
+
 } // namespace
+
+Q_DECLARE_METATYPE(varno::ProjectTexts)
 
 class TestEurocode : public QObject
 {
@@ -268,25 +320,180 @@ private slots:
         QVERIFY(heavy.steel.noneAdequate);
     }
 
-    // M–V interaction: a short heavy span, V_Ed > 0.5 Vpl,Rd near the support.
-    // IPE 100, S235, l = 0.5 m, g = 100, q = 200: q_d = 435 kN/m, V = 108.75 kN,
-    // Vpl,Rd = 508.5·235/√3 = 68.99 kN.  At the support M = 0, so the governing
-    // interaction point is just inside the span, where M·(reduced) is largest;
-    // its resistance must lie below Mc,Rd and the utilisation above bending's.
-    void bendingShearInteraction()
+    // Extremes between the places a sampling search would look at, and a
+    // point load standing at a support.
+    void exactExtremes_data()
     {
-        CheckOptions o;
-        o.timber = false;
-        o.steelGrade = QStringLiteral("S235");
-        o.profile = QStringLiteral("IPE 100");
-        const CheckResult r = RunCheck(singleSpan(0.5, 100, 200), data, o);
-        QVERIFY(r.steel.done);
-        QVERIFY(r.steel.bendingShear.shear > 0.5 * r.steel.shear.resistance);
-        QVERIFY(r.steel.bendingShear.resistance < r.steel.bending.resistance);
-        QVERIFY(r.steel.bendingShear.utilisation > r.steel.bending.utilisation);
+        QTest::addColumn<ProjectTexts>("texts");
+        QTest::addColumn<int>("pointLoads");
+        QTest::addColumn<int>("check");
+        QTest::addColumn<double>("utilisation");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<bool>("upward");
+
+        // IPE 200, S235: Mc,Rd = 220.64 cm³ · 235 N/mm², Vpl,Rd = 1400 mm² · 235 / √3, EI = 210000 · 1943e4 N mm².
+        const double Mc = 220.64 * 235 / 1000, Vpl = 1400 * 235 / std::sqrt(3.0) / 1000, EI = 210000 * 1943e4;
+        // L = 4, g = 10, F = 5 kN at 1 m, all permanent: A = 20 + 5 · 3/4 = 23.75 kN, V = 0 where
+        // 23.75 − 10 x − 5 = 0: x = 1.875, M = 23.75 · 1.875 − 10 · 1.875²/2 − 5 · 0.875 = 22.578125 kNm,
+        // times γG = 1.35. V = 0 there, so M–V gives the same.
+        const ProjectTexts peak = beam({4, 0, 0, 0, 0}, {10, 0, 0, 0, 0}, {{0, 1, 5}});
+        const double bending = 1.35 * 22.578125 / Mc;
+        QTest::newRow("moment peak") << peak << int(ActG) << int(SteelBending) << bending << 1.875 << false;
+        QTest::newRow("moment peak, M-V") << peak << int(ActG) << int(SteelBendingShear) << bending << 1.875 << false;
+        // L = 6, g = 2, F = 20 kN at a = 6 stands inside span 1: beside B, V = −(6 + 20) kN, times 1.35.
+        // Timber C24 10/20: τ = 1.5 V / (kcr b h) with kcr = 2.0/4.0, fv,d = 0.6 · 4.0 / 1.3.
+        const ProjectTexts atSupport = beam({6, 0, 0, 0, 0}, {2, 0, 0, 0, 0}, {{0, 6, 20}});
+        QTest::newRow("load at a support, steel") << atSupport << int(ActG) << int(SteelShear) << 1.35 * 26 / Vpl << 6.0
+                                                  << false;
+        QTest::newRow("load at a support, timber")
+            << atSupport << int(ActG) << int(TimberShear) << 1.5 * 1.35 * 26e3 / (0.5 * 100 * 200) / (0.6 * 4 / 1.3)
+            << 6.0 << false;
+        // L = 4, g = 5 (G) and F = 20 kN at 1 m as imposed load: characteristic G + Q, the peak of the sum
+        // lies between the peaks of its parts; limit l/300.
+        double x = 0;
+        const double w = simpleSpanPeak(4000, 5, 20000, 1000, EI, x);
+        QTest::newRow("deflection peak") << beam({4, 0, 0, 0, 0}, {5, 0, 0, 0, 0}, {{0, 1, 20}}) << int(ActQ)
+                                         << int(SteelDeflection) << w / (4000.0 / 300) << x / 1000 << false;
+        // g = 5 on span 1 (L = 4) only lifts the right cantilever (2 m): its tip rises by the turn of
+        // B, g L³ / (24 EI), times 2 m; limit 2 m / 150.
+        QTest::newRow("cantilever lifted") << beam({4, 0, 0, 0, 2}, {5, 0, 0, 0, 0}) << int(ActG)
+                                           << int(SteelDeflection)
+                                           << 5 * std::pow(4000.0, 3) / (24 * EI) * 2000 / (2000.0 / 150) << 2.0
+                                           << true;
     }
 
-    // A damaged value is named by file, line and column and never read as 0.
+    void exactExtremes()
+    {
+        QFETCH(ProjectTexts, texts);
+        QFETCH(int, pointLoads);
+        QFETCH(int, check);
+        QFETCH(double, utilisation);
+        QFETCH(double, x);
+        QFETCH(bool, upward);
+        CheckOptions o;
+        o.timber = check == TimberShear;
+        o.steel = !o.timber;
+        o.timberClass = QStringLiteral("C24");
+        o.bCm = 10;
+        o.hCm = 20;
+        o.steelGrade = QStringLiteral("S235");
+        o.profile = QStringLiteral("IPE 200");
+        o.pointLoadAction = pointLoads;
+        const CheckResult r = RunCheck(texts, data, o);
+        QVERIFY(r.problems.empty());
+        const CheckOutcome *outcomes[] = {&r.steel.bending, &r.steel.bendingShear, &r.steel.shear,
+                                          &r.steel.deflection, &r.timber.shear};
+        const CheckOutcome &c = *outcomes[check];
+        QVERIFY(c.done);
+        compareRel(c.utilisation, utilisation, "utilisation", 1e-9);
+        QVERIFY2(std::abs(c.x - x) <= 1e-6, qPrintable(QString::number(c.x, 'g', 17)));
+        QCOMPARE(c.upward, upward);
+    }
+
+    // M–V after EN 1993-1-1 6.2.8, and a shear beyond Vpl,Rd: never an
+    // infinite or undefined utilisation.
+    void bendingShear_data()
+    {
+        QTest::addColumn<ProjectTexts>("texts");
+        QTest::addColumn<QString>("grade");
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<double>("utilisation");
+        QTest::addColumn<bool>("shearExceeded");
+        QTest::addColumn<double>("design");
+        QTest::addColumn<double>("resistance");
+
+        // HE 280 A in S355 is class 3 (flange c/t = (280 − 8 − 48)/2/13 = 8.6 > 10 ε = 8.14). 700 kN
+        // (permanent) at the middle of 1.2 m: V = 1.35 · 350 = 472.5 kN, M = 1.35 · 700 · 1.2/4 = 283.5 kNm.
+        // Vpl,Rd = 3174.4 mm² · 355/√3, ρ = (2 V/Vpl,Rd − 1)²; the shear area, the web (hw = 270 − 26 = 244,
+        // tw = 8), carries (1 − ρ) fy: MV,Rd = (Iy − ρ tw hw³/12) / (h/2) · fy. (1 − ρ) Mc,Rd gives 0.99.
+        const double Vpl = 3174.4 * 355 / std::sqrt(3.0) / 1000, rho = std::pow(2 * 472.5 / Vpl - 1, 2);
+        const double MV = (13670e4 - rho * 8 * std::pow(244.0, 3) / 12) / 135 * 355 / 1e6;
+        QTest::newRow("class 3") << beam({1.2, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {{0, 0.6, 700}}) << "S355" << "HE 280 A"
+                                 << 283.5 / MV << false << 283.5 << MV;
+        // IPE 80, S235: 100 kN (permanent) 0.1 m from A on 2 m: V = 1.35 · 100 · 1.9/2 = 128.25 kN beside A,
+        // Vpl,Rd = 357.7 mm² · 235/√3 = 48.5 kN: the section fails in shear, η = V / Vpl,Rd.
+        const double Vpl80 = 357.7 * 235 / std::sqrt(3.0) / 1000;
+        QTest::newRow("shear beyond Vpl") << beam({2, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {{0, 0.1, 100}}) << "S235"
+                                          << "IPE 80" << 128.25 / Vpl80 << true << 128.25 << Vpl80;
+    }
+
+    void bendingShear()
+    {
+        QFETCH(ProjectTexts, texts);
+        QFETCH(QString, grade);
+        QFETCH(QString, profile);
+        QFETCH(double, utilisation);
+        QFETCH(bool, shearExceeded);
+        QFETCH(double, design);
+        QFETCH(double, resistance);
+        CheckOptions o;
+        o.timber = false;
+        o.steelGrade = grade;
+        o.profile = profile;
+        const CheckResult r = RunCheck(texts, data, o);
+        const CheckOutcome &mv = r.steel.bendingShear;
+        QVERIFY(mv.done);
+        compareRel(mv.utilisation, utilisation, "utilisation", 1e-9);
+        compareRel(mv.design, design, "design", 1e-9);
+        compareRel(mv.resistance, resistance, "resistance", 1e-9);
+        QCOMPARE(mv.shearExceeded, shearExceeded);
+        QCOMPARE(mv.unit, shearExceeded ? CheckUnit::Force : CheckUnit::Moment);
+    }
+
+    // The extremes of the search come from these roots: every one inside the
+    // interval, a double root once, none at the ends, no overflow.
+    void roots_data()
+    {
+        QTest::addColumn<QList<double>>("coefficients");   // c0, c1, ...
+        QTest::addColumn<double>("a");
+        QTest::addColumn<double>("b");
+        QTest::addColumn<QList<double>>("roots");
+        // (t − 1)(t − 2)(t − 3)(t − 4) = t⁴ − 10 t³ + 35 t² − 50 t + 24
+        const QList<double> quartic{24, -50, 35, -10, 1};
+        QTest::newRow("quartic") << quartic << 0.0 << 5.0 << QList<double>{1, 2, 3, 4};
+        QTest::newRow("ends excluded") << quartic << 1.0 << 4.0 << QList<double>{2, 3};
+        // (t − 2)² (t − 3) = t³ − 7 t² + 16 t − 12
+        QTest::newRow("double root") << QList<double>{-12, 16, -7, 1} << 0.0 << 5.0 << QList<double>{2, 3};
+        QTest::newRow("no real root") << QList<double>{1, 0, 1} << -5.0 << 5.0 << QList<double>{};
+        // 1e300 (t − 1)(t − 2): the discriminant of the plain coefficients overflows.
+        QTest::newRow("huge") << QList<double>{2e300, -3e300, 1e300} << 0.0 << 3.0 << QList<double>{1, 2};
+    }
+
+    void roots()
+    {
+        QFETCH(QList<double>, coefficients);
+        QFETCH(double, a);
+        QFETCH(double, b);
+        QFETCH(QList<double>, roots);
+        double found[4];
+        const int n = RootsInside(coefficients.constData(), int(coefficients.size()) - 1, a, b, found);
+        QCOMPARE(n, int(roots.size()));
+        for (int i = 0; i < n; ++i)
+            QVERIFY2(std::abs(found[i] - roots[i]) < 1e-7, qPrintable(QString::number(found[i], 'g', 17)));
+    }
+
+    // The EN grade of a steel grade position: the one reading for every caller.
+    void steelGradeOfGrade_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("grade");
+        QTest::newRow("St 360") << 0 << "S235";
+        QTest::newRow("St 430") << 1 << "S275";
+        QTest::newRow("St 510") << 2 << "S355";
+        QTest::newRow("beyond the list") << 3 << "";
+        QTest::newRow("none") << -1 << "";
+    }
+
+    void steelGradeOfGrade()
+    {
+        QFETCH(int, position);
+        QFETCH(QString, grade);
+        QCOMPARE(SteelGradeOfGrade(position), grade);
+    }
+
+    // A damaged value is named by file, line and column and never read as 0;
+    // a value that must be positive is not 0 or negative; a second row with
+    // the same key never replaces the first, and both lines are named.
     void brokenData_data()
     {
         QTest::addColumn<QString>("file");
@@ -294,12 +501,24 @@ private slots:
         QTest::addColumn<QString>("to");
         QTest::addColumn<int>("line");
         QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("firstLine");
 
+        const int bad = DataProblem::BadNumber, notPositive = DataProblem::NotPositive, twice = DataProblem::Duplicate;
         QTest::newRow("fm,k") << "timber_classes.csv" << "C24,solid,EN 338:2016 Table 1,24," << "C24,solid,EN 338:2016 Table 1,x24,"
-                              << 7 << "fm_k_Nmm2";
-        QTest::newRow("empty fy") << "steel_grades.csv" << "S355,355," << "S355,," << 4 << "fy_Nmm2";
+                              << 7 << "fm_k_Nmm2" << bad << 0;
+        QTest::newRow("empty fy") << "steel_grades.csv" << "S355,355," << "S355,," << 4 << "fy_Nmm2" << bad << 0;
         QTest::newRow("kled") << "load_duration.csv" << "residential)\",medium," << "residential)\",mittel," << 3
-                              << "load_duration";
+                              << "load_duration" << bad << 0;
+        QTest::newRow("negative gamma_M") << "timber_factors.csv" << "gamma_M.de.solid,gamma_M,solid,,,1.30"
+                                          << "gamma_M.de.solid,gamma_M,solid,,,-1.3" << 46 << "value" << notPositive << 0;
+        QTest::newRow("limit 0") << "deflection_limits.csv" << "span,w_inst,300," << "span,w_inst,0," << 2 << "span_ratio"
+                                 << notPositive << 0;
+        QTest::newRow("negative psi") << "actions.csv" << "psi2.wind,wind,,psi2,0.0" << "psi2.wind,wind,,psi2,-0.1" << 38
+                                      << "value" << notPositive << 0;
+        QTest::newRow("key twice") << "actions.csv" << "psi0.imposed.B," << "psi0.imposed.A," << 9 << "key" << twice << 6;
+        QTest::newRow("profile twice") << "steel_profiles_ec.csv" << "profile.IPE100,IPE 100,"
+                                       << "profile.IPE100,IPE 80," << 3 << "designation" << twice << 2;
     }
 
     void brokenData()
@@ -309,6 +528,8 @@ private slots:
         QFETCH(QString, to);
         QFETCH(int, line);
         QFETCH(QString, column);
+        QFETCH(int, kind);
+        QFETCH(int, firstLine);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         for (const char *name : DataFileNames)
@@ -328,6 +549,51 @@ private slots:
         QCOMPARE(problems[0].file, file);
         QCOMPARE(problems[0].line, line);
         QCOMPARE(problems[0].column, column);
+        QCOMPARE(int(problems[0].kind), kind);
+        QCOMPARE(problems[0].firstLine, firstLine);
+        if (kind == DataProblem::Duplicate)
+            QCOMPARE(problems[0].firstFile, file);
+    }
+
+    // A whole table that is not what it should be: lines ended by CR alone
+    // read as any other; a table linked to an endless device is refused
+    // without reading it all.
+    void wholeTable_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("endless");
+        QTest::newRow("old Mac line ends") << "actions.csv" << false;
+        QTest::newRow("linked to /dev/zero") << "steel_grades.csv" << true;
+    }
+
+    void wholeTable()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, endless);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        for (const char *name : DataFileNames)
+            if (QLatin1String(name) != file)
+                QVERIFY(QFile::copy(dataDir() + u'/' + QLatin1String(name), dir.filePath(QLatin1String(name))));
+        if (endless) {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), dir.filePath(file)));
+        } else {
+            QFile in(dataDir() + u'/' + file), out(dir.filePath(file));
+            QVERIFY(in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly));
+            out.write(in.readAll().replace("\r\n", "\r").replace('\n', '\r'));
+        }
+        std::vector<DataProblem> problems;
+        const Data read = ReadData(dir.path(), problems);
+        if (endless) {
+            QCOMPARE(int(problems.size()), 1);
+            QCOMPARE(int(problems[0].kind), int(DataProblem::TooLarge));
+            QCOMPARE(problems[0].file, file);
+            return;
+        }
+        QVERIFY(problems.empty());
+        QCOMPARE(read.values.size(), data.values.size());
+        QCOMPARE(read.values.value(QStringLiteral("psi2.imposed.A")).value,
+                 data.values.value(QStringLiteral("psi2.imposed.A")).value);
     }
 
     // A key the check needs and no file holds stops the check.
