@@ -34,9 +34,9 @@ DURATIONS = ["permanent", "long", "medium", "short", "instantaneous"]
 NUMBER_COLUMNS = {
     "value": True, "service_class": False, "span_ratio": False,
     "gamma_M0": False, "gamma_M1": False,
-    "Wpl_y_diff_pct": True, "Avz_diff_pct": True,
+    "Wpl_y_diff_pct": True, "Avz_diff_pct": True, "Iz_diff_pct": True, "It_diff_pct": True, "Iw_diff_pct": True,
 }
-NUMBER_SUFFIXES = ("_Nmm2", "_kgm3", "_kgm", "_mm", "_mm2", "_mm3", "_cm2", "_cm3", "_cm4")
+NUMBER_SUFFIXES = ("_Nmm2", "_kgm3", "_kgm", "_mm", "_mm2", "_mm3", "_mm4", "_mm6", "_cm2", "_cm3", "_cm4", "_cm6")
 
 # Words with which a source says that it is none; a row saying so must be
 # marked as not found, so that every output flags its value.
