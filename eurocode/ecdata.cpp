@@ -210,7 +210,7 @@ Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
         const Table t = readTable(directory, "timber_classes.csv", problems);
         RowReader r(t, problems);
         if (r.has({"key", "class", "material", "fm_k_Nmm2", "fv_k_Nmm2", "E0_mean_Nmm2", "E0_05_Nmm2",
-                   "G_mean_Nmm2", "rho_k_kgm3", "status"}))
+                   "G_mean_Nmm2", "rho_k_kgm3", "fc_90_k_Nmm2", "status"}))
             for (const Row &row : t.rows) {
                 TimberClass c;
                 c.name = r.text(row, "class");
@@ -220,7 +220,8 @@ Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
                 bool ok = true;
                 for (auto [column, target] : {std::pair{"fm_k_Nmm2", &c.fmk}, std::pair{"fv_k_Nmm2", &c.fvk},
                                               std::pair{"E0_mean_Nmm2", &c.E0mean}, std::pair{"E0_05_Nmm2", &c.E005},
-                                              std::pair{"G_mean_Nmm2", &c.Gmean}, std::pair{"rho_k_kgm3", &c.rhok}}) {
+                                              std::pair{"G_mean_Nmm2", &c.Gmean}, std::pair{"rho_k_kgm3", &c.rhok},
+                                              std::pair{"fc_90_k_Nmm2", &c.fc90k}}) {
                     ok = r.number(row, column, target->value) && ok;
                     target->key = key;
                     target->cited = cited;
@@ -233,6 +234,7 @@ Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
         readKeyedValues(readTable(directory, name, problems), "value", data, problems);
     readKeyedValues(readTable(directory, "deflection_limits.csv", problems), "span_ratio", data, problems);
     readKeyedValues(readTable(directory, "steel_classification.csv", problems), "limit_factor", data, problems);
+    readKeyedValues(readTable(directory, "steel_stability.csv", problems), "value", data, problems);
     {
         const Table t = readTable(directory, "load_duration.csv", problems);
         RowReader r(t, problems);
@@ -273,7 +275,7 @@ Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
         const Table t = readTable(directory, "steel_profiles_ec.csv", problems);
         RowReader r(t, problems);
         if (r.has({"key", "designation", "series", "h_mm", "b_mm", "tw_mm", "tf_mm", "r_mm", "Wpl_y_cm3", "Avz_cm2",
-                   "A_cm2", "Iy_cm4", "mass_kgm", "status"}))
+                   "A_cm2", "Iy_cm4", "mass_kgm", "Iz_cm4", "It_cm4", "Iw_cm6", "status"}))
             for (const Row &row : t.rows) {
                 Profile p;
                 p.designation = r.text(row, "designation");
@@ -285,7 +287,9 @@ Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
                                               std::pair{"tw_mm", &p.tw}, std::pair{"tf_mm", &p.tf},
                                               std::pair{"r_mm", &p.r}, std::pair{"Wpl_y_cm3", &p.Wpl},
                                               std::pair{"Avz_cm2", &p.Av}, std::pair{"A_cm2", &p.A},
-                                              std::pair{"Iy_cm4", &p.Iy}, std::pair{"mass_kgm", &p.mass}})
+                                              std::pair{"Iy_cm4", &p.Iy}, std::pair{"mass_kgm", &p.mass},
+                                              std::pair{"Iz_cm4", &p.Iz}, std::pair{"It_cm4", &p.It},
+                                              std::pair{"Iw_cm6", &p.Iw}})
                     ok = r.number(row, column, *target) && ok;
                 if (ok)
                     data.profiles.push_back(p);
@@ -317,6 +321,8 @@ Value Lookup::value(const QString &key)
         file = QStringLiteral("deflection_limits.csv");
     else if (key.startsWith(QLatin1String("c_t.")) || key.startsWith(QLatin1String("shear_buckling.")))
         file = QStringLiteral("steel_classification.csv");
+    else if (key.startsWith(QLatin1String("steel.")))
+        file = QStringLiteral("steel_stability.csv");
     problems_.push_back({DataProblem::NoKey, file, 0, key, {}});
     return {0, key, false};
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace varno::ec {
 
@@ -97,6 +98,99 @@ double ReducedBendingResistance(const Profile &p, int sectionClass, double fy, d
         return std::clamp(W * fy / gammaM0 / 1e6, 0.0, Mc);
     }
     return (1 - rho) * Mc;
+}
+
+LtbParameters ReadLtbParameters(Lookup &lookup, std::vector<Value> &used)
+{
+    auto take = [&](const char *key) {
+        const Value v = lookup.value(QLatin1String(key));
+        used.push_back(v);
+        return v.value;
+    };
+    LtbParameters p;
+    p.rolled = take("steel.ltb.rolled_method") != 0;
+    const char *prefix = p.rolled ? "steel.ltb.rolled." : "steel.ltb.general.";
+    auto keyed = [&](const char *name) { return take((QByteArray(prefix) + name).constData()); };
+    p.lambda0 = keyed("lambda_LT0");
+    p.beta = keyed("beta");
+    p.hbLimit = keyed("hb_limit");
+    p.alphaLow = keyed("alpha_low");
+    p.alphaHigh = keyed("alpha_high");
+    return p;
+}
+
+LtbReduction LateralTorsionalReduction(double McRk, double Mcr, double MEd, double alpha, const LtbParameters &p)
+{
+    LtbReduction r;
+    if (!(Mcr > 0))
+        return r;   // no critical moment: nothing to buckle
+    r.lambda = std::sqrt(McRk / Mcr);
+    if (r.lambda <= p.lambda0 || std::abs(MEd) / Mcr <= p.lambda0 * p.lambda0) {
+        r.plateau = true;
+        return r;
+    }
+    const double bl2 = p.beta * r.lambda * r.lambda;
+    r.phi = 0.5 * (1 + alpha * (r.lambda - p.lambda0) + bl2);
+    r.chi = 1 / (r.phi + std::sqrt(r.phi * r.phi - bl2));
+    r.chi = std::min(r.chi, 1.0);
+    if (p.rolled)
+        r.chi = std::min(r.chi, 1 / (r.lambda * r.lambda));
+    return r;
+}
+
+double BucklingResistanceMoment(const Profile &p, int sectionClass, double fy, double gammaM1, double chiLT)
+{
+    return chiLT * BendingResistance(p, sectionClass, fy, gammaM1);
+}
+
+double TimberCriticalStress(const TimberSection &s, double E005, double G005, double lefM, double stiffnessFactor)
+{
+    const double Iz = s.h * s.b * s.b * s.b / 12;
+    const double It = RectangleTorsionConstant(s.b, s.h);
+    return std::numbers::pi * std::sqrt(stiffnessFactor * E005 * Iz * G005 * It) / (lefM * 1000 * s.W());
+}
+
+double SoftwoodCriticalStress(const TimberSection &s, double E005, double lefM, double factor)
+{
+    return factor * s.b * s.b * E005 / (s.h * lefM * 1000);
+}
+
+double RelativeSlendernessBending(double fmk, double sigmaCrit)
+{
+    return std::sqrt(fmk / sigmaCrit);
+}
+
+KcritParameters ReadKcritParameters(Lookup &lookup, std::vector<Value> &used)
+{
+    auto take = [&](const char *key) {
+        const Value v = lookup.value(QLatin1String(key));
+        used.push_back(v);
+        return v.value;
+    };
+    KcritParameters p;
+    p.lambda1 = take("kcrit.lambda_1");
+    p.lambda2 = take("kcrit.lambda_2");
+    p.intercept = take("kcrit.intercept");
+    p.slope = take("kcrit.slope");
+    return p;
+}
+
+double Kcrit(double lambdaRelM, const KcritParameters &p)
+{
+    if (lambdaRelM <= p.lambda1)
+        return 1;
+    if (lambdaRelM <= p.lambda2)
+        return p.intercept - p.slope * lambdaRelM;
+    return 1 / (lambdaRelM * lambdaRelM);
+}
+
+double TimberEffectiveLength(double lOverC1, double hM, LoadLevel level, Edge compressed, double compressionEdge,
+                             double tensionEdge)
+{
+    if (level == LoadLevel::Centre)
+        return lOverC1;
+    const bool onCompressed = (level == LoadLevel::Top) == (compressed == Edge::Top);
+    return onCompressed ? lOverC1 + compressionEdge * hM : lOverC1 - tensionEdge * hM;
 }
 
 } // namespace varno::ec

@@ -7,7 +7,10 @@
 // the values of the data files. Stresses in N/mm², lengths in mm, moments in
 // kNm, forces in kN.
 
+#include "eurocode/buckling.h"
 #include "eurocode/ecdata.h"
+
+#include <vector>
 
 namespace varno::ec {
 
@@ -59,5 +62,62 @@ double WebSlenderness(const Profile &p);
 // My,V,Rd = (Wpl − ρ Aw² / (4 tw)) fy / γM0 with Aw = hw tw, for class 3
 // (1 − ρ) Mc,Rd; never more than Mc,Rd.
 double ReducedBendingResistance(const Profile &p, int sectionClass, double fy, double gammaM0, double VkN);
+
+// Lateral-torsional buckling of a rolled I-section (EN 1993-1-1 6.3.2):
+// λLT = sqrt(W fy / Mcr) with W of the section class (Wpl or Wel);
+// ΦLT = 0.5 [1 + αLT (λLT − λLT,0) + β λLT²],
+// χLT = 1 / (ΦLT + sqrt(ΦLT² − β λLT²)), at most 1 (and at most 1/λLT² for
+// rolled sections, 6.3.2.3); χLT = 1 for λLT ≤ λLT,0 or MEd/Mcr ≤ λLT,0².
+// The general case (6.3.2.2) is λLT,0 = 0.2, β = 1 without the 1/λLT² cap.
+struct LtbParameters
+{
+    bool rolled = true;            // 6.3.2.3, else 6.3.2.2
+    double lambda0 = 0, beta = 1;
+    double hbLimit = 0;            // h/b up to which alphaLow applies
+    double alphaLow = 0, alphaHigh = 0;
+    double alpha(const Profile &p) const { return p.h / p.b <= hbLimit ? alphaLow : alphaHigh; }
+};
+
+// The parameters from the data (steel_stability.csv); every value read is
+// appended to `used` (with its key and whether it is cited).
+LtbParameters ReadLtbParameters(Lookup &lookup, std::vector<Value> &used);
+
+struct LtbReduction
+{
+    double lambda = 0;     // λLT
+    double phi = 0;        // ΦLT (0 on the plateau)
+    double chi = 1;        // χLT
+    bool plateau = false;  // λLT ≤ λLT,0 or MEd/Mcr ≤ λLT,0²
+};
+// McRk = W fy (kNm, without γ), Mcr and MEd in kNm.
+LtbReduction LateralTorsionalReduction(double McRk, double Mcr, double MEd, double alpha, const LtbParameters &p);
+
+// Mb,Rd = χLT W fy / γM1 (kNm).
+double BucklingResistanceMoment(const Profile &p, int sectionClass, double fy, double gammaM1, double chiLT);
+
+// Lateral-torsional buckling of a timber rectangle (EN 1995-1-1 6.3.3):
+// σm,crit = π sqrt(E0,05 Iz G0,05 Itor) / (lef W) (6.31), times
+// sqrt(stiffnessFactor) where the German annex raises E0,05 G0,05 of glulam;
+// the solid softwood form σm,crit = factor b² E0,05 / (h lef) (6.32);
+// λrel,m = sqrt(fm,k / σm,crit) (6.30); kcrit (6.34) = 1 up to λ1,
+// intercept − slope λ up to λ2, 1/λ² above.
+double TimberCriticalStress(const TimberSection &s, double E005, double G005, double lefM, double stiffnessFactor = 1);
+double SoftwoodCriticalStress(const TimberSection &s, double E005, double lefM, double factor);
+double RelativeSlendernessBending(double fmk, double sigmaCrit);
+
+struct KcritParameters
+{
+    double lambda1 = 0, lambda2 = 0, intercept = 0, slope = 0;
+};
+KcritParameters ReadKcritParameters(Lookup &lookup, std::vector<Value> &used);
+double Kcrit(double lambdaRelM, const KcritParameters &p);
+
+// The effective length of a timber segment: the length of the segment
+// divided by its moment factor (lef = l/C1, which gives l, 0.89 l and 0.80 l
+// for a constant moment, a uniform load and a load at midspan), plus
+// compressionEdge·h for loads on the compressed edge, minus tensionEdge·h
+// for loads on the tension edge (m).
+double TimberEffectiveLength(double lOverC1, double hM, LoadLevel level, Edge compressed, double compressionEdge,
+                             double tensionEdge);
 
 } // namespace varno::ec
