@@ -193,4 +193,40 @@ double TimberEffectiveLength(double lOverC1, double hM, LoadLevel level, Edge co
     return onCompressed ? lOverC1 + compressionEdge * hM : lOverC1 - tensionEdge * hM;
 }
 
+SteelLtbCheck CheckSteelSegment(const MomentLine &design, double Mcr, const Profile &p, int sectionClass, double fy,
+                                double gammaM1, const LtbParameters &parameters)
+{
+    SteelLtbCheck c;
+    c.edges = CompressedEdgesOf(design);
+    c.C1 = MomentFactorC1(design);
+    c.Mcr = Mcr;
+    c.MEd = c.edges.Mmax;
+    c.McRk = BendingResistance(p, sectionClass, fy, 1.0);
+    c.alpha = parameters.alpha(p);
+    c.reduction = LateralTorsionalReduction(c.McRk, Mcr, c.MEd, c.alpha, parameters);
+    c.MbRd = BucklingResistanceMoment(p, sectionClass, fy, gammaM1, c.reduction.chi);
+    c.utilization = c.MEd / c.MbRd;
+    return c;
+}
+
+double EquivalentLength(const LtbSection &s, double McrCentre)
+{
+    return std::numbers::pi * std::sqrt(s.EIz * s.GIt) / McrCentre;
+}
+
+TimberLtbCheck CheckTimberSegment(const MomentLine &design, double baseLength, const TimberSection &s, LoadLevel level,
+                                  double fmd, const TimberLtbValues &v)
+{
+    TimberLtbCheck c;
+    c.edges = CompressedEdgesOf(design);
+    c.lef = TimberEffectiveLength(baseLength, s.h / 1000, level, c.edges.governing, v.compressionEdge, v.tensionEdge);
+    c.sigmaCrit = TimberCriticalStress(s, v.E005, v.G005, c.lef, v.stiffnessFactor);
+    c.lambdaRelM = RelativeSlendernessBending(v.fmk, c.sigmaCrit);
+    c.kcrit = Kcrit(c.lambdaRelM, v.kcrit);
+    c.sigmaMd = BendingStress(c.edges.Mmax, s);
+    c.fmd = fmd;
+    c.utilization = c.sigmaMd / (c.kcrit * fmd);
+    return c;
+}
+
 } // namespace varno::ec

@@ -120,4 +120,46 @@ double Kcrit(double lambdaRelM, const KcritParameters &p);
 double TimberEffectiveLength(double lOverC1, double hM, LoadLevel level, Edge compressed, double compressionEdge,
                              double tensionEdge);
 
+// The lateral-torsional buckling check of one steel segment, for a
+// critical moment found by ForkSegmentBuckling or CantileverCriticalFactor:
+// MEd = the largest |M| of its design line, McRk = W fy, χLT, Mb,Rd and
+// MEd / Mb,Rd. C1 (López et al.) of the line is given for the report.
+struct SteelLtbCheck
+{
+    CompressedEdges edges;
+    double C1 = 1;
+    double Mcr = 0, MEd = 0, McRk = 0;   // kNm
+    double alpha = 0;
+    LtbReduction reduction;
+    double MbRd = 0;                     // kNm
+    double utilization = 0;
+};
+SteelLtbCheck CheckSteelSegment(const MomentLine &design, double Mcr, const Profile &p, int sectionClass, double fy,
+                                double gammaM1, const LtbParameters &parameters);
+
+// The length that gives a rectangle without warping and loads at its centre
+// the critical moment Mcr: π sqrt(EIz GIt) / Mcr (m); for a fork-supported
+// segment l/C1. It is the lef of a cantilever, before the load position.
+double EquivalentLength(const LtbSection &s, double McrCentre);
+
+// The timber check of one segment (EN 1995-1-1 (6.33)): σm,d = MEd/W ≤
+// kcrit fm,d with lef from the base length (l/C1, or EquivalentLength of a
+// cantilever) and the load position on the edge compressed at the largest |M|.
+struct TimberLtbCheck
+{
+    CompressedEdges edges;
+    double lef = 0;          // m
+    double sigmaCrit = 0, lambdaRelM = 0, kcrit = 1;
+    double sigmaMd = 0, fmd = 0;
+    double utilization = 0;  // σm,d / (kcrit fm,d)
+};
+struct TimberLtbValues
+{
+    double E005 = 0, G005 = 0, stiffnessFactor = 1, fmk = 0;
+    double compressionEdge = 0, tensionEdge = 0;   // lef ± these times h
+    KcritParameters kcrit;
+};
+TimberLtbCheck CheckTimberSegment(const MomentLine &design, double baseLength, const TimberSection &s, LoadLevel level,
+                                  double fmd, const TimberLtbValues &v);
+
 } // namespace varno::ec

@@ -530,6 +530,38 @@ private slots:
         compareRel(r.FRd, FRd, 1e-8, "FRd");
     }
 
+    // One segment checked whole, by hand. Steel: IPE 300, S235, class 1,
+    // Wpl 628.4 cm³ (McRk = 147.674 kNm), uniform moment 60 kNm on 6 m,
+    // Mcr = 90.4711: λLT = 1.27761, ΦLT = 1.26130 (α 0.34, h/b = 2),
+    // χLT = 0.535669, Mb,Rd = 0.535669·147.674/1.1 = 71.9131, η = 0.834341.
+    // Timber: C24 60 × 240, 5 m, uniform load on the top edge, M = 10 kNm:
+    // lef = 5/1.123903 + 2·0.24 = 4.928783, Itor = 14557344 mm⁴,
+    // σm,crit = 16.19069, λrel,m = 1.217511, kcrit = 0.646867,
+    // σm,d = 17.36111, fm,d = 14.76923, η = 1.817209.
+    void segmentChecks()
+    {
+        Profile p;
+        p.h = 300, p.b = 150, p.Wpl = 628.4;
+        LtbParameters rolled;
+        rolled.lambda0 = 0.4, rolled.beta = 0.75, rolled.hbLimit = 2, rolled.alphaLow = 0.34, rolled.alphaHigh = 0.49;
+        const MomentLine uniform = MomentLine::Uniform(6, 60);
+        const SteelLtbCheck steel = CheckSteelSegment(uniform, ForkSegmentBuckling(uniform).criticalMoment(ipe300(), 0),
+                                                      p, 1, 235, 1.1, rolled);
+        compareRel(steel.reduction.chi, 0.535669007, 1e-7, "chi_LT");
+        compareRel(steel.MbRd, 71.913077, 1e-7, "Mb,Rd");
+        compareRel(steel.utilization, 0.834340599, 1e-7, "steel utilization");
+
+        const MomentLine udl = MomentLine::UniformLoad(5, 3.2);
+        TimberLtbValues v;
+        v.E005 = 7400, v.G005 = 460, v.fmk = 24, v.compressionEdge = 2, v.tensionEdge = 0.5;
+        v.kcrit = {0.75, 1.4, 1.56, 0.75};
+        const TimberLtbCheck timber = CheckTimberSegment(udl, 5 / MomentFactorC1(udl), {60, 240}, LoadLevel::Top,
+                                                         0.8 * 24 / 1.3, v);
+        compareRel(timber.lef, 4.928782605, 1e-9, "lef");
+        compareRel(timber.kcrit, 0.646866739, 1e-7, "kcrit");
+        compareRel(timber.utilization, 1.817208749, 1e-7, "timber utilization");
+    }
+
     // The new columns and values of the data files: the section constants
     // against the catalogue (IPE 300: Iz 603.8, It 20.12, Iw 125900), the
     // keys of the new checks, and the values not found flagged.
