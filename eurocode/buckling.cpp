@@ -47,12 +47,13 @@ void pieceRange(const MomentPiece &p, double &lo, double &hi, double &absMax, do
 
 // The state of A(λ) after elimination: the number of negative pivots (the
 // eigenvalues passed), the sign of det A (0 when a pivot vanished) and
-// log|det A|.
+// |det A| as mantissa · 2^exponent (it may leave the range of a double).
 struct Pivots
 {
     int negative = 0;
     int sign = 1;
-    double logDet = 0;
+    double mantissa = 1;
+    int exponent = 0;
 };
 
 // Gaussian elimination of a symmetric matrix held as its upper band (width
@@ -71,7 +72,12 @@ Pivots eliminate(int n, int w, At at)
             ++p.negative;
             p.sign = -p.sign;
         }
-        p.logDet += std::log(std::abs(d));
+        p.mantissa *= std::abs(d);
+        if (p.mantissa > 1e100 || p.mantissa < 1e-100) {
+            int e = 0;
+            p.mantissa = std::frexp(p.mantissa, &e);
+            p.exponent += e;
+        }
         const int last = std::min(n - 1, j + w);
         for (int i = j + 1; i <= last; ++i) {
             const double lij = at(j, i - j) / d;
@@ -87,59 +93,91 @@ Pivots eliminate(int n, int w, At at)
 // The smallest λ > 0 at which the symmetric matrix A(λ) (positive definite
 // at λ = 0) becomes singular. By Sylvester's law of inertia the number of
 // negative pivots of A(λ) is the number of critical values below λ: bracket
-// the first one by doubling from `guess` and by bisection until exactly one
-// lies in (lo, hi], then regula falsi (Illinois) on det A, which changes
-// sign there.
+// the first one by steps of 1.5 from `guess` and by bisection until exactly
+// one lies in (lo, hi], then regula falsi (Illinois) on det A, which
+// changes sign there.
 template <typename Evaluate>
 double firstCritical(double guess, Evaluate evaluate)
 {
-    double lo = 0, hi = guess > 0 && std::isfinite(guess) ? guess : 1;
-    Pivots plo = evaluate(lo), phi = evaluate(hi);
-    for (int i = 0; phi.negative == 0 && phi.sign != 0; ++i) {
-        if (i > 200)
-            return Infinite;
-        lo = hi;
-        plo = phi;
-        hi *= 2;
-        phi = evaluate(hi);
+    constexpr double Step = 1.5;
+    double x = guess > 0 && std::isfinite(guess) ? guess : 1;
+    Pivots p = evaluate(x);
+    if (p.sign == 0)
+        return x;
+    double lo = 0, hi = x;
+    Pivots plo, phi = p;
+    bool haveLo = false;
+    if (p.negative == 0) {
+        haveLo = true;
+        lo = x;
+        plo = p;
+        for (int i = 0;; ++i) {
+            if (i > 400)
+                return Infinite;
+            hi = lo * Step;
+            phi = evaluate(hi);
+            if (phi.sign == 0)
+                return hi;
+            if (phi.negative > 0)
+                break;
+            lo = hi;
+            plo = phi;
+        }
+    } else {
+        for (int i = 0; i < 60; ++i) {
+            const double down = hi / Step;
+            const Pivots pd = evaluate(down);
+            if (pd.sign == 0)
+                return down;
+            if (pd.negative == 0) {
+                lo = down;
+                plo = pd;
+                haveLo = true;
+                break;
+            }
+            hi = down;
+            phi = pd;
+        }
     }
-    if (phi.sign == 0)
-        return hi;
     while (phi.negative > 1) {
         const double mid = 0.5 * (lo + hi);
-        const Pivots p = evaluate(mid);
-        if (p.sign == 0)
+        const Pivots pm = evaluate(mid);
+        if (pm.sign == 0)
             return mid;
-        if (p.negative == 0) {
+        if (pm.negative == 0) {
             lo = mid;
-            plo = p;
+            plo = pm;
+            haveLo = true;
         } else {
             hi = mid;
-            phi = p;
+            phi = pm;
         }
         if (hi - lo <= 1e-14 * hi)
             return hi;
     }
-    const double ref = 0.5 * (plo.logDet + phi.logDet);
-    auto value = [&](const Pivots &p) { return p.sign * std::exp(std::clamp(p.logDet - ref, -700.0, 700.0)); };
+    if (!haveLo)
+        plo = evaluate(lo);
+    // det A relative to its size at hi.
+    const int ref = phi.exponent;
+    auto value = [&](const Pivots &q) { return q.sign * std::ldexp(q.mantissa, std::clamp(q.exponent - ref, -1000, 1000)); };
     double flo = value(plo), fhi = value(phi);
     int side = 0;
-    for (int iter = 0; iter < 100 && hi - lo > 1e-11 * hi; ++iter) {
-        double x = (lo * fhi - hi * flo) / (fhi - flo);
-        if (!(x > lo && x < hi))
-            x = 0.5 * (lo + hi);
-        const Pivots p = evaluate(x);
-        if (p.sign == 0)
-            return x;
-        if (p.negative == 0) {
-            lo = x;
-            flo = value(p);
+    for (int iter = 0; iter < 100 && hi - lo > 1e-9 * hi; ++iter) {
+        double m = (lo * fhi - hi * flo) / (fhi - flo);
+        if (!(m > lo && m < hi))
+            m = 0.5 * (lo + hi);
+        const Pivots q = evaluate(m);
+        if (q.sign == 0)
+            return m;
+        if (q.negative == 0) {
+            lo = m;
+            flo = value(q);
             if (side < 0)
                 fhi /= 2;
             side = -1;
         } else {
-            hi = x;
-            fhi = value(p);
+            hi = m;
+            fhi = value(q);
             if (side > 0)
                 flo /= 2;
             side = 1;
@@ -265,6 +303,15 @@ MomentLine MomentLine::then(const MomentLine &next) const
     return MomentLine(std::move(pieces));
 }
 
+MomentLine MomentLine::reversed() const
+{
+    const double L = length();
+    std::vector<MomentPiece> pieces;
+    for (auto it = pieces_.rbegin(); it != pieces_.rend(); ++it)
+        pieces.push_back({L - it->x1, L - it->x0, it->M(it->x1), -it->V(it->x1), it->m2});
+    return MomentLine(std::move(pieces));
+}
+
 double MomentLine::maxAbs(double *at) const
 {
     double lo = 0, hi = 0, absMax = 0, absAt = 0;
@@ -336,7 +383,7 @@ double CriticalMomentClosedForm(double L, const LtbSection &s, double C1, double
 }
 
 ForkSegmentBuckling::ForkSegmentBuckling(const MomentLine &line, int terms)
-    : n_(terms), L_(line.length()), maxAbs_(line.maxAbs()), H_(std::size_t(terms * terms)),
+    : n_(terms), L_(line.length()), maxAbs_(line.maxAbs()), c1_(MomentFactorC1(line)), H_(std::size_t(terms * terms)),
       R_(std::size_t(terms * terms))
 {
     const int n = n_;
@@ -412,9 +459,8 @@ double ForkSegmentBuckling::criticalFactor(const LtbSection &s, double zg) const
                                             - lambda * lambda * Q[std::size_t(j * n + l)];
         return eliminate(n, n - 1, [&](int i, int k) -> double & { return A[std::size_t(i * n + i + k)]; });
     };
-    // Start from the factor of a uniform moment of the same largest value.
-    const double guess = Pi / L_ * std::sqrt(s.EIz * (s.GIt + Pi * Pi * s.EIw / (L_ * L_))) / maxAbs_;
-    return firstCritical(guess, evaluate);
+    // Start from the closed form with C1 of the line (loads at the centre).
+    return firstCritical(c1_ * Pi / L_ * std::sqrt(s.EIz * (s.GIt + Pi * Pi * s.EIw / (L_ * L_))) / maxAbs_, evaluate);
 }
 
 ChainBuckling::ChainBuckling(const MomentLine &line, const std::vector<double> &forks, EndHold start, EndHold end,
@@ -549,11 +595,15 @@ double ChainBuckling::criticalFactor(const LtbSection &s, double zg) const
     return firstCritical(guess, evaluate);
 }
 
+ChainBuckling CantileverChain(const MomentLine &back, const MomentLine &cantilever, int elementsPerPiece)
+{
+    return ChainBuckling(back.then(cantilever), {back.length()}, EndHold::Fork, EndHold::Free, elementsPerPiece);
+}
+
 double CantileverCriticalFactor(const MomentLine &back, const MomentLine &cantilever, const LtbSection &s, double zg,
                                 int elementsPerPiece)
 {
-    const ChainBuckling chain(back.then(cantilever), {back.length()}, EndHold::Fork, EndHold::Free, elementsPerPiece);
-    return chain.criticalFactor(s, zg);
+    return CantileverChain(back, cantilever, elementsPerPiece).criticalFactor(s, zg);
 }
 
 std::vector<LtbSegment> SplitRegion(RegionKind kind, double length, const RegionRestraint &restraint)

@@ -76,6 +76,8 @@ public:
     MomentLine slice(double a, double b) const;
     // This line followed by another (x of `next` shifted by this length).
     MomentLine then(const MomentLine &next) const;
+    // The same line seen from its other end: M'(x) = M(L − x).
+    MomentLine reversed() const;
 
     // The largest |M| and where it is (exact: piece ends and vertices).
     double maxAbs(double *at = nullptr) const;
@@ -143,7 +145,7 @@ public:
 
 private:
     int n_ = 0;
-    double L_ = 0, maxAbs_ = 0;
+    double L_ = 0, maxAbs_ = 0, c1_ = 1;
     std::vector<double> H_;   // n×n: Cᵀ D⁻¹ C with the unit lateral stiffness
     std::vector<double> R_;   // n×n: the load term
 };
@@ -186,9 +188,13 @@ private:
 // A cantilever segment whose tip is free, with the part of the adjacent span
 // from the support to that span's first restraint (or its far support):
 // `back` runs from that restraint (x = 0, a fork) to the support, `cantilever`
-// from the support to the tip. Returns λcr of the joined system.
+// from the support to the tip. Returns λcr of the joined system. For the
+// left cantilever pass both lines reversed (the problem is the same seen
+// from the other end).
 double CantileverCriticalFactor(const MomentLine &back, const MomentLine &cantilever, const LtbSection &s, double zg,
                                 int elementsPerPiece = 6);
+// The same system, built once for several sections.
+ChainBuckling CantileverChain(const MomentLine &back, const MomentLine &cantilever, int elementsPerPiece = 6);
 
 // Where the compressed edge of a section is held, per span or cantilever.
 enum class RestraintKind {

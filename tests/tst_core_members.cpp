@@ -198,6 +198,12 @@ private slots:
         QVERIFY(factor[int(LoadLevel::Top)] < factor[int(LoadLevel::Centre)]);
         QVERIFY(factor[int(LoadLevel::Centre)] < factor[int(LoadLevel::Bottom)]);
         if (cantilever) {
+            // The left cantilever is the right one seen from the other end.
+            const MomentLine back = MomentLine::UniformLoad(6, 10, 0, -20);
+            const MomentLine tip = MomentLine::UniformLoad(2, 10, -20, 0);
+            compareRel(CantileverCriticalFactor(back.reversed().reversed(), tip.reversed().reversed(), s, 0.15),
+                       CantileverCriticalFactor(back, tip, s, 0.15), 1e-9, "reversed twice");
+            QCOMPARE(tip.reversed().M(0.5), tip.M(1.5));
             // The tip alone between two forks would carry more than when free.
             const MomentLine tipUniform = MomentLine::Uniform(2, -20);
             const double free = CantileverCriticalFactor(MomentLine::Uniform(6, -20), tipUniform, s, 0);
