@@ -126,6 +126,16 @@ def check_relations(tables, errors):
         if kdef != sorted(kdef):
             errors.append(f"timber_factors.csv: kdef of {material} does not grow with the service class")
 
+    try:
+        l1, l2 = number(factors, "kcrit.lambda_1"), number(factors, "kcrit.lambda_2")
+        a, b = number(factors, "kcrit.intercept"), number(factors, "kcrit.slope")
+    except KeyError as missing:
+        errors.append(f"timber_factors.csv: {missing} missing")
+    else:
+        # kcrit of (6.34) is continuous to within the rounding of its constants.
+        if abs(a - b * l1 - 1) > 0.005 or abs(a - b * l2 - 1 / l2 ** 2) > 0.005:
+            errors.append("timber_factors.csv: kcrit constants do not join 1 at lambda_1 and 1/lambda^2 at lambda_2")
+
     for row in tables["timber_classes.csv"]:
         check_class(row, errors)
 
