@@ -37,6 +37,30 @@ Inputs readInputs(const ProjectTexts &texts)
     return in;
 }
 
+// The one place where the loads that do not act are left out: every
+// computation reads its loads through here (RunAnalysis, ReadBeamLoads), so
+// the analysis, the exact lines, the envelope, the design and the Eurocode
+// check see the same beam. Returns the loads left out, in slot order.
+std::vector<InactivePointLoad> dropInactive(Inputs &in)
+{
+    std::vector<InactivePointLoad> dropped;
+    const int spans = SpanCount(in.length[LengthL2], in.length[LengthL3]);
+    for (int i = 0; i < PointLoadSlotCount; ++i) {
+        if (in.F[i] == 0)
+            continue;
+        const int region = RegionOfSlot(i);
+        const double length = in.length[region - 1];
+        const bool exists = region <= Span3 ? region <= spans : length != 0;
+        if (exists && in.a[i] >= 0 && in.a[i] <= length)
+            continue;
+        dropped.push_back({region, i, in.F[i], in.a[i], length,
+                           exists ? InactiveCause::OutsideRegion : InactiveCause::NoRegion});
+        in.F[i] = 0;
+        in.a[i] = 0;
+    }
+    return dropped;
+}
+
 // The loads of a region in order of distance: the fields keep the rows as
 // typed, the computation does not depend on their order.
 template<int Slots>
@@ -149,8 +173,9 @@ std::optional<QString> nonFiniteResult(const ResultSet &r)
 
 // Where a span or cantilever carries an upward load, its moment line need
 // not have its largest value at the point of zero shear nor its smallest at
-// a support: the design then takes the moment of largest magnitude of the
-// exact line, and every such region is named.
+// a support, nor its shear the largest magnitude at a support: the design
+// then takes the moment and the shear of largest magnitude of the exact
+// lines, and every such region is named.
 template<int Slots>
 bool loadedUpward(const RegionLoads<Slots> &loads)
 {
@@ -192,12 +217,15 @@ void findLoadsBothWays(const BeamLoads &loads, AnalysisOutcome &out, ResultSet &
     if (out.upward.empty())
         return;
     r.lineMoment = 0;
+    r.lineShear = 0;
     for (const RegionLine &line : out.lines.region) {
         if (!line.exists)
             continue;
         for (double m : {line.extremes.Mmax, line.extremes.Mmin})
             if (std::fabs(m) > std::fabs(r.lineMoment))
                 r.lineMoment = m;
+        if (std::fabs(line.extremes.Vmax) > std::fabs(r.lineShear))
+            r.lineShear = line.extremes.Vmax;
     }
 }
 
@@ -207,6 +235,7 @@ AnalysisOutcome refuse(AnalysisOutcome out, const QString &message)
     out.refusal = message;
     out.lines = BeamLines{};
     out.upward.clear();
+    out.inactive.clear();
     // The refusal names what to mend; a load warning of a run that produced
     // nothing would only stand in its way.
     out.warnings.clear();
@@ -215,9 +244,16 @@ AnalysisOutcome refuse(AnalysisOutcome out, const QString &message)
 
 } // namespace
 
+std::vector<InactivePointLoad> InactivePointLoads(const ProjectTexts &texts)
+{
+    Inputs in = readInputs(texts);
+    return dropInactive(in);
+}
+
 BeamLoads ReadBeamLoads(const ProjectTexts &texts)
 {
-    const Inputs in = readInputs(texts);
+    Inputs in = readInputs(texts);
+    dropInactive(in);
     return {{regionLoads<SpanSlots>(in, Span1), regionLoads<SpanSlots>(in, Span2), regionLoads<SpanSlots>(in, Span3)},
             regionLoads<CantileverSlots>(in, LeftCantilever),
             regionLoads<CantileverSlots>(in, RightCantilever)};
@@ -235,7 +271,7 @@ int SpanCount(double L2, double L3)
 AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results, Lines lines)
 {
     AnalysisOutcome out;
-    const Inputs in = readInputs(texts);
+    Inputs in = readInputs(texts);
     out.spans = SpanCount(in.length[LengthL2], in.length[LengthL3]);
 
     if (const auto cause = tooLargeInput(texts, in))
@@ -260,6 +296,9 @@ AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results, Lines
         return refuse(out, QStringLiteral("Die Feldlänge L2 ist 0, die Feldlänge L3 aber nicht. Geben Sie für L2 "
                                           "eine Feldlänge größer als 0 ein oder setzen Sie auch L3 auf 0."));
 
+    // Every text is checked above, also those of loads that do not act.
+    out.inactive = dropInactive(in);
+
     // Work on a copy: a refused run must leave the caller's results as they were.
     ResultSet r;
     r.xF1 = results.xF1;
@@ -276,8 +315,7 @@ AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results, Lines
     const CantileverLoads left = regionLoads<CantileverSlots>(in, LeftCantilever);
     const CantileverLoads right = regionLoads<CantileverSlots>(in, RightCantilever);
 
-    // Cantilever moments are the known end moments. A cantilever of length 0
-    // still passes on point loads left in its slots.
+    // Cantilever moments are the known end moments.
     r.MA = -left.q * r.Lkl * r.Lkl / 2;
     for (int i = 0; i < CantileverSlots; ++i)
         r.MA -= left.F[i] * (r.Lkl - left.a[i]);

@@ -27,6 +27,28 @@ struct UpwardLoadRegion
     bool spanMomentBelowMax = false; // spans: MF is less than the line's largest moment
 };
 
+// A point load that does not act: in the row of a region the system does
+// not have (a span beyond the span count, a cantilever of length 0), or with
+// its distance outside its region (a < 0 or a > length; a = 0 and a = length
+// stand at the ends of the region and act). Such loads are left out of every
+// computation, and the user is told about each.
+enum class InactiveCause { NoRegion, OutsideRegion };
+
+struct InactivePointLoad
+{
+    int region = 0;        // LoadRegion 1..5
+    int slot = 0;          // 0..26
+    double F = 0;          // kN
+    double a = 0;          // m from the start node of its region
+    double length = 0;     // of its region, m
+    InactiveCause cause = InactiveCause::NoRegion;
+
+    int row() const { return slot - FirstSlot(region) + 1; }   // 1..7 in its region
+};
+
+// The point loads of the texts that do not act, in slot order.
+std::vector<InactivePointLoad> InactivePointLoads(const ProjectTexts &texts);
+
 struct AnalysisOutcome
 {
     // A refused run (a zero span length used as divisor, a result that would
@@ -41,6 +63,10 @@ struct AnalysisOutcome
 
     int spans = 0;
 
+    // The point loads left out because they do not act (see
+    // InactivePointLoad), in slot order; the window layer warns about each.
+    std::vector<InactivePointLoad> inactive;
+
     // The exact lines of the computed beam (see Lines); not valid when
     // refused, not wanted, or not finite.
     BeamLines lines;
@@ -50,7 +76,8 @@ struct AnalysisOutcome
 };
 
 // The loads of every region as the analysis computes with them: the total
-// uniform load and the point loads in order of distance (InDistanceOrder).
+// uniform load and the point loads that act, in order of distance
+// (InDistanceOrder).
 BeamLoads ReadBeamLoads(const ProjectTexts &texts);
 
 // Whether the outcome carries the exact lines of the beam. A beam with an

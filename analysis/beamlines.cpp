@@ -3,6 +3,8 @@
 
 #include "analysis/beamlines.h"
 
+#include "analysis/quadratic.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -40,44 +42,6 @@ struct RegionStart
     const double *a = nullptr;
     int slots = 0;
 };
-
-// The roots of c0 + c1·t + c2·t² strictly inside (0, h), ascending; returns
-// their number. The coefficients are scaled first, so that the
-// discriminant of very large loads stays finite.
-int quadraticRootsInside(double c0, double c1, double c2, double h, double roots[2])
-{
-    const double s = std::max({std::fabs(c0), std::fabs(c1), std::fabs(c2)});
-    if (s == 0)
-        return 0;
-    c0 /= s;
-    c1 /= s;
-    c2 /= s;
-    double found[2];
-    int n = 0;
-    if (c2 == 0) {
-        if (c1 != 0)
-            found[n++] = -c0 / c1;
-    } else {
-        const double d = c1 * c1 - 4 * c2 * c0;
-        if (d >= 0) {
-            // The root of larger magnitude without cancellation, the other by Vieta.
-            const double qv = -0.5 * (c1 + std::copysign(std::sqrt(d), c1));
-            if (qv != 0) {
-                found[n++] = qv / c2;
-                found[n++] = c0 / qv;
-            } else {
-                found[n++] = 0;
-            }
-        }
-    }
-    int inside = 0;
-    for (int i = 0; i < n; ++i)
-        if (found[i] > 0 && found[i] < h)
-            roots[inside++] = found[i];
-    if (inside == 2 && roots[0] > roots[1])
-        std::swap(roots[0], roots[1]);
-    return inside;
-}
 
 // The zero of the slope s on [ta, tb], where s is monotone and changes its
 // sign: Newton steps that stay inside the bracket, bisection otherwise.
@@ -161,6 +125,14 @@ void buildPieces(RegionLine &line, const RegionStart &r)
         w0 = p.w[0] + h * (p.w[1] + h * (p.w[2] + h * (p.w[3] + h * p.w[4])));
         w1 = p.w[1] + h * (2 * p.w[2] + h * (3 * p.w[3] + h * 4 * p.w[4]));
     }
+
+    // The last piece ends left of the loads at the right end; Vend has them.
+    const LinePiece &last = line.pieces[std::size_t(line.pieceCount - 1)];
+    line.Vstart = r.V0;
+    line.Vend = last.m[1] + 2 * last.m[2] * (last.x1 - last.x0);
+    for (int i = 0; i < n; ++i)
+        if (a[i] > last.x0 && a[i] <= r.length)
+            line.Vend -= F[i];
 }
 
 // Adds c0 + c1·x to the deflection of every piece.
@@ -181,13 +153,13 @@ const LinePiece &lastPiece(const RegionLine &line)
 // `supportAtEnd`: the region ends on a support, where EI·w is 0 by its
 // boundary condition and taken as exactly 0 (the sum of the polynomial
 // there leaves a rounding residue that would decide ties).
-void findExtremes(RegionLine &line, double V0, bool supportAtEnd)
+void findExtremes(RegionLine &line, bool supportAtEnd)
 {
     LineExtremes &e = line.extremes;
     const LinePiece &first = line.pieces[0];
     e.Mmax = e.Mmin = first.m[0];
     e.xMmax = e.xMmin = 0;
-    e.Vmax = V0;
+    e.Vmax = line.Vstart;
     e.EIwMax = e.EIwMin = first.w[0];
     e.xEIwMax = e.xEIwMin = 0;
 
@@ -241,7 +213,7 @@ void findExtremes(RegionLine &line, double V0, bool supportAtEnd)
         double split[4];
         int count = 0;
         split[count++] = 0;
-        count += quadraticRootsInside(p.m[0], p.m[1], p.m[2], h, split + 1);
+        count += QuadraticRootsInside(p.m[0], p.m[1], p.m[2], h, split + 1);
         split[count++] = h;
         auto slope = [&p](double t) { return p.w[1] + t * (2 * p.w[2] + t * (3 * p.w[3] + t * 4 * p.w[4])); };
         auto curvature = [&p](double t) { return 2 * p.w[2] + t * (6 * p.w[3] + t * 12 * p.w[4]); };
@@ -254,6 +226,7 @@ void findExtremes(RegionLine &line, double V0, bool supportAtEnd)
                 takeW(p, slopeZero(slope, curvature, ta, tb));
         }
     }
+    takeV(line.Vend);
     e.Mmax = plain(e.Mmax);
     e.Mmin = plain(e.Mmin);
     e.Vmax = plain(e.Vmax);
@@ -271,7 +244,8 @@ bool finite(const RegionLine &line)
         if (!finite(line.pieces[std::size_t(k)]))
             return false;
     const LineExtremes &e = line.extremes;
-    for (double v : {e.Mmax, e.xMmax, e.Mmin, e.xMmin, e.Vmax, e.EIwMax, e.xEIwMax, e.EIwMin, e.xEIwMin})
+    for (double v : {e.Mmax, e.xMmax, e.Mmin, e.xMmin, e.Vmax, e.EIwMax, e.xEIwMax, e.EIwMin, e.xEIwMin,
+                     line.Vstart, line.Vend})
         if (!std::isfinite(v))
             return false;
     return true;
@@ -329,7 +303,7 @@ BeamLines ExactBeamLines(const ResultSet &r, int spans, const BeamLoads &loads)
         // the left support that brings the deflection to 0 at the right one.
         const LinePiece &end = lastPiece(line);
         addStraightLine(line, 0, -end.EIw(end.x1) / length[j]);
-        findExtremes(line, startShear[j], true);
+        findExtremes(line, true);
     }
 
     // A cantilever turns with the support cross-section of its span.
@@ -340,7 +314,7 @@ BeamLines ExactBeamLines(const ResultSet &r, int spans, const BeamLoads &loads)
         const LinePiece &end = lastPiece(line);
         const double c1 = slopeA - end.slope(end.x1);
         addStraightLine(line, -end.EIw(end.x1) - c1 * r.Lkl, c1);
-        findExtremes(line, 0, true);
+        findExtremes(line, true);
     } else if (r.Lkl < 0) {
         return lines;
     }
@@ -351,7 +325,7 @@ BeamLines ExactBeamLines(const ResultSet &r, int spans, const BeamLoads &loads)
         const RegionLine &last = lines.region[std::size_t(spans - 1)];
         const LinePiece &end = lastPiece(last);
         addStraightLine(line, 0, end.slope(end.x1));
-        findExtremes(line, endShear[spans - 1], false);
+        findExtremes(line, false);
     } else if (r.Lkr < 0) {
         return lines;
     }

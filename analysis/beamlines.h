@@ -46,7 +46,7 @@ struct LineExtremes
 {
     double Mmax = 0, xMmax = 0;
     double Mmin = 0, xMmin = 0;
-    double Vmax = 0;                 // the shear of largest magnitude, signed
+    double Vmax = 0;                 // the shear of largest magnitude, signed, Vstart and Vend included
     double EIwMax = 0, xEIwMax = 0;
     double EIwMin = 0, xEIwMin = 0;
 };
@@ -61,8 +61,18 @@ struct RegionLine
     std::array<LinePiece, MaxPieces> pieces{};
     LineExtremes extremes;
 
+    // The shear just inside the region at its two ends. A point load at
+    // a = 0 or a = length stands just inside its region, so the support
+    // beside it carries it: Vstart is the shear between the left end and
+    // such a load (for a span the shear right of its left support, Are for
+    // span 1), Vend the shear between such a load and the right end (for a
+    // span the shear left of its right support, Bli for span 1; for the left
+    // cantilever Ali).
+    double Vstart = 0, Vend = 0;
+
     // The piece that holds x; at a point load the one to its right, so V is
-    // the shear just right of the load.
+    // the shear just right of the load inside the region. At its ends the
+    // region's shears are Vstart and Vend.
     const LinePiece &pieceAt(double x) const;
     double M(double x) const { return pieceAt(x).M(x); }
     double V(double x) const { return pieceAt(x).V(x); }

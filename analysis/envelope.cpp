@@ -4,6 +4,7 @@
 #include "analysis/envelope.h"
 
 #include "analysis/analysis.h"
+#include "analysis/quadratic.h"
 
 #include <algorithm>
 #include <cmath>
@@ -63,29 +64,10 @@ void addZeros(const RegionLine &line, std::vector<double> &at)
     for (int k = 0; k < line.pieceCount; ++k) {
         const LinePiece &p = line.pieces[std::size_t(k)];
         const double h = p.x1 - p.x0;
-        const double c0 = p.m[0], c1 = p.m[1], c2 = p.m[2];
-        const double scale = std::max({std::fabs(c0), std::fabs(c1), std::fabs(c2)});
-        if (scale == 0)
-            continue;
-        const double a = c2 / scale, b = c1 / scale, c = c0 / scale;
         double roots[2];
-        int n = 0;
-        if (a == 0) {
-            if (b != 0)
-                roots[n++] = -c / b;
-        } else {
-            const double d = b * b - 4 * a * c;
-            if (d >= 0) {
-                const double q = -0.5 * (b + std::copysign(std::sqrt(d), b));
-                if (q != 0) {
-                    roots[n++] = q / a;
-                    roots[n++] = c / q;
-                }
-            }
-        }
+        const int n = QuadraticRootsInside(p.m[0], p.m[1], p.m[2], h, roots);
         for (int i = 0; i < n; ++i)
-            if (roots[i] > 0 && roots[i] < h)
-                at.push_back(p.x0 + roots[i]);
+            at.push_back(p.x0 + roots[i]);
     }
 }
 

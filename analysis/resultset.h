@@ -25,6 +25,9 @@ struct ResultSet
     // moment, since the support and span moments need not hold the extremes
     // (it is never smaller than they are, being taken over the same line).
     double lineMoment = 0;
+    // The same for the shear force: beside a point load inside a span the
+    // shear may exceed every support shear once a load points up.
+    double lineShear = 0;
 
     // Support reaction = jump of the shear force at the support.
     double A() const { return Are - Ali; }

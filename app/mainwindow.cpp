@@ -5,6 +5,8 @@
 
 #include "analysis/analysis.h"
 #include "app/aboutwindow.h"
+#include "widgets/help.h"
+#include "app/projectcommands.h"
 #include "widgets/messages.h"
 #include "session/session.h"
 #include "widgets/svgpicture.h"
@@ -14,10 +16,10 @@
 #include "dialogs/loaddialog.h"
 #include "dialogs/materialdialog.h"
 #include "dialogs/projectinfodialog.h"
-#include "io/commands/ecprintcommand.h"
-#include "io/commands/printcommand.h"
+#include "app/ecprintcommand.h"
+#include "app/printcommand.h"
 #include "results/eurocodewindow.h"
-#include "io/commands/projectfilecommands.h"
+#include "app/projectfilecommands.h"
 #include "presentation/loadwarnings.h"
 #include "version.h"
 
@@ -82,6 +84,7 @@ MainWindow::MainWindow(QWidget *parent)
     // They connect themselves to their menu items and live as children.
     new ProjectFileCommands(*this);
     new PrintCommand(*this);
+    m_project = new ProjectCommands(*this);
     setAcceptDrops(true);
     resize(sizeHint().expandedTo(QSize(900, 580)));
 }
@@ -215,7 +218,7 @@ void MainWindow::createMenus()
     for (QAction *action : {cut, copy, paste, open, save})
         action->setEnabled(false);
 
-    connect(newAction, &QAction::triggered, this, &MainWindow::resetToDefaults);
+    connect(newAction, &QAction::triggered, this, &MainWindow::newProject);
     connect(exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
     connect(single, &QAction::triggered, this, &MainWindow::chooseSingleSpan);
     connect(two, &QAction::triggered, this, &MainWindow::chooseTwoSpan);
@@ -263,6 +266,29 @@ CalcSession &MainWindow::session()
 QString MainWindow::systemTypeName() const
 {
     return m_systemTypeName;
+}
+
+void MainWindow::setSystemTypeName(const QString &name)
+{
+    m_systemTypeName = name;
+}
+
+ResultsInputs MainWindow::resultsWindowInputs() const
+{
+    return m_project ? m_project->resultsWindowInputs() : ResultsInputs();
+}
+
+ProjectCommands *MainWindow::projectCommands() const
+{
+    return m_project;
+}
+
+void MainWindow::newProject()
+{
+    if (!m_project->offerToSave())
+        return;
+    resetToDefaults();
+    m_project->startNewProject();
 }
 
 DimensionsDialog *MainWindow::dimensionsDialog() const
@@ -331,6 +357,7 @@ void MainWindow::resetToDefaults()
 void MainWindow::setSystemType(const QString &name, bool keepSpan2)
 {
     m_systemTypeName = name;
+    m_project->stateMayHaveChanged();
     if (!keepSpan2)
         m_dimensions->setLengthText(LengthL2, QStringLiteral("0.00"));
     m_dimensions->setLengthText(LengthL3, QStringLiteral("0.00"));
@@ -365,6 +392,7 @@ void MainWindow::chooseThreeSpan()
     // the rows belong hidden anyway. The load window's own rules bring them
     // back once the lengths are entered and a box is cleared.
     m_systemTypeName = ThreeSpanName;
+    m_project->stateMayHaveChanged();
     showModeless(m_dimensions);
     m_dimensions->redrawSketch();
 }
@@ -397,21 +425,28 @@ bool MainWindow::runAnalysis()
         // The numbers of an open results window belong to the system before
         // this change; left on screen they would pass for the current ones.
         // So a refused run discards the window as its "OK" does.
-        if (m_results) {
-            m_results->close();
-            m_results.clear();
-        }
+        discardResultsWindow();
         ShowMessage(this, QStringLiteral("Warnung"), outcome.refusal, MsgIcon::Warning);
         return false;
     }
-    for (const QString &warning : UpwardLoadWarnings(outcome, QLocale()))
+    for (const QString &warning : InactiveLoadWarnings(outcome, QLocale()) + UpwardLoadWarnings(outcome, QLocale()))
         ShowMessage(this, QStringLiteral("Warnung"), warning, MsgIcon::Warning);
 
-    if (!m_results)
+    if (!m_results) {
         m_results = new ResultsWindow(*m_session, *this, this);
+        m_project->resultsWindowMade(m_results);
+    }
     m_results->writeResultLines(outcome);
     m_results->runDesign();
     return true;
+}
+
+void MainWindow::discardResultsWindow()
+{
+    if (m_results) {
+        m_results->close();
+        m_results.clear();
+    }
 }
 
 EurocodeWindow *MainWindow::eurocodeWindow() const
@@ -424,6 +459,7 @@ void MainWindow::showEurocode()
     if (!m_eurocode) {
         m_eurocode = new EurocodeWindow(*this, {m_dimensions, m_loads, m_material}, this);
         new EcPrintCommand(*m_eurocode, *this);
+        m_project->eurocodeWindowMade(m_eurocode);
     }
     showModeless(m_eurocode);
 }
@@ -444,7 +480,7 @@ void MainWindow::showProjectInfo()
 
 void MainWindow::showHelp()
 {
-    ShowHelpMessage(this);
+    ShowHelp(this);
 }
 
 void MainWindow::showAbout()
@@ -464,7 +500,8 @@ bool MainWindow::confirmExit()
 
 void MainWindow::exitProgram()
 {
-    if (confirmExit())
+    // The offer to save comes first; the question stays as it always was.
+    if (m_project->offerToSave() && confirmExit())
         quitProgram();
 }
 
@@ -480,8 +517,7 @@ void MainWindow::quitProgram()
 
 bool MainWindow::openProjectFile(const QString &path)
 {
-    auto *commands = findChild<ProjectFileCommands *>(QString(), Qt::FindDirectChildrenOnly);
-    return commands && commands->openProjectFrom(path);
+    return m_project->openFile(path);
 }
 
 void MainWindow::openProjectFileWhenShown(const QString &path)
@@ -534,7 +570,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (!confirmExit()) {
+    if (!m_project->offerToSave() || !confirmExit()) {
         event->ignore();
         return;
     }

@@ -21,6 +21,7 @@ class DimensionsDialog;
 class EurocodeWindow;
 class LoadDialog;
 class MaterialDialog;
+class ProjectCommands;
 class ProjectInfoDialog;
 class ResultsWindow;
 
@@ -39,10 +40,13 @@ public:
     QStringList timberValues() const override;
     QStringList steelValues() const override;
     QString dataDirectory() const override;
+    ResultsInputs resultsWindowInputs() const override;
 
     CalcSession &session();
     // Text of the last system command; empty until one is chosen.
     QString systemTypeName() const;
+    // Opening a Varno project file sets it as stored.
+    void setSystemTypeName(const QString &name);
 
     DimensionsDialog *dimensionsDialog() const;
     LoadDialog *loadDialog() const;
@@ -51,14 +55,18 @@ public:
     ResultsWindow *resultsWindow() const;   // null while discarded
     AboutWindow *aboutWindow() const;       // null while discarded
     EurocodeWindow *eurocodeWindow() const; // null until first shown
+    ProjectCommands *projectCommands() const; // the menu "Projekt"
 
     // Runs the analysis and the design; creates the results window hidden if
     // needed. Shows the analysis warnings; on a refused run discards an open
     // results window, shows the refusal and returns false.
     bool runAnalysis();
+    // Closes the results window as its "OK" does; the next use makes a new one.
+    void discardResultsWindow();
 
     // The menu commands.
-    void resetToDefaults();        // "Neu"
+    void newProject();             // "Neu": offers to save the changes, then resets
+    void resetToDefaults();        // what "Neu" does to the fields
     void chooseSingleSpan();       // "Einfeldträger"
     void chooseTwoSpan();          // "Zweifeldträger"
     void chooseThreeSpan();        // "Dreifeldträger"
@@ -72,9 +80,9 @@ public:
     void showAbout();              // "Info"
     void exitProgram();            // "Beenden": asks first
 
-    // Reads a project file into the fields exactly as "Öffnen" does after its
-    // dialog; a file that cannot be read leaves every field as it was and
-    // says why in a message box.
+    // Opens a Varno project file or a .lof (this as "Öffnen" reads it) after
+    // the offer to save the changes; a file that cannot be read leaves every
+    // field as it was and says why in a message box.
     bool openProjectFile(const QString &path);
     // The file named on the command line: opened once the window is first
     // shown, so a reading error appears over it and not over the splash.
@@ -111,6 +119,7 @@ private:
     QPointer<ResultsWindow> m_results;
     QPointer<AboutWindow> m_about;
     QPointer<EurocodeWindow> m_eurocode;
+    ProjectCommands *m_project = nullptr;
     bool m_quitting = false;
     QString m_fileToOpen;
 };

@@ -7,7 +7,9 @@
 #include "cli/envelopeoutput.h"
 #include "cli/jsonwriter.h"
 #include "cli/nativefiles.h"
+#include "cli/projectsettings.h"
 #include "design/series.h"
+#include "io/projectdocument.h"
 #include "io/projectfile.h"
 #include "presentation/loadwarnings.h"
 
@@ -25,19 +27,24 @@ QString gradeRefusal(const QString &what, int position, int count)
     return QStringLiteral("Die %1 %2 liegt au\u00DFerhalb der Liste (0 bis %3).").arg(what).arg(position).arg(count - 1);
 }
 
-// The total downward load the analysis carries: the existing spans with
-// their point loads, and both cantilevers, whose point loads count even at
-// length 0.
-double totalLoad(const ProjectTexts &texts, const ResultSet &r, int spans)
+// The total downward load the analysis carries: the existing spans and
+// cantilevers with the point loads that act.
+double totalLoad(const ProjectTexts &texts, const ResultSet &r, int spans,
+                 const std::vector<InactivePointLoad> &inactive)
 {
     const double lengths[RegionCount] = {r.L1, r.L2, r.L3, r.Lkl, r.Lkr};
+    bool acts[PointLoadSlotCount];
+    std::fill(std::begin(acts), std::end(acts), true);
+    for (const InactivePointLoad &load : inactive)
+        acts[load.slot] = false;
     double load = 0;
     for (int region = Span1; region <= RightCantilever; ++region) {
         if (region <= Span3 && region > spans)
             continue;
         load += texts.uniformLoadSum(region) * lengths[region - 1];
         for (int slot = FirstSlot(region); slot < EndSlot(region); ++slot)
-            load += texts.pointForce(slot);
+            if (acts[slot])
+                load += texts.pointForce(slot);
     }
     return load;
 }
@@ -61,8 +68,9 @@ double reactionSum(const ResultSet &r, int spans)
 void runDesigns(FileResult &result, const CalcOptions &options)
 {
     const QString materialPath = MaterialTablePath(options.dataDirectory);
+    const ResultsInputs &design = result.resultsInputs;
     DesignInputs inputs;
-    inputs.widthText = options.widthText;
+    inputs.widthText = design.width;
     inputs.timberValues = ReadTimberValues(materialPath, result.timberGrade);
     inputs.steelValues = ReadSteelValues(materialPath, result.steelGrade);
     inputs.profileTablePath = ProfileTablePath(options.dataDirectory);
@@ -93,11 +101,11 @@ void runDesigns(FileResult &result, const CalcOptions &options)
             result.errors << outcome.failure;
     };
     run(QString(), QString(), -1);
-    run(options.spanLimitText, QString(), -1);
-    run(options.spanLimitText, options.cantileverLimitText, -1);
-    run(options.spanLimitText, options.cantileverLimitText, options.series);
-    run(options.spanLimitText, options.cantileverLimitText, options.series);
-    result.widthText = options.widthText;
+    run(design.spanLimit, QString(), -1);
+    run(design.spanLimit, design.cantileverLimit, -1);
+    run(design.spanLimit, design.cantileverLimit, design.series);
+    run(design.spanLimit, design.cantileverLimit, design.series);
+    result.widthText = design.width;
 }
 
 // A negative zero is a zero to the reader of the numbers. The numbers that
@@ -250,18 +258,43 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
                              .arg(result.file, SystemErrorText(readError));
         return result;
     }
-    // A foreign file chosen by mistake is read no further than a project
-    // file can reach.
-    contents.truncate(ProjectFileReadLimit);
-    const ProjectFileValues values = ParseProjectFile(contents);
-    if (!values.ok) {
-        result.status = UsageOrFileError;
-        result.errors << QStringLiteral("\u201E%1\u201C: %2").arg(result.file, values.error);
-        return result;
+    result.resultsInputs = {options.widthText, options.spanLimitText, options.cantileverLimitText, options.series};
+    int fileTimberGrade = 0;
+    int fileSteelGrade = 0;
+    if (IsProjectDocument(path, contents)) {
+        const ProjectDocument document = ParseProjectDocument(contents);
+        QString error = document.error;
+        if (document.ok) {
+            result.project = document.state;
+            error = ApplyProjectSettings(result, options);
+        }
+        if (!error.isEmpty()) {
+            result.status = UsageOrFileError;
+            result.errors << QStringLiteral("\u201E%1\u201C: %2").arg(result.file, error);
+            return result;
+        }
+        if (!document.ignored.isEmpty())
+            result.warnings << QStringLiteral("Die Datei stammt aus einer neueren Programmversion; ausgelassen: %1")
+                                   .arg(document.ignored.join(QStringLiteral(", ")));
+        result.texts = document.state.texts;
+        fileTimberGrade = document.state.texts.timberGrade;
+        fileSteelGrade = document.state.texts.steelGrade;
+    } else {
+        // A foreign file chosen by mistake is read no further than a project
+        // file can reach.
+        contents.truncate(ProjectFileReadLimit);
+        const ProjectFileValues values = ParseProjectFile(contents);
+        if (!values.ok) {
+            result.status = UsageOrFileError;
+            result.errors << QStringLiteral("\u201E%1\u201C: %2").arg(result.file, values.error);
+            return result;
+        }
+        result.texts = values.toProjectTexts();
+        fileTimberGrade = values.timberGrade;
+        fileSteelGrade = values.steelGrade;
     }
-    result.texts = values.toProjectTexts();
-    result.timberGrade = options.timberGrade.value_or(values.timberGrade);
-    result.steelGrade = options.steelGrade.value_or(values.steelGrade);
+    result.timberGrade = options.timberGrade.value_or(fileTimberGrade);
+    result.steelGrade = options.steelGrade.value_or(fileSteelGrade);
     if (result.timberGrade < 0 || result.timberGrade >= TimberGradeCount)
         result.errors << gradeRefusal(QStringLiteral("Holzsorte"), result.timberGrade, TimberGradeCount);
     if (result.steelGrade < 0 || result.steelGrade >= SteelGradeCount)
@@ -272,12 +305,14 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
     }
     result.texts.timberGrade = result.timberGrade;
     result.texts.steelGrade = result.steelGrade;
+    result.read = true;
 
     // A fresh program: the zero-shear positions start at 0.
     result.analysis = RunAnalysis(result.texts, result.results, Lines::Wanted);
     result.warnings = result.analysis.warnings;
     if (!result.analysis.refused)
-        result.warnings << UpwardLoadWarnings(result.analysis, options.locale);
+        result.warnings << InactiveLoadWarnings(result.analysis, options.locale)
+                        << UpwardLoadWarnings(result.analysis, options.locale);
     if (result.analysis.refused) {
         result.status = Refused;
         result.errors << result.analysis.refusal;
@@ -288,7 +323,7 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
     runDesigns(result, options);
     if (!result.errors.isEmpty())
         result.status = Refused;
-    result.load = totalLoad(result.texts, result.results, result.analysis.spans);
+    result.load = totalLoad(result.texts, result.results, result.analysis.spans, result.analysis.inactive);
     result.reactions = reactionSum(result.results, result.analysis.spans);
     // Each result is finite, but the sums of loads near the largest double
     // may not be: the file is refused as one whose results would be.

@@ -11,11 +11,13 @@
 #include "analysis/envelope.h"
 #include "analysis/resultset.h"
 #include "model/projectmodel.h"
+#include "model/projectstate.h"
 #include "design/design.h"
 #include "io/report.h"
 #include "presentation/captions.h"
 
 #include <QLocale>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -37,6 +39,9 @@ struct CalcOptions
     std::optional<int> steelGrade;
     QLocale locale;
     QString dataDirectory;
+    // The options named on the command line: in a Varno project file they
+    // stand in place of the file's own settings.
+    QSet<QString> given;
 };
 
 struct FileResult
@@ -47,6 +52,12 @@ struct FileResult
     QStringList errors;                // German, one per cause; standard error
     QStringList warnings;              // the analysis's warnings
     bool analysed = false;             // results, design and lines are valid
+    bool read = false;                 // the file was read and its grades are in their lists
+
+    // A Varno project file: what it holds (`texts` and the settings below
+    // are what was computed with, the options given taking precedence).
+    std::optional<ProjectState> project;
+    ResultsInputs resultsInputs;       // width, limits and series of the design
 
     ProjectTexts texts;
     int timberGrade = 0;
@@ -80,9 +91,11 @@ QByteArray JsonObject(const FileResult &result);
 
 struct ReportHeading
 {
-    QString firma = QStringLiteral("Geben Sie hier Ihren Firmennamen ein");
-    QString projekt = QStringLiteral("Neubau EFH");
-    QString position = QStringLiteral("Decke \u00FCber EG");
+    // A document to hand in: only what the options or the project file give,
+    // nothing made up.
+    QString firma;
+    QString projekt;
+    QString position;
     QString systemTypeName;
 };
 

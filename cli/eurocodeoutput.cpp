@@ -3,7 +3,9 @@
 
 #include "cli/eurocodeoutput.h"
 
+#include "cli/projectsettings.h"
 #include "design/series.h"
+#include "presentation/ectexts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,67 +18,31 @@ using namespace varno::ec;
 
 namespace {
 
-const char *const RegionKeys[RegionCountEc] = {"F1", "F2", "F3", "Kl", "Kr"};
 const char *const ActionLetters[ActionCount] = {"G", "Q", "S", "W"};
-const char *const ActionWords[ActionCount] = {"ständige Last g", "Nutzlast q", "Schnee s", "Wind w"};
-const QString Uncited = QStringLiteral("Quelle: nicht belegt");
 
-const QString Assumptions[] = {
-    QStringLiteral("Annahmen: Druckrand seitlich gehalten (kcrit = 1, kein Biegedrillknicken), "
-                   "Schubverformung in w nicht berücksichtigt,"),
-    QStringLiteral("ständige Last g mit einem Teilsicherheitsbeiwert auf allen Bereichen (γG,sup oder γG,inf), "
-                   "%1."),
-    QStringLiteral("Nicht nachgewiesen: Brand, Schwingungen, Auflagerpressung, Biegedrillknicken, "
-                   "Ausklinkungen und Löcher."),
-};
-
-QString pointLoadText(int action)
+// The one way names are matched: case, blanks and hyphens do not count.
+QString nameKey(const QString &name)
 {
-    return action == ActG ? QStringLiteral("Einzellasten als ständige Last g")
-                          : QStringLiteral("Einzellasten als %1").arg(QString::fromUtf8(ActionWords[action]));
+    QString key = name.toCaseFolded();
+    key.remove(u' ').remove(u'-');
+    return key;
 }
 
-QString kindText(CombinationKind kind)
+// The known spelling of a typed name, or nothing.
+std::optional<QString> matchName(const QString &typed, const QStringList &known)
 {
-    switch (kind) {
-    case CombinationKind::Fundamental:
-        return QStringLiteral("Grundkombination");
-    case CombinationKind::Characteristic:
-        return QStringLiteral("charakteristische Kombination");
-    case CombinationKind::QuasiPermanent:
-        return QStringLiteral("quasi-ständige Kombination");
-    case CombinationKind::Final:
-        return QStringLiteral("Endverformung w_fin");
-    case CombinationKind::NetFinal:
-        return QStringLiteral("Endverformung w_net,fin aus der quasi-ständigen Kombination");
-    }
-    return {};
+    const QString key = nameKey(typed);
+    for (const QString &name : known)
+        if (nameKey(name) == key)
+            return name;
+    return std::nullopt;
 }
 
-QString regionList(unsigned regions)
+// A number for JSON: every number written is finite; the others are left out.
+void insertFinite(QJsonObject &object, const QString &name, double value)
 {
-    QStringList names;
-    for (int r = 0; r < RegionCountEc; ++r)
-        if (regions & (1u << r))
-            names << texts::RegionLabels[r];
-    return names.join(QStringLiteral(", "));
-}
-
-// "Grundkombination, Nutzlast q führend: 1.35·G (Feld 1) + 1.50·Q (Feld 1)"
-QString combinationText(const Combination &c, const QLocale &locale)
-{
-    QStringList terms;
-    for (int a = 0; a < ActionCount; ++a)
-        if ((c.actions & (1u << a)) && c.factor[a] != 0 && c.regionsOn[a] != 0)
-            terms << QStringLiteral("%1·%2 (%3)")
-                         .arg(FormatFixed(c.factor[a], 2, locale), QLatin1String(ActionLetters[a]),
-                              regionList(c.regionsOn[a]));
-    QString head = kindText(c.kind);
-    if (c.leading >= 0 && c.kind != CombinationKind::QuasiPermanent && c.kind != CombinationKind::NetFinal)
-        head += QStringLiteral(", %1 führend").arg(QString::fromUtf8(ActionWords[c.leading]));
-    else if (c.actions == 1u)
-        head += QStringLiteral(", nur ständige Last");
-    return head + QStringLiteral(": ") + terms.join(QStringLiteral(" + "));
+    if (std::isfinite(value))
+        object.insert(name, WithoutNegativeZero(value));
 }
 
 QJsonObject factorsJson(const Combination &c)
@@ -88,160 +54,132 @@ QJsonObject factorsJson(const Combination &c)
         QJsonArray regions;
         for (int r = 0; r < RegionCountEc; ++r)
             if (c.regionsOn[a] & (1u << r))
-                regions.append(QLatin1String(RegionKeys[r]));
+                regions.append(EcRegionKey(r));
         out.insert(QLatin1String(ActionLetters[a]),
                    QJsonObject{{QStringLiteral("factor"), c.factor[a]}, {QStringLiteral("regions"), regions}});
     }
     return out;
 }
 
-QString unitText(CheckUnit unit)
+QJsonObject checkJson(const EcCheck &c, bool timber)
 {
-    switch (unit) {
-    case CheckUnit::Stress:
-        return QStringLiteral("N/mm²");
-    case CheckUnit::Deflection:
-        return QStringLiteral("mm");
-    case CheckUnit::Moment:
-        return QStringLiteral("kNm");
-    case CheckUnit::Force:
-        return QStringLiteral("kN");
-    }
-    return {};
-}
-
-// The keys without a citable source among the values a check rests on.
-QStringList uncitedKeys(const std::vector<Value> &values)
-{
-    QStringList out;
-    for (const Value &v : values)
-        if (!v.cited && !out.contains(v.key))
-            out << v.key;
-    return out;
-}
-
-const Value *namedValue(const std::vector<NamedValue> &values, const QString &name)
-{
-    for (const NamedValue &n : values)
-        if (n.name == name)
-            return &n.value;
-    return nullptr;
-}
-
-// The values behind one check: the load-duration classes of its
-// combination's actions (timber ULS), its limit, the class mapping.
-std::vector<Value> basisOf(const EurocodeRun &run, const CheckOutcome &o, bool timberUls, const QString &limitName)
-{
-    std::vector<Value> out;
-    if (timberUls)
-        for (int a = 0; a < ActionCount; ++a)
-            if (o.combination.actions & (1u << a))
-                if (const Value *v = namedValue(run.result.actionValues,
-                                                QStringLiteral("KLED,%1").arg(QLatin1String(ActionLetters[a]))))
-                    out.push_back(*v);
-    if (!limitName.isEmpty())
-        for (const auto *values : {&run.result.timber.values, &run.result.steel.values})
-            if (const Value *v = namedValue(*values, limitName))
-                out.push_back(*v);
-    return out;
-}
-
-QJsonObject checkJson(const CheckOutcome &o, bool timber, const QStringList &uncited)
-{
-    QJsonObject out{{QStringLiteral("utilisation"), o.utilisation},
-                    {QStringLiteral("design"), o.design},
-                    {QStringLiteral("resistance"), o.resistance},
-                    {QStringLiteral("unit"), unitText(o.unit)},
-                    {QStringLiteral("region"), o.region >= 0 ? QString::fromLatin1(RegionKeys[o.region]) : QString()},
-                    {QStringLiteral("x"), o.x},
-                    {QStringLiteral("combination"), combinationText(o.combination, QLocale::c())},
-                    {QStringLiteral("factors"), factorsJson(o.combination)}};
-    if (timber && o.kmod > 0)
-        out.insert(QStringLiteral("kmod"), o.kmod);
-    if (!uncited.isEmpty())
-        out.insert(QStringLiteral("uncitedValues"), QJsonArray::fromStringList(uncited));
-    return out;
-}
-
-QString checkLine(const QString &label, const QString &design, const QString &resistance, const CheckOutcome &o,
-                  const QLocale &locale, const QStringList &uncited)
-{
-    QString line = QStringLiteral("  %1: %2 = %3 %4, %5 = %6 %4, η = %7, %8, x = %9 m")
-                       .arg(label, design, FormatFixed(o.design, 2, locale), unitText(o.unit), resistance,
-                            FormatFixed(o.resistance, 2, locale), FormatFixed(o.utilisation, 2, locale),
-                            texts::RegionLabels[o.region], FormatFixed(o.x, 2, locale));
-    if (o.kmod > 0)
-        line += QStringLiteral(", kmod = %1").arg(FormatFixed(o.kmod, 2, locale));
-    if (o.utilisation > 1)
-        line += QStringLiteral("  nicht erfüllt");
-    if (!uncited.isEmpty())
-        line += QStringLiteral("  (%1: %2)").arg(Uncited, uncited.join(QStringLiteral(", ")));
-    return line;
-}
-
-QString durationGerman(double d)
-{
-    static const char *const names[DurationCount] = {"ständig", "lang", "mittel", "kurz", "kurz/sehr kurz",
-                                                     "sehr kurz"};
-    return QString::fromUtf8(names[int(d)]);
-}
-
-QJsonObject valueJson(const QString &group, const NamedValue &n)
-{
-    QJsonObject out{{QStringLiteral("name"), n.name},
-                    {QStringLiteral("group"), group},
-                    {QStringLiteral("key"), n.value.key},
-                    {QStringLiteral("source"), n.value.cited ? QStringLiteral("belegt") : Uncited}};
-    if (n.name.startsWith(QLatin1String("KLED")))
-        out.insert(QStringLiteral("value"), DurationName(Duration(int(n.value.value))));
+    QJsonObject out{{QStringLiteral("unit"), EcUnitText(c.unit)},
+                    {QStringLiteral("region"), EcRegionKey(c.region)},
+                    {QStringLiteral("combination"), c.combinationText},
+                    {QStringLiteral("factors"), factorsJson(c.combination)},
+                    {QStringLiteral("met"), c.met},
+                    {QStringLiteral("verdict"), c.verdict},
+                    {QStringLiteral("numbers"), c.numbers}};
+    if (c.utilisation)
+        out.insert(QStringLiteral("utilisation"), *c.utilisation);
     else
-        out.insert(QStringLiteral("value"), n.value.value);
+        out.insert(QStringLiteral("reason"), c.reason);
+    insertFinite(out, QStringLiteral("design"), c.design);
+    insertFinite(out, QStringLiteral("resistance"), c.resistance);
+    insertFinite(out, QStringLiteral("x"), c.x);
+    if (timber && c.kmod > 0)
+        out.insert(QStringLiteral("kmod"), c.kmod);
+    if (c.shear)
+        insertFinite(out, QStringLiteral("shear"), *c.shear);
+    if (c.unit == CheckUnit::Deflection)
+        out.insert(QStringLiteral("upward"), c.upward);
+    if (c.id == QLatin1String("bendingShear"))
+        out.insert(QStringLiteral("shearExceeded"), c.shearExceeded);
+    if (!c.warnings.isEmpty())
+        out.insert(QStringLiteral("warnings"), QJsonArray::fromStringList(c.warnings));
+    if (!c.uncited.isEmpty())
+        out.insert(QStringLiteral("uncitedValues"), QJsonArray::fromStringList(c.uncited));
     return out;
 }
 
-QString valueText(const NamedValue &n, const QLocale &locale)
+QJsonObject checksJson(const EcMember &m)
 {
-    // Without group separators, as every number of the program: "11000", not "11.000".
-    QLocale plain = locale;
-    plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    const QString value = n.name.startsWith(QLatin1String("KLED")) ? durationGerman(n.value.value)
-                                                                    : plain.toString(n.value.value, 'g', 6);
-    return QStringLiteral("%1 = %2 [%3]%4")
-        .arg(n.name, value, n.value.key, n.value.cited ? QString() : QStringLiteral(" (") + Uncited + u')');
+    QJsonObject checks;
+    for (const EcCheck &c : m.checks)
+        if (c.done)
+            checks.insert(c.id, checkJson(c, m.id == QLatin1String("timber")));
+    return checks;
 }
 
-// "S235" from the steel grade caption "St 360 C (S235JO)".
-QString steelNameOfGrade(int grade)
+QJsonObject valueJson(const EcValueRow &v)
 {
-    if (grade < 0 || grade >= SteelGradeCount)
-        return {};
-    const QString caption = texts::SteelGrades[grade];
-    const qsizetype open = caption.indexOf(QLatin1String("(S"));
-    return open < 0 ? QString() : caption.mid(open + 1, 4);
+    QJsonObject out{{QStringLiteral("name"), v.name},
+                    {QStringLiteral("group"), v.group},
+                    {QStringLiteral("key"), v.key},
+                    {QStringLiteral("source"), v.cited ? QStringLiteral("belegt") : EcUncited}};
+    if (!v.duration.isEmpty())
+        out.insert(QStringLiteral("value"), v.duration);
+    else
+        insertFinite(out, QStringLiteral("value"), v.value);
+    return out;
 }
 
-QString problemText(const DataProblem &p)
+// The members every member object has: its verdict and why not.
+void insertVerdict(QJsonObject &out, const EcMember &m)
 {
-    switch (p.kind) {
-    case DataProblem::NoFile:
-        return QStringLiteral("%1: Datei nicht lesbar (%2)").arg(p.file, p.text);
-    case DataProblem::NoHeader:
-        return QStringLiteral("%1: keine Kopfzeile").arg(p.file);
-    case DataProblem::NoColumn:
-        return QStringLiteral("%1, Zeile %2: Spalte %3 fehlt").arg(p.file).arg(p.line).arg(p.column);
-    case DataProblem::BadNumber:
-        return QStringLiteral("%1, Zeile %2, Spalte %3: Wert \u201E%4\u201C nicht lesbar")
-            .arg(p.file)
-            .arg(p.line)
-            .arg(p.column, p.text);
-    case DataProblem::BadRow:
-        return QStringLiteral("%1, Zeile %2: Zeile nicht lesbar (falsche Spaltenzahl oder offenes \")")
-            .arg(p.file)
-            .arg(p.line);
-    case DataProblem::NoKey:
-        return QStringLiteral("%1: Wert %2 fehlt").arg(p.file, p.column);
-    }
-    return {};
+    out.insert(QStringLiteral("met"), m.met);
+    if (!m.checked)
+        out.insert(QStringLiteral("omitted"), m.omission);
+    else if (!m.noSize.isEmpty())
+        out.insert(QStringLiteral("reason"), m.noSize);
+    const QStringList warnings = m.warnings + m.unusable;
+    QStringList unique;
+    for (const QString &w : warnings)
+        if (!unique.contains(w))
+            unique << w;
+    if (!unique.isEmpty())
+        out.insert(QStringLiteral("warnings"), QJsonArray::fromStringList(unique));
+}
+
+QJsonObject timberJson(const EurocodeRun &run, const EcMember &m)
+{
+    QJsonObject out;
+    insertVerdict(out, m);
+    if (!m.checked)
+        return out;
+    const TimberResult &t = run.run.output.result.timber;
+    out.insert(QStringLiteral("class"), t.className);
+    out.insert(QStringLiteral("serviceClass"), t.serviceClass);
+    out.insert(QStringLiteral("b"), t.b);
+    out.insert(QStringLiteral("h"), t.h);
+    out.insert(QStringLiteral("sized"), t.sized);
+    // Left out when no height up to the search limit suffices: "reason" says so.
+    if (t.hRequired > 0)
+        out.insert(QStringLiteral("hRequired"), t.hRequired);
+    insertFinite(out, QStringLiteral("kh"), t.kh);
+    insertFinite(out, QStringLiteral("kcr"), t.kcr);
+    insertFinite(out, QStringLiteral("kdef"), t.kdef);
+    out.insert(QStringLiteral("checks"), checksJson(m));
+    if (!run.run.classFromGrade.isEmpty())
+        out.insert(QStringLiteral("classFrom"),
+                   QJsonObject{{QStringLiteral("grade"), run.run.classFromGrade.simplified()},
+                               {QStringLiteral("key"), run.run.classMapping.key},
+                               {QStringLiteral("source"),
+                                run.run.classMapping.cited ? QStringLiteral("belegt") : EcUncited}});
+    return out;
+}
+
+QJsonObject steelJson(const EurocodeRun &run, const EcMember &m)
+{
+    QJsonObject out;
+    insertVerdict(out, m);
+    if (!m.checked)
+        return out;
+    const SteelResult &s = run.run.output.result.steel;
+    QStringList etaUncited;
+    for (const NamedValue &n : s.values)
+        if (n.name == QLatin1String("eta") && !n.value.cited)
+            etaUncited << n.value.key;
+    out.insert(QStringLiteral("grade"), s.grade);
+    out.insert(QStringLiteral("profile"), s.profile);
+    out.insert(QStringLiteral("class"), s.sectionClass.section);
+    insertFinite(out, QStringLiteral("webSlenderness"), s.webSlenderness);
+    insertFinite(out, QStringLiteral("webLimit"), s.webLimit);
+    out.insert(QStringLiteral("webLimitUncitedValues"), QJsonArray::fromStringList(etaUncited));
+    out.insert(QStringLiteral("sized"), s.sized);
+    out.insert(QStringLiteral("noneAdequate"), s.noneAdequate);
+    out.insert(QStringLiteral("checks"), checksJson(m));
+    return out;
 }
 
 } // namespace
@@ -284,323 +222,152 @@ std::optional<QString> ReadEurocodeOptions(const QCommandLineParser &parser, Eur
     if (isSet("ec-height")) {
         bool ok = false;
         const double h = value("ec-height").toDouble(&ok);
-        if (!ok || !std::isfinite(h) || h <= 0 || h > MaxTimberHeightMm / 10.0)
-            return QStringLiteral("--ec-height erwartet eine Höhe in cm über 0 bis %1, nicht \u201E%2\u201C")
-                .arg(MaxTimberHeightMm / 10)
-                .arg(value("ec-height"));
+        if (!ok || !EcSizeAccepted(h))
+            return QStringLiteral("--ec-height erwartet eine Höhe in cm von %1 bis %2, nicht \u201E%3\u201C")
+                .arg(QString::number(EcMinSizeCm), QString::number(EcMaxSizeCm), value("ec-height"));
         s.hCm = h;
+        s.heightText = value("ec-height");
     }
     s.steelGrade = value("ec-steel");
     s.profile = value("ec-profile");
     if (isSet("imposed-category")) {
-        const QString v = value("imposed-category").toUpper();
-        if (v.size() != 1 || v[0] < u'A' || v[0] > u'H')
+        const QStringList categories{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"),
+                                     QStringLiteral("E"), QStringLiteral("F"), QStringLiteral("G"), QStringLiteral("H")};
+        const std::optional<QString> v = matchName(value("imposed-category"), categories);
+        if (!v)
             return QStringLiteral("unbekannte Nutzlastkategorie \u201E%1\u201C (A bis H)").arg(value("imposed-category"));
-        s.imposedCategory = v[0];
+        s.imposedCategory = v->at(0);
     }
     if (isSet("snow-altitude")) {
-        const QString v = value("snow-altitude");
-        if (v != QLatin1String("low") && v != QLatin1String("high"))
-            return QStringLiteral("--snow-altitude erwartet low oder high, nicht \u201E%1\u201C").arg(v);
-        s.snowHigh = v == QLatin1String("high");
+        const std::optional<QString> v = matchName(value("snow-altitude"), {QStringLiteral("low"), QStringLiteral("high")});
+        if (!v)
+            return QStringLiteral("--snow-altitude erwartet low oder high, nicht \u201E%1\u201C").arg(value("snow-altitude"));
+        s.snowHigh = *v == QLatin1String("high");
     }
     if (isSet("point-loads")) {
-        const QString v = value("point-loads").toLower();
-        const int index = QStringList{QStringLiteral("g"), QStringLiteral("q"), QStringLiteral("s"),
-                                      QStringLiteral("w")}
-                              .indexOf(v);
-        if (index < 0)
+        const QStringList actions{QStringLiteral("g"), QStringLiteral("q"), QStringLiteral("s"), QStringLiteral("w")};
+        const std::optional<QString> v = matchName(value("point-loads"), actions);
+        if (!v)
             return QStringLiteral("--point-loads erwartet g, q, s oder w, nicht \u201E%1\u201C").arg(value("point-loads"));
-        s.pointLoadAction = index;
+        s.pointLoadAction = int(actions.indexOf(*v));
     }
     return std::nullopt;
 }
 
-Data ReadEurocodeData(const QString &directory, QStringList &problems)
+std::optional<QString> CheckEurocodeNames(EurocodeSettings &s, const Data &data)
 {
-    std::vector<DataProblem> found;
-    Data data = ReadData(directory, found);
-    for (const DataProblem &p : found)
-        problems << problemText(p);
-    return data;
-}
-
-std::optional<QString> CheckEurocodeNames(const EurocodeSettings &s, const Data &data)
-{
-    if (!s.timberClass.isEmpty() && !data.timberClass(s.timberClass)) {
-        QStringList known;
-        for (const TimberClass &c : data.timber)
-            known << c.name;
-        return QStringLiteral("unbekannte Festigkeitsklasse \u201E%1\u201C (%2)")
-            .arg(s.timberClass, known.join(QStringLiteral(", ")));
+    QStringList classes, grades, profiles;
+    for (const TimberClass &c : data.timber)
+        classes << c.name;
+    for (const SteelGrade &g : data.steel)
+        grades << g.name;
+    for (const Profile &p : data.profiles)
+        profiles << p.designation;
+    if (!s.timberClass.isEmpty()) {
+        const std::optional<QString> known = matchName(s.timberClass, classes);
+        if (!known)
+            return QStringLiteral("unbekannte Festigkeitsklasse \u201E%1\u201C (%2)")
+                .arg(s.timberClass, classes.join(QStringLiteral(", ")));
+        s.timberClass = *known;
     }
-    if (!s.steelGrade.isEmpty() && !data.steelGrade(s.steelGrade)) {
-        QStringList known;
-        for (const SteelGrade &g : data.steel)
-            known << g.name;
-        return QStringLiteral("unbekannte Stahlsorte \u201E%1\u201C (%2)").arg(s.steelGrade, known.join(QStringLiteral(", ")));
+    if (!s.steelGrade.isEmpty()) {
+        const std::optional<QString> known = matchName(s.steelGrade, grades);
+        if (!known)
+            return QStringLiteral("unbekannte Stahlsorte \u201E%1\u201C (%2)").arg(s.steelGrade, grades.join(QStringLiteral(", ")));
+        s.steelGrade = *known;
     }
-    if (!s.profile.isEmpty() && !data.profile(s.profile))
-        return QStringLiteral("unbekanntes Profil \u201E%1\u201C (z. B. \u201EIPE 200\u201C, \u201EHE 300 A\u201C)")
-            .arg(s.profile);
+    if (!s.profile.isEmpty()) {
+        const std::optional<QString> known = matchName(s.profile, profiles);
+        if (!known)
+            return QStringLiteral("unbekanntes Profil \u201E%1\u201C (z. B. \u201EIPE 200\u201C, \u201EHE 300 A\u201C)")
+                .arg(s.profile);
+        s.profile = *known;
+    }
     return std::nullopt;
 }
 
-EurocodeRun RunEurocode(const FileResult &file, const CalcOptions &options, const EurocodeSettings &settings,
-                        const Data &data)
+std::optional<QString> CheckEurocodeWidth(const QString &widthText)
 {
-    EurocodeRun run;
-    run.pointLoadAction = settings.pointLoadAction;
-    CheckOptions o;
+    if (EcSizeAccepted(LeadingNumber(widthText)))
+        return std::nullopt;
+    return QStringLiteral("--eurocode braucht eine Breite von %1 bis %2 cm, nicht --width \u201E%3\u201C")
+        .arg(QString::number(EcMinSizeCm), QString::number(EcMaxSizeCm), widthText);
+}
+
+EurocodeRun RunEurocode(const FileResult &file, const CalcOptions &options, const EurocodeSettings &commandLine,
+                        const Data &data, const std::vector<DataProblem> &dataProblems, bool envelopes,
+                        const QLocale &locale)
+{
+    EurocodeRun out;
+    // The settings of a Varno project file, where the options give none.
+    const FileEurocode used = EurocodeForFile(file, options, commandLine, data);
+    if (!used.errors.isEmpty()) {
+        for (const QString &error : used.errors)
+            out.errors << QStringLiteral("Eurocode-Nachweis ausgelassen: %1").arg(error);
+        out.presentation.errors = out.errors;
+        out.presentation.problems = out.errors;
+        out.status = UsageOrFileError;
+        return out;
+    }
+    const EurocodeSettings &settings = used.settings;
+    EcRun &run = out.run;
+    CheckOptions &o = run.inputs.options;
     o.serviceClass = settings.serviceClass;
     o.hCm = settings.hCm;
     o.imposedCategory = settings.imposedCategory;
     o.snowHigh = settings.snowHigh;
     o.pointLoadAction = settings.pointLoadAction;
-    run.bCm = LeadingNumber(options.widthText);
-    o.bCm = run.bCm;
-
-    o.timberClass = settings.timberClass;
-    if (o.timberClass.isEmpty()) {
-        const QString grade = file.timberGrade >= 0 && file.timberGrade < TimberGradeCount
-            ? texts::TimberGrades[file.timberGrade]
-            : QString();
-        run.timberGradeSource = grade;
-        o.timberClass = data.ecClassOfGrade.value(grade);
-        run.timberMapping = data.gradeMapping.value(grade);
-        if (o.timberClass.isEmpty() || !data.timberClass(o.timberClass)) {
-            run.errors << QStringLiteral("Eurocode-Nachweis Holz ausgelassen: für die Holzsorte \u201E%1\u201C ist "
-                                         "keine Festigkeitsklasse hinterlegt, bitte --ec-class angeben")
-                              .arg(grade.simplified());
-            run.status = UsageOrFileError;
-            o.timber = false;
-        }
-    }
-    if (o.timber && !(run.bCm > 0)) {
-        run.errors << QStringLiteral("Eurocode-Nachweis Holz ausgelassen: die Breite b muss größer als 0 sein");
-        run.status = std::max<int>(run.status, Refused);
-        o.timber = false;
-    }
-    o.steelGrade = settings.steelGrade.isEmpty() ? steelNameOfGrade(file.steelGrade) : settings.steelGrade;
-    if (!data.steelGrade(o.steelGrade)) {
-        run.errors << QStringLiteral("Eurocode-Nachweis Stahl ausgelassen: Stahlsorte \u201E%1\u201C unbekannt")
-                          .arg(o.steelGrade);
-        run.status = UsageOrFileError;
-        o.steel = false;
-    }
+    o.bCm = LeadingNumber(used.widthText);
+    o.series = QString::fromLatin1(SeriesAt(used.series).name).remove(u'-');
     o.profile = settings.profile;
-    o.series = QString::fromLatin1(SeriesAt(options.series).name).remove(u'-');
-    run.series = o.series;
+    // The data's own limits, unless the project file sets one (then it
+    // stands in the check as unsourced).
+    run.inputs.limits = used.limits;
 
-    run.result = RunCheck(file.texts, data, o);
-    for (const DataProblem &p : run.result.problems)
-        run.errors << QStringLiteral("Eurocode-Nachweis ausgelassen: %1").arg(problemText(p));
-    if (!run.result.problems.empty()) {
-        run.status = std::max<int>(run.status, Refused);
-        return run;
-    }
-    if (run.result.refused) {
-        run.errors << QStringLiteral("Eurocode-Nachweis ausgelassen: ein Lastfall einer einzelnen Last ist nicht "
-                                     "berechenbar");
-        run.status = std::max<int>(run.status, Refused);
-        return run;
-    }
-    if (run.result.steel.done && run.result.steel.noneAdequate)
-        run.status = std::max<int>(run.status, Refused);
-    if (run.result.timber.done && run.result.timber.hRequired == 0 && !settings.hCm)
-        run.status = std::max<int>(run.status, Refused);
-    run.done = true;
-    return run;
-}
-
-QStringList EurocodeLines(const EurocodeRun &run, const QLocale &locale)
-{
-    QStringList lines{EurocodeHeading};
-    if (!run.done) {
-        lines << QStringLiteral("  ausgelassen (siehe Fehlermeldung)");
-        return lines;
-    }
-    lines << Assumptions[0] << Assumptions[1].arg(pointLoadText(run.pointLoadAction)) << Assumptions[2];
-    const TimberResult &t = run.result.timber;
-    auto f2 = [&](double v) { return FormatFixed(v, 2, locale); };
-    if (t.done) {
-        QString head = QStringLiteral("Holz %1, Nutzungsklasse %2, b = %3 cm, h = %4 cm")
-                           .arg(t.className)
-                           .arg(t.serviceClass)
-                           .arg(FormatFixed(t.b, 1, locale), FormatFixed(t.h, 1, locale));
-        if (t.hRequired > 0)
-            head += t.sized ? QStringLiteral(" (bemessen)")
-                            : QStringLiteral(" (erforderlich h = %1 cm)").arg(FormatFixed(t.hRequired, 1, locale));
-        else
-            head += QStringLiteral(" (keine Höhe bis %1 cm reicht)").arg(MaxTimberHeightMm / 10);
-        lines << head;
-        if (!run.timberGradeSource.isEmpty())
-            lines << QStringLiteral("  Festigkeitsklasse aus der Holzsorte %1 abgeleitet [%2]%3")
-                         .arg(run.timberGradeSource.simplified(), run.timberMapping.key,
-                              run.timberMapping.cited ? QString() : QStringLiteral(" (") + Uncited + u')');
-        lines << QStringLiteral("  kh = %1, kcr = %2, kdef = %3, γM = %4")
-                     .arg(f2(t.kh), f2(t.kcr), f2(t.kdef), f2(t.gammaM));
-        if (!t.bending.done && !t.deflectionInst.done)
-            lines << QStringLiteral("  keine Last: nichts nachzuweisen");
-        struct Row { const char *label, *design, *resistance; const CheckOutcome *o; bool uls; const char *limit; };
-        const Row rows[] = {
-            {"Biegung", "σm,d", "fm,d", &t.bending, true, nullptr},
-            {"Schub", "τd", "fv,d", &t.shear, true, nullptr},
-            {"Durchbiegung w_inst", "w_inst", "Grenzwert", &t.deflectionInst, false, "w_inst"},
-            {"Durchbiegung w_fin", "w_fin", "Grenzwert", &t.deflectionFin, false, "w_fin"},
-            {"Durchbiegung w_net,fin", "w_net,fin", "Grenzwert", &t.deflectionNetFin, false, "w_net,fin"},
-        };
-        for (const Row &r : rows) {
-            if (!r.o->done)
-                continue;
-            QString limitName;
-            if (r.limit)
-                limitName = QStringLiteral("l/n %1 %2").arg(QLatin1String(r.limit),
-                                                            r.o->region < 3 ? QLatin1String("span")
-                                                                            : QLatin1String("cantilever"));
-            lines << checkLine(QString::fromUtf8(r.label), QString::fromUtf8(r.design), QString::fromUtf8(r.resistance),
-                               *r.o, locale, uncitedKeys(basisOf(run, *r.o, r.uls, limitName)));
-            lines << QStringLiteral("    maßgebend: ") + combinationText(r.o->combination, locale);
+    o.steelGrade = settings.steelGrade.isEmpty() ? SteelGradeOfGrade(file.steelGrade) : settings.steelGrade;
+    if (!dataProblems.empty()) {
+        // Damaged data say nothing about the names: only the damage is told.
+        run.output.result.problems = dataProblems;
+    } else {
+        o.timberClass = settings.timberClass.isEmpty() ? EcClassFromGrade(run, data, file.timberGrade)
+                                                       : settings.timberClass;
+        if (run.timberOmission == EcOmission::None && !EcSizeAccepted(o.bCm)) {
+            run.timberOmission = EcOmission::SizeOutOfRange;
+            run.timberOmittedName = used.widthText;
         }
-    }
-    const SteelResult &s = run.result.steel;
-    if (s.done) {
-        QString head = QStringLiteral("Stahl %1, %2, Querschnittsklasse %3").arg(s.grade, s.profile).arg(s.sectionClass.section);
-        if (s.noneAdequate)
-            head += QStringLiteral(" — kein Profil der Reihe %1 reicht aus; gezeigt: das größte").arg(run.series);
-        else if (s.sized)
-            head += QStringLiteral(" (leichtestes ausreichendes Profil der Reihe %1)").arg(run.series);
-        lines << head;
-        const Value *eta = namedValue(s.values, QStringLiteral("eta"));
-        lines << QStringLiteral("  ε = %1, Gurt c/t = %2, Steg c/t = %3, hw/tw = %4 (Grenze 72ε/η = %5%6)")
-                     .arg(f2(s.sectionClass.epsilon), f2(s.sectionClass.flangeRatio), f2(s.sectionClass.webRatio),
-                          f2(s.webSlenderness), f2(s.webLimit),
-                          eta && !eta->cited ? QStringLiteral("; η: ") + Uncited : QString());
-        if (!s.bending.done && !s.deflection.done)
-            lines << QStringLiteral("  keine Last: nichts nachzuweisen");
-        if (s.sectionClass.section > 3)
-            lines << QStringLiteral("  Querschnittsklasse 4: Profil wird nicht verwendet");
-        if (s.webSlenderness > s.webLimit)
-            lines << QStringLiteral("  hw/tw über 72ε/η: Schubbeulnachweis nötig, nicht geführt");
-        struct Row { const char *label, *design, *resistance; const CheckOutcome *o; bool limit; };
-        const Row rows[] = {
-            {"Biegung", "MEd", "Mc,Rd", &s.bending, false},
-            {"Querkraft", "VEd", "Vpl,Rd", &s.shear, false},
-            {"Biegung und Querkraft", "MEd", "MV,Rd", &s.bendingShear, false},
-            {"Durchbiegung", "w", "Grenzwert", &s.deflection, true},
-        };
-        for (const Row &r : rows) {
-            if (!r.o->done)
-                continue;
-            QStringList uncited;
-            if (r.limit)
-                uncited = uncitedKeys(basisOf(run, *r.o, false,
-                                              r.o->region < 3 ? QStringLiteral("l/n span") : QStringLiteral("l/n cantilever")));
-            QString line = checkLine(QString::fromUtf8(r.label), QString::fromUtf8(r.design),
-                                     QString::fromUtf8(r.resistance), *r.o, locale, uncited);
-            if (r.o == &s.bendingShear)
-                line += QStringLiteral(", VEd = %1 kN").arg(f2(r.o->shear));
-            lines << line << QStringLiteral("    maßgebend: ") + combinationText(r.o->combination, locale);
+        o.timber = run.timberOmission == EcOmission::None;
+        o.steel = data.steelGrade(o.steelGrade) != nullptr;
+        if (!o.steel) {
+            run.steelOmission = EcOmission::UnknownSteelGrade;
+            run.steelOmittedName = o.steelGrade;
         }
+        run.output = ec::RunEurocode(file.texts, data, run.inputs, envelopes);
+        run.ran = true;
     }
-    lines << QStringLiteral("Verwendete Werte [Quellenschlüssel]:");
-    for (const NamedValue &n : run.result.actionValues)
-        lines << QStringLiteral("  ") + valueText(n, locale);
-    if (t.done)
-        for (const NamedValue &n : t.values)
-            lines << QStringLiteral("  Holz: ") + valueText(n, locale);
-    if (s.done)
-        for (const NamedValue &n : s.values)
-            lines << QStringLiteral("  Stahl: ") + valueText(n, locale);
-    return lines;
+    out.presentation = PresentEurocode(run, locale);
+    out.errors = out.presentation.errors;
+    out.status = out.errors.isEmpty() ? Computed : Refused;
+    return out;
 }
 
 QJsonObject EurocodeJson(const EurocodeRun &run)
 {
-    QJsonObject out;
-    if (!run.done) {
-        out.insert(QStringLiteral("errors"), QJsonArray::fromStringList(run.errors));
+    const EcPresentation &p = run.presentation;
+    QJsonObject out{{QStringLiteral("met"), p.met()}};
+    if (!p.errors.isEmpty())
+        out.insert(QStringLiteral("errors"), QJsonArray::fromStringList(p.errors));
+    if (!p.problems.isEmpty())
         return out;
-    }
-    out.insert(QStringLiteral("assumptions"),
-               QJsonArray{Assumptions[0] + u' ' + Assumptions[1].arg(pointLoadText(run.pointLoadAction)),
-                          Assumptions[2]});
-    const TimberResult &t = run.result.timber;
-    if (t.done) {
-        QJsonObject checks;
-        const std::pair<const char *, const CheckOutcome *> list[] = {
-            {"bending", &t.bending}, {"shear", &t.shear}, {"deflectionInst", &t.deflectionInst},
-            {"deflectionFin", &t.deflectionFin}, {"deflectionNetFin", &t.deflectionNetFin}};
-        const char *limits[] = {nullptr, nullptr, "w_inst", "w_fin", "w_net,fin"};
-        int i = 0;
-        for (const auto &[name, o] : list) {
-            const char *limit = limits[i++];
-            if (!o->done)
-                continue;
-            const QString limitName = limit ? QStringLiteral("l/n %1 %2").arg(QLatin1String(limit),
-                                                                              o->region < 3 ? QLatin1String("span")
-                                                                                            : QLatin1String("cantilever"))
-                                            : QString();
-            checks.insert(QLatin1String(name), checkJson(*o, true, uncitedKeys(basisOf(run, *o, !limit, limitName))));
-        }
-        QJsonObject timber{{QStringLiteral("class"), t.className},
-                           {QStringLiteral("serviceClass"), t.serviceClass},
-                           {QStringLiteral("b"), t.b},
-                           {QStringLiteral("h"), t.h},
-                           {QStringLiteral("hRequired"), t.hRequired > 0 ? QJsonValue(t.hRequired) : QJsonValue()},
-                           {QStringLiteral("kh"), t.kh},
-                           {QStringLiteral("kcr"), t.kcr},
-                           {QStringLiteral("kdef"), t.kdef},
-                           {QStringLiteral("checks"), checks}};
-        if (!run.timberGradeSource.isEmpty())
-            timber.insert(QStringLiteral("classFrom"),
-                          QJsonObject{{QStringLiteral("grade"), run.timberGradeSource.simplified()},
-                                      {QStringLiteral("key"), run.timberMapping.key},
-                                      {QStringLiteral("source"),
-                                       run.timberMapping.cited ? QStringLiteral("belegt") : Uncited}});
-        out.insert(QStringLiteral("timber"), timber);
-    }
-    const SteelResult &s = run.result.steel;
-    if (s.done) {
-        QJsonObject checks;
-        const std::pair<const char *, const CheckOutcome *> list[] = {
-            {"bending", &s.bending}, {"shear", &s.shear}, {"bendingShear", &s.bendingShear},
-            {"deflection", &s.deflection}};
-        for (const auto &[name, o] : list) {
-            if (!o->done)
-                continue;
-            QStringList uncited;
-            if (o == &s.deflection)
-                uncited = uncitedKeys(basisOf(run, *o, false,
-                                              o->region < 3 ? QStringLiteral("l/n span") : QStringLiteral("l/n cantilever")));
-            QJsonObject check = checkJson(*o, false, uncited);
-            if (o == &s.bendingShear)
-                check.insert(QStringLiteral("shear"), o->shear);
-            checks.insert(QLatin1String(name), check);
-        }
-        out.insert(QStringLiteral("steel"),
-                   QJsonObject{{QStringLiteral("grade"), s.grade},
-                               {QStringLiteral("profile"), s.profile},
-                               {QStringLiteral("class"), s.sectionClass.section},
-                               {QStringLiteral("webSlenderness"), s.webSlenderness},
-                               {QStringLiteral("webLimit"), s.webLimit},
-                               {QStringLiteral("webLimitUncitedValues"),
-                                QJsonArray::fromStringList(uncitedKeys(
-                                    {namedValue(s.values, QStringLiteral("eta")) ? *namedValue(s.values, QStringLiteral("eta"))
-                                                                                  : Value{}}))},
-                               {QStringLiteral("sized"), s.sized},
-                               {QStringLiteral("noneAdequate"), s.noneAdequate},
-                               {QStringLiteral("checks"), checks}});
-    }
+    out.insert(QStringLiteral("assumptions"), QJsonArray::fromStringList(p.assumptions));
+    out.insert(QStringLiteral("warnings"), QJsonArray::fromStringList(p.warnings));
+    for (const EcMember &m : p.members)
+        out.insert(m.id, m.id == QLatin1String("timber") ? timberJson(run, m) : steelJson(run, m));
     QJsonArray values;
-    for (const NamedValue &n : run.result.actionValues)
-        values.append(valueJson(QStringLiteral("actions"), n));
-    if (t.done)
-        for (const NamedValue &n : t.values)
-            values.append(valueJson(QStringLiteral("timber"), n));
-    if (s.done)
-        for (const NamedValue &n : s.values)
-            values.append(valueJson(QStringLiteral("steel"), n));
+    for (const EcValueRow &v : p.actionValues)
+        values.append(valueJson(v));
+    for (const EcMember &m : p.members)
+        for (const EcValueRow &v : m.values)
+            values.append(valueJson(v));
     out.insert(QStringLiteral("values"), values);
     return out;
 }

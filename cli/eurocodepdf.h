@@ -13,9 +13,9 @@
 
 namespace varno::cli {
 
-// The report of one file whose check ran; the check is run again with the
-// same options for the envelope diagrams, which gives the same numbers.
-EcReportInput EurocodeReportFor(const FileResult &file, const EurocodeRun &run, const EurocodeSettings &settings,
-                                const ReportHeading &heading, const ec::Data &data, const QLocale &locale);
+// The report of one file from the check already made (with its envelopes).
+// The heading holds what --firma, --projekt, --position and --system gave,
+// nothing else.
+EcReportInput EurocodeReportFor(const FileResult &file, const EurocodeRun &run, const ReportHeading &heading);
 
 } // namespace varno::cli

@@ -12,9 +12,12 @@
 #include "cli/eurocodepdf.h"
 #include "cli/nativefiles.h"
 #include "cli/pictures.h"
+#include "cli/projectsettings.h"
+#include "cli/runfiles.h"
 #include "cli/runtimedirectory.h"
 #include "design/design.h"
 #include "design/series.h"
+#include "eurocode/ecdata.h"
 #include "io/picturefiles.h"
 #include "io/report.h"
 #include "version.h"
@@ -29,8 +32,8 @@
 #include <cerrno>
 #include <clocale>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -45,11 +48,14 @@ using namespace varno::cli;
 namespace {
 
 const char *const HelpText =
-    "Aufruf: varno-calc [Optionen] DATEI.lof...\n"
+    "Aufruf: varno-calc [Optionen] DATEI.varno|DATEI.lof...\n"
     "\n"
     "Berechnet Durchlauftr\u00E4ger aus Projektdateien: Schnittgr\u00F6\u00DFen, Auflagerkr\u00E4fte\n"
     "und die Bemessung in Holz und Stahl. Jede Datei wird so berechnet, wie das\n"
     "Programm sie nach dem Start mit dieser Datei (varno DATEI.lof) berechnet.\n"
+    "Eine Varno-Projektdatei (*.varno) bringt ihre Einstellungen mit (Breite,\n"
+    "Grenzen, Reihe, Kopfzeilen, Eurocode-Eingaben); eine angegebene Option gilt\n"
+    "statt der Einstellung der Datei.\n"
     "\n"
     "Optionen:\n"
     "  --json                    je Datei ein JSON-Objekt in einer Zeile\n"
@@ -72,12 +78,17 @@ const char *const HelpText =
     "  --projekt TEXT            Projekt im Bericht\n"
     "  --position TEXT           Position im Bericht\n"
     "  --system TEXT             Systembezeichnung im Bericht (Vorgabe leer)\n"
-    "  --pictures                f\u00FCgt dem Bericht eine Seite mit den drei Bildern an\n"
+    "  --pictures                f\u00FCgt jedem Bericht (auch dem des Eurocode-\n"
+    "                            Nachweises) eine Seite mit den drei Bildern an\n"
     "  --svg DIR                 schreibt je Datei NAME-system.svg, NAME-moment.svg\n"
     "                            und NAME-shear.svg in den Ordner DIR\n"
     "  --png DIR                 ebenso als PNG-Bilder\n"
     "  --size BxH                Bildgr\u00F6\u00DFe f\u00FCr --svg und --png\n"
     "                            (Vorgabe 1000x300; PNG mit doppelter Pixelzahl)\n"
+    "  --save-project ZIEL       speichert das Gelesene mit den angegebenen Optionen\n"
+    "                            als Varno-Projektdatei: ZIEL.varno f\u00FCr eine Datei\n"
+    "                            oder ein Ordner, der je Datei NAME.varno aufnimmt;\n"
+    "                            nie \u00FCber eine Eingabe\n"
     "  --envelope                gibt auch die Umh\u00FCllende der feldweise\n"
     "                            ver\u00E4nderlichen Lasten aus\n"
     "  --eurocode                Nachweise nach Eurocode (EN 1990, EN 1995-1-1,\n"
@@ -85,7 +96,8 @@ const char *const HelpText =
     "  --ec-class NAME           Festigkeitsklasse, z. B. C24 oder GL28h\n"
     "                            (Vorgabe: aus der Holzsorte abgeleitet)\n"
     "  --service-class 1|2|3     Nutzungsklasse (Vorgabe 1)\n"
-    "  --ec-height CM            diese H\u00F6he h nachweisen (Vorgabe: bemessen)\n"
+    "  --ec-height CM            diese H\u00F6he h nachweisen, 0.1 bis 300 cm\n"
+    "                            (Vorgabe: bemessen)\n"
     "  --ec-steel S235|S275|S355 Stahlsorte (Vorgabe: aus der Stahlsorte)\n"
     "  --ec-profile NAME         dieses Profil nachweisen, z. B. \"IPE 200\"\n"
     "                            (Vorgabe: leichtestes ausreichendes der Reihe)\n"
@@ -98,6 +110,10 @@ const char *const HelpText =
     "Ohne --json stehen die Ergebniszeilen und die Bemessung auf der\n"
     "Standardausgabe, Warnungen und Fehler auf der Standardfehlerausgabe.\n"
     "Die Datei - ist die Standardeingabe. -pdf ist dasselbe wie --pdf.\n"
+    "Eine Option mit Wert gilt einmal und nicht leer. Keine Ausgabe ersetzt eine\n"
+    "Datei, die der Lauf liest (Projektdateien, Standardeingabe, Datendateien),\n"
+    "auch nicht \u00FCber eine Verkn\u00FCpfung, und keine zwei Ausgaben teilen\n"
+    "sich eine Stelle.\n"
     "\n"
     "Umh\u00FCllende: Eigenlast g und alle Einzellasten wirken immer; jede\n"
     "ver\u00E4nderliche Last q, s und w jedes der f\u00FCnf Bereiche (Feld 1 bis 3,\n"
@@ -109,9 +125,15 @@ const char *const HelpText =
     "\"envelope\", mit --envelope auch in der Textausgabe; ein Auflager, dessen\n"
     "kleinste Auflagerkraft negativ ist, wird immer als Warnung genannt.\n"
     "\n"
+    "Eurocode: Klasse, Sorte, Profil, Kategorie und H\u00F6henlage werden ohne\n"
+    "R\u00FCcksicht auf Gro\u00DF- und Kleinschreibung, Leerzeichen und Bindestriche\n"
+    "gelesen (c24, ipe200, HIGH). Ein nicht erf\u00FCllter Nachweis hei\u00DFt\n"
+    "\u201Enicht erf\u00FCllt\u201C; mit --pdf entsteht der Bericht des Nachweises.\n"
+    "\n"
     "R\u00FCckgabewert: 0 berechnet, 1 Eingabe abgelehnt oder keine Bemessung m\u00F6glich,\n"
-    "2 falscher Aufruf, Datei nicht lesbar oder zu kurz, Bericht, Bild oder\n"
-    "Standardausgabe nicht schreibbar.\n"
+    "mit --eurocode auch ein Nachweis nicht erf\u00FCllt oder nicht m\u00F6glich,\n"
+    "2 falscher Aufruf, Datei nicht lesbar, zu kurz oder fehlerhaft, Bericht, Bild,\n"
+    "Projektdatei oder Standardausgabe nicht schreibbar.\n"
     "Bei mehreren Dateien werden alle berechnet; es gilt der h\u00F6chste Wert.\n";
 
 // The errno of the first failed write to standard output; 0 while all went.
@@ -197,6 +219,29 @@ bool endsWithPdf(const QString &path)
     return path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
 }
 
+// Every option with a value takes it once, and not empty: a second --pdf
+// would otherwise silently win over the first.
+std::optional<QString> valueProblem(const QCommandLineParser &parser, const QList<QCommandLineOption> &options)
+{
+    for (const QCommandLineOption &option : options) {
+        if (option.valueName().isEmpty())
+            continue;
+        const QString name = QStringLiteral("--") + option.names().constFirst();
+        const QStringList values = parser.values(option);
+        if (values.size() > 1) {
+            QStringList named;
+            for (const QString &value : values)
+                named << quoted(value);
+            return QStringLiteral("%1 darf nur einmal angegeben werden (hier %2)")
+                .arg(name, named.join(QStringLiteral(" und ")));
+        }
+        if (values.size() == 1 && values.constFirst().trimmed().isEmpty())
+            return QStringLiteral("%1 erwartet einen Wert, nicht den leeren Text %2")
+                .arg(name, quoted(values.constFirst()));
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -205,6 +250,10 @@ int main(int argc, char *argv[])
     // application gets none of them, so that Qt takes no option of its own
     // from the command line.
     const QStringList arguments = QStringList{QStringLiteral("varno-calc")} + DecodedArguments(argc, argv);
+    // A reader that goes away (varno-calc ... | head) makes a write fail
+    // with EPIPE, which is named like any failed output, instead of ending
+    // the program unannounced.
+    std::signal(SIGPIPE, SIG_IGN);
 
     QCommandLineParser parser;
     // "-pdf" is "--pdf".
@@ -222,11 +271,13 @@ int main(int argc, char *argv[])
                              locale = valued("locale"), dataDir = valued("data-dir"), pdf = valued("pdf"),
                              firma = valued("firma"), projekt = valued("projekt"), position = valued("position"),
                              system = valued("system"), svg = valued("svg"), png = valued("png"),
-                             size = valued("size");
+                             size = valued("size"), saveProject = valued("save-project");
     const QCommandLineOption pictures(QStringLiteral("pictures"), QString());
-    parser.addOptions({help, version, json, envelope, width, spanLimit, cantileverLimit, series, timberGrade,
-                       steelGrade, locale, dataDir, pdf, firma, projekt, position, system, pictures, svg, png, size});
-    parser.addOptions(EurocodeOptions());
+    QList<QCommandLineOption> allOptions{help, version, json, envelope, width, spanLimit, cantileverLimit, series,
+                                         timberGrade, steelGrade, locale, dataDir, pdf, firma, projekt, position,
+                                         system, pictures, svg, png, size, saveProject};
+    allOptions += EurocodeOptions();
+    parser.addOptions(allOptions);
     const bool parsed = parser.parse(arguments);
 
     // varno-calc never shows a window: whatever platform the environment
@@ -261,6 +312,9 @@ int main(int argc, char *argv[])
         std::fflush(stdout);
         return standardOutputError == 0 && !std::ferror(stdout) ? Computed : UsageOrFileError;
     }
+
+    if (const std::optional<QString> problem = valueProblem(parser, allOptions))
+        return usageError(*problem);
 
     CalcOptions options;
     for (const auto &[option, target] : {std::pair{&width, &options.widthText},
@@ -302,6 +356,9 @@ int main(int argc, char *argv[])
         options.locale = QLocale::system();
     }
     QLocale::setDefault(options.locale);
+    // In a Varno project file, these stand in place of the file's settings.
+    const QStringList named = parser.optionNames();
+    options.given = QSet<QString>(named.begin(), named.end());
     options.dataDirectory = parser.isSet(dataDir) ? parser.value(dataDir) : DefaultDataDirectory();
     // The design opens the data files through Qt, which cannot name bytes
     // that are not UTF-8; such a folder is opened here and named by its
@@ -317,10 +374,12 @@ int main(int argc, char *argv[])
     if (const std::optional<QString> error = ReadEurocodeOptions(parser, eurocode))
         return usageError(*error);
     ec::Data eurocodeData;
-    QStringList eurocodeDataProblems;
+    std::vector<ec::DataProblem> eurocodeDataProblems;
     if (eurocode.enabled) {
-        eurocodeData = ReadEurocodeData(options.dataDirectory, eurocodeDataProblems);
-        if (eurocodeDataProblems.isEmpty())
+        if (const std::optional<QString> error = CheckEurocodeWidth(options.widthText))
+            return usageError(*error);
+        eurocodeData = ec::ReadData(options.dataDirectory, eurocodeDataProblems);
+        if (eurocodeDataProblems.empty())
             if (const std::optional<QString> error = CheckEurocodeNames(eurocode, eurocodeData))
                 return usageError(*error);
     }
@@ -328,10 +387,6 @@ int main(int argc, char *argv[])
     PictureOptions pictureOptions;
     pictureOptions.svgFolder = parser.value(svg);
     pictureOptions.pngFolder = parser.value(png);
-    for (const auto &[option, folder] : {std::pair{&svg, &pictureOptions.svgFolder},
-                                         std::pair{&png, &pictureOptions.pngFolder}})
-        if (parser.isSet(*option) && folder->isEmpty())
-            return usageError(QStringLiteral("--%1 erwartet einen Ordner").arg(option->names().constFirst()));
     if (parser.isSet(size)) {
         const std::optional<QSize> parsed = ParsePictureSize(parser.value(size));
         if (!parsed)
@@ -343,48 +398,22 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(pictures) && !parser.isSet(pdf))
         return usageError(QStringLiteral("--pictures gilt nur mit --pdf"));
-    PictureWriter pictureWriter(pictureOptions);
 
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty())
         return usageError(QStringLiteral("keine Projektdatei angegeben"));
 
-    // Nothing is written over an input: the project files and the two data
-    // files.
-    std::vector<FileIdentity> inputs;
+    // Nothing is written over a file the run reads: the project files,
+    // standard input, the two data files and the Eurocode tables.
+    RunFiles runFiles;
     for (const QString &file : files)
-        if (const auto identity = IdentityOf(file); identity && file != QLatin1String("-"))
-            inputs.push_back(*identity);
-    for (const QString &dataFile :
-         {MaterialTablePath(options.dataDirectory), ProfileTablePath(options.dataDirectory)})
-        if (const auto identity = IdentityOf(dataFile))
-            inputs.push_back(*identity);
-    auto isInput = [&](const QString &path) {
-        const auto identity = IdentityOf(path);
-        return identity && std::find(inputs.begin(), inputs.end(), *identity) != inputs.end();
-    };
-
-    // Two project files of the same name would write the same pictures.
-    if (pictureWriter.active()) {
-        std::map<QString, QString> firstOfName;
-        for (const QString &file : files) {
-            const QString name = PictureBaseName(file);
-            const auto [at, isNew] = firstOfName.try_emplace(name, file);
-            if (!isNew)
-                return usageError(QStringLiteral("%1 und %2 erg\u00E4ben dieselben Bilder %3-system, -moment und "
-                                                 "-shear; es wird nichts geschrieben")
-                                      .arg(quoted(at->second), quoted(file), ShownName(name)));
-            for (const QString &folder : {pictureOptions.svgFolder, pictureOptions.pngFolder})
-                for (int k = 0; k < PictureKindCount && !folder.isEmpty(); ++k) {
-                    const QString target = folder + u'/'
-                        + PictureFileName(name, PictureKind(k),
-                                          &folder == &pictureOptions.svgFolder ? PictureFormat::Svg : PictureFormat::Png);
-                    if (isInput(target))
-                        return usageError(QStringLiteral("das Bild %1 w\u00FCrde eine Eingabedatei ersetzen")
-                                              .arg(quoted(target)));
-                }
-        }
-    }
+        runFiles.addInput(file);
+    runFiles.addInput(MaterialTablePath(options.dataDirectory));
+    runFiles.addInput(ProfileTablePath(options.dataDirectory));
+    for (const char *table : ec::DataFileNames)
+        runFiles.addInput(options.dataDirectory + u'/' + QLatin1String(table));
+    if (const std::optional<QString> refused = runFiles.checkStandardOutput())
+        return usageError(*refused);
 
     // The report: a new or existing .pdf file that is no input, a device or
     // FIFO that it is written into, or standard output ("-", or the file
@@ -398,11 +427,9 @@ int main(int argc, char *argv[])
         const bool exists = ::stat(NativeName(pdfPath).constData(), &info) == 0;
         if (pdfPath == QLatin1String("-") || (target && standardOutput && *target == *standardOutput)) {
             pdfToStandardOutput = true;
-        } else if (pdfPath.isEmpty()) {
-            return usageError(QStringLiteral("--pdf erwartet eine Datei DATEI.pdf"));
-        } else if (isInput(pdfPath)) {
-            return usageError(QStringLiteral("--pdf %1 ist eine Eingabedatei; der Bericht w\u00FCrde sie ersetzen")
-                                  .arg(quoted(pdfPath)));
+        } else if (const std::optional<QString> refused =
+                       runFiles.claimOutput(QStringLiteral("--pdf"), pdfPath, OutputKind::File)) {
+            return usageError(*refused);
         } else if (exists && S_ISDIR(info.st_mode)) {
             return usageError(QStringLiteral("--pdf %1 ist ein Ordner").arg(quoted(pdfPath)));
         } else if (exists && !S_ISREG(info.st_mode) && !S_ISCHR(info.st_mode) && !S_ISFIFO(info.st_mode)) {
@@ -417,6 +444,11 @@ int main(int argc, char *argv[])
                                   .arg(quoted(pdfPath)));
     }
 
+    // The pictures, after the report: a clash names the report first.
+    PictureWriter pictureWriter(pictureOptions, runFiles);
+    if (const std::optional<QString> refused = pictureWriter.claim(files, runFiles))
+        return usageError(*refused);
+
     ReportHeading heading;
     if (parser.isSet(firma))
         heading.firma = parser.value(firma);
@@ -426,6 +458,11 @@ int main(int argc, char *argv[])
         heading.position = parser.value(position);
     if (parser.isSet(system))
         heading.systemTypeName = parser.value(system);
+    // --save-project: claimed like every output before anything is computed.
+    ProjectSaver projectSaver;
+    if (parser.isSet(saveProject))
+        if (const std::optional<QString> error = projectSaver.prepare(parser.value(saveProject), files, runFiles))
+            return usageError(*error);
 
     // With a report the printed results wait for it, so that each file's
     // status tells whether the report could be written.
@@ -443,7 +480,7 @@ int main(int argc, char *argv[])
             if (parser.isSet(envelope) && result.envelope)
                 writeOut(u'\n' + EnvelopeLines(*result.envelope, options.locale).join(u'\n') + u'\n');
             if (eurocodeRun)
-                writeOut(u'\n' + EurocodeLines(*eurocodeRun, options.locale).join(u'\n') + u'\n');
+                writeOut(u'\n' + EcTextLines(eurocodeRun->presentation).join(u'\n') + u'\n');
             if (files.size() > 1)
                 writeOut(QStringLiteral("\n"));
         }
@@ -464,19 +501,16 @@ int main(int argc, char *argv[])
         for (const QString &error : std::as_const(result.errors))
             writeErr(result.status == UsageOrFileError ? QStringLiteral("varno-calc: %1\n").arg(error)
                                                        : QStringLiteral("%1: %2\n").arg(result.file, error));
+        // The check runs once; its text, JSON and report render the one
+        // presentation of that run. A check not met is the file's error.
         std::optional<EurocodeRun> eurocodeRun;
         if (eurocode.enabled && result.analysed) {
-            if (eurocodeDataProblems.isEmpty()) {
-                eurocodeRun = RunEurocode(result, options, eurocode, eurocodeData);
-            } else {
-                eurocodeRun = EurocodeRun{};
-                eurocodeRun->status = Refused;
-                for (const QString &problem : std::as_const(eurocodeDataProblems))
-                    eurocodeRun->errors << QStringLiteral("Eurocode-Nachweis ausgelassen: %1").arg(problem);
-            }
-            status = std::max(status, eurocodeRun->status);
+            eurocodeRun = RunEurocode(result, options, eurocode, eurocodeData, eurocodeDataProblems,
+                                      parser.isSet(pdf), parser.isSet(json) ? QLocale::c() : options.locale);
             for (const QString &error : std::as_const(eurocodeRun->errors))
                 writeErr(QStringLiteral("%1: %2\n").arg(result.file, error));
+            result.errors << eurocodeRun->errors;
+            result.status = std::max(result.status, eurocodeRun->status);
         }
         // The pictures come before the printed results: their failure is the
         // file's too.
@@ -487,21 +521,38 @@ int main(int argc, char *argv[])
             result.errors << drawn.errors;
             result.status = std::max(result.status, drawn.status);
         }
-        if (result.analysed && parser.isSet(pdf)) {
-            reports.push_back(ReportFor(result, heading, options.locale));
-            if (parser.isSet(pictures)) {
-                QString error;
-                reports.back().pictures = ReportPicturesFor(result, options.locale, &error);
-                if (!error.isEmpty()) {
-                    writeErr(QStringLiteral("%1: %2\n").arg(result.file, error));
-                    result.errors << error;
-                    result.status = std::max<int>(result.status, Refused);
-                }
+        // --pictures: a page with the three pictures after the file's report,
+        // the one-page report or that of the Eurocode check alike.
+        std::vector<ReportPicture> picturePage;
+        if (result.analysed && parser.isSet(pictures)) {
+            QString error;
+            picturePage = ReportPicturesFor(result, options.locale, &error);
+            if (!error.isEmpty()) {
+                writeErr(QStringLiteral("%1: %2\n").arg(result.file, error));
+                result.errors << error;
+                result.status = std::max<int>(result.status, Refused);
             }
         }
-        if (result.analysed && parser.isSet(pdf) && eurocodeRun && eurocodeRun->done)
-            eurocodeReports.push_back(
-                EurocodeReportFor(result, *eurocodeRun, eurocode, heading, eurocodeData, options.locale));
+        // The heading of a Varno project file is its own where no option names it.
+        const ReportHeading fileHeading = HeadingFor(result, heading, options.given);
+        if (projectSaver.active()) {
+            if (const std::optional<QString> error =
+                    projectSaver.write(result, fileHeading, eurocode, options.given, eurocodeData, runFiles)) {
+                writeErr(QStringLiteral("%1: %2\n").arg(result.file, *error));
+                result.errors << *error;
+                // A file that was not read has said why already.
+                if (result.read)
+                    result.status = std::max<int>(result.status, UsageOrFileError);
+            }
+        }
+        if (result.analysed && parser.isSet(pdf)) {
+            reports.push_back(ReportFor(result, fileHeading, options.locale));
+            reports.back().pictures = picturePage;
+        }
+        if (result.analysed && parser.isSet(pdf) && eurocodeRun && eurocodeRun->presentation.problems.isEmpty()) {
+            eurocodeReports.push_back(EurocodeReportFor(result, *eurocodeRun, fileHeading));
+            eurocodeReports.back().pictures = std::move(picturePage);
+        }
         status = std::max(status, std::max(result.status, drawn.status));
         if (waitForReport)
             waiting.emplace_back(std::move(result), std::move(eurocodeRun));
@@ -524,7 +575,7 @@ int main(int argc, char *argv[])
                 if (!written)
                     reason = SystemErrorText(errno);
             } else if (written) {
-                written = WriteWholeFile(pdfPath, bytes, &reason);
+                written = runFiles.write(pdfPath, bytes, &reason);
             }
             if (!written) {
                 const QString error = QStringLiteral("Der Bericht kann nicht als %1 gespeichert werden (%2).")

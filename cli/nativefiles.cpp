@@ -3,6 +3,7 @@
 
 #include "cli/nativefiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -67,11 +68,29 @@ QByteArray folderOf(const QByteArray &path)
     return path.left(slash);
 }
 
-bool writeDirectly(const QByteArray &path, const QByteArray &bytes)
+// Set as errno when a name leads to a kept file, or to another kind of
+// file than a moment before; named by WriteWholeFile.
+constexpr int LeadsToKeptFile = -1;
+constexpr int ChangedMeanwhile = -2;
+
+bool isKept(const struct stat &info, const std::vector<FileIdentity> &kept)
+{
+    return std::find(kept.begin(), kept.end(), FileIdentity{info.st_dev, info.st_ino}) != kept.end();
+}
+
+bool writeDirectly(const QByteArray &path, const QByteArray &bytes, const std::vector<FileIdentity> &kept)
 {
     const int fd = ::open(path.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return false;
+    // The name was a device or FIFO a moment ago; should it lead to a regular
+    // file now, writing from its start would spoil that file.
+    struct stat opened;
+    if (::fstat(fd, &opened) != 0 || !(S_ISCHR(opened.st_mode) || S_ISFIFO(opened.st_mode))) {
+        ::close(fd);
+        errno = isKept(opened, kept) ? LeadsToKeptFile : ChangedMeanwhile;
+        return false;
+    }
     const bool written = WriteAll(fd, bytes);
     const int error = errno;
     if (::close(fd) != 0 && written)
@@ -82,7 +101,8 @@ bool writeDirectly(const QByteArray &path, const QByteArray &bytes)
 
 // A new file beside the old one, synced and renamed over it: a failure
 // leaves the old file as it was.
-bool replaceWhole(const QByteArray &path, const QByteArray &bytes, const struct stat *old)
+bool replaceWhole(const QByteArray &path, const QByteArray &bytes, const struct stat *old,
+                  const std::vector<FileIdentity> &kept)
 {
     QByteArray target = path;
     if (old) {
@@ -108,6 +128,11 @@ bool replaceWhole(const QByteArray &path, const QByteArray &bytes, const struct 
     if (::close(fd) != 0 && ok) {
         ok = false;
         error = errno;
+    }
+    struct stat now;
+    if (ok && ::stat(target.constData(), &now) == 0 && isKept(now, kept)) {
+        ok = false;
+        error = LeadsToKeptFile;
     }
     if (ok && ::rename(temporary.constData(), target.constData()) != 0) {
         ok = false;
@@ -169,30 +194,6 @@ QString ShownName(const QString &name)
         if (isKeptByte(name, i))
             out[i] = QChar::ReplacementCharacter;
     return out;
-}
-
-QString SystemErrorText(int error)
-{
-    switch (error) {
-    case ENOENT: return QStringLiteral("nicht vorhanden");
-    case EACCES:
-    case EPERM: return QStringLiteral("keine Berechtigung");
-    case EISDIR: return QStringLiteral("ist ein Ordner");
-    case ENOTDIR: return QStringLiteral("ein Teil des Pfades ist kein Ordner");
-    case ENOSPC: return QStringLiteral("kein Platz mehr auf dem Datentr\u00E4ger");
-    case EDQUOT: return QStringLiteral("Speicherkontingent ersch\u00F6pft");
-    case EFBIG: return QStringLiteral("Datei zu gro\u00DF");
-    case EROFS: return QStringLiteral("Dateisystem nur lesbar");
-    case EIO: return QStringLiteral("Ein-/Ausgabefehler");
-    case ENAMETOOLONG: return QStringLiteral("Name zu lang");
-    case ELOOP: return QStringLiteral("zu viele symbolische Verkn\u00FCpfungen");
-    case EPIPE: return QStringLiteral("der Empf\u00E4nger hat die Leitung geschlossen");
-    case ENXIO: return QStringLiteral("kein Empf\u00E4nger");
-    case EMFILE:
-    case ENFILE: return QStringLiteral("zu viele offene Dateien");
-    case ENOMEM: return QStringLiteral("zu wenig Speicher");
-    default: return QStringLiteral("Systemfehler %1").arg(error);
-    }
 }
 
 std::optional<FileIdentity> IdentityOf(const QString &name)
@@ -258,25 +259,30 @@ bool WriteAll(int descriptor, const QByteArray &bytes)
     return true;
 }
 
-bool WriteWholeFile(const QString &name, const QByteArray &bytes, QString *reason)
+bool WriteWholeFile(const QString &name, const QByteArray &bytes, QString *reason,
+                    const std::vector<FileIdentity> &kept)
 {
     const QByteArray path = NativeName(name);
     struct stat info;
     bool ok = false;
     if (::stat(path.constData(), &info) != 0) {
-        ok = errno == ENOENT && replaceWhole(path, bytes, nullptr);
+        ok = errno == ENOENT && replaceWhole(path, bytes, nullptr, kept);
+    } else if (isKept(info, kept)) {
+        errno = LeadsToKeptFile;
     } else if (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode)) {
-        ok = writeDirectly(path, bytes);
+        ok = writeDirectly(path, bytes, kept);
     } else if (!S_ISREG(info.st_mode)) {
         if (reason)
             *reason = S_ISDIR(info.st_mode) ? SystemErrorText(EISDIR)
                                             : QStringLiteral("keine gew\u00F6hnliche Datei");
         return false;
     } else {
-        ok = replaceWhole(path, bytes, &info);
+        ok = replaceWhole(path, bytes, &info, kept);
     }
     if (!ok && reason)
-        *reason = SystemErrorText(errno);
+        *reason = errno == LeadsToKeptFile    ? QStringLiteral("der Name f\u00FChrt jetzt zu einer Eingabedatei")
+                  : errno == ChangedMeanwhile ? QStringLiteral("die Datei wurde w\u00E4hrend des Laufs ersetzt")
+                                              : SystemErrorText(errno);
     return ok;
 }
 

@@ -10,11 +10,14 @@
 // U+DC00 + byte, and turned back into that byte when the file is opened.
 // Messages and the JSON show such a byte as U+FFFD.
 
+#include "model/systemerror.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace varno::cli {
 
@@ -25,9 +28,6 @@ QString DecodedName(const QByteArray &bytes);
 QByteArray NativeName(const QString &name);
 // The name for messages: valid Unicode.
 QString ShownName(const QString &name);
-
-// The reason of a failed system call, in German.
-QString SystemErrorText(int error);
 
 // The file a name leads to (symbolic links followed), if it exists.
 struct FileIdentity
@@ -47,7 +47,11 @@ QByteArray ReadAtMost(const QString &name, qint64 limit, int *error);
 // /dev/null, a pipe) is written into; any other existing file that is not a
 // regular file is refused; a regular file is replaced only by a complete new
 // one (written beside it, synced, renamed over it), keeping its permissions.
-bool WriteWholeFile(const QString &name, const QByteArray &bytes, QString *reason);
+// No file of `kept` is replaced: the name is looked at again right before
+// the new file takes its place, so a link made since the run began does not
+// lead the output onto one of them.
+bool WriteWholeFile(const QString &name, const QByteArray &bytes, QString *reason,
+                    const std::vector<FileIdentity> &kept = {});
 
 // Writes all bytes to an open descriptor; false with errno set otherwise.
 bool WriteAll(int descriptor, const QByteArray &bytes);

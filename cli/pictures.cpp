@@ -10,7 +10,10 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <map>
+#include <tuple>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace varno::cli {
@@ -49,6 +52,38 @@ QString PictureBaseName(const QString &path)
     if (path == QLatin1String("-"))
         return QStringLiteral("stdin");
     return QFileInfo(path).completeBaseName();
+}
+
+std::optional<QString> PictureWriter::claim(const QStringList &projectFiles, RunFiles &files) const
+{
+    if (!active())
+        return std::nullopt;
+    std::map<QString, QString> firstOfName;
+    for (const QString &file : projectFiles) {
+        const auto [at, isNew] = firstOfName.try_emplace(PictureBaseName(file), file);
+        if (!isNew)
+            return QStringLiteral("%1 und %2 erg\u00E4ben dieselben Bilder %3-system, -moment und -shear; es wird "
+                                  "nichts geschrieben")
+                .arg(quoted(at->second), quoted(file), ShownName(at->first));
+    }
+    const std::tuple<QString, const QString &, PictureFormat> targets[] = {
+        {QStringLiteral("--svg"), m_options.svgFolder, PictureFormat::Svg},
+        {QStringLiteral("--png"), m_options.pngFolder, PictureFormat::Png}};
+    for (const auto &[option, folder, format] : targets) {
+        if (folder.isEmpty())
+            continue;
+        struct stat info;
+        if (::stat(NativeName(folder).constData(), &info) == 0 && !S_ISDIR(info.st_mode))
+            return QStringLiteral("%1 %2 ist kein Ordner").arg(option, quoted(folder));
+        if (const std::optional<QString> refused = files.claimOutput(option, folder, OutputKind::Folder))
+            return refused;
+        for (const auto &[name, file] : firstOfName)
+            for (int k = 0; k < PictureKindCount; ++k)
+                if (const std::optional<QString> refused = files.claimOutput(
+                        option, folder + u'/' + PictureFileName(name, PictureKind(k), format), OutputKind::File))
+                    return refused;
+    }
+    return std::nullopt;
 }
 
 PictureOutcome PictureWriter::write(const FileResult &result, const QLocale &locale)
@@ -98,7 +133,7 @@ PictureOutcome PictureWriter::write(const FileResult &result, const QLocale &loc
                 break;
             }
             QString reason;
-            if (!WriteWholeFile(path, bytes, &reason)) {
+            if (!m_files.write(path, bytes, &reason)) {
                 const bool folderFailed = ::access(NativeName(folder).constData(), W_OK) != 0;
                 fails(folderFailed ? QStringLiteral("Der Ordner %1 ist nicht beschreibbar.").arg(quoted(folder))
                                    : QStringLiteral("Das Bild %1 kann nicht geschrieben werden (%2).")

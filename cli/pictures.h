@@ -8,6 +8,7 @@
 // page.
 
 #include "cli/calculation.h"
+#include "cli/runfiles.h"
 #include "io/report.h"
 
 #include <QSize>
@@ -49,12 +50,18 @@ QString PictureBaseName(const QString &path);
 class PictureWriter
 {
 public:
-    explicit PictureWriter(PictureOptions options) : m_options(std::move(options)) {}
+    PictureWriter(PictureOptions options, const RunFiles &files) : m_options(std::move(options)), m_files(files) {}
     bool active() const { return !m_options.svgFolder.isEmpty() || !m_options.pngFolder.isEmpty(); }
+    // Claims the folders and every picture of the project files; a German
+    // message when two files would give pictures of one name, a folder
+    // name leads to something else than a folder, or a picture would
+    // replace an input or another output.
+    std::optional<QString> claim(const QStringList &projectFiles, RunFiles &files) const;
     PictureOutcome write(const FileResult &result, const QLocale &locale);
 
 private:
     PictureOptions m_options;
+    const RunFiles &m_files;
     std::set<QString> m_failedFolders;
 };
 

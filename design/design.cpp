@@ -379,11 +379,13 @@ DesignResult RunDesign(const ResultSet &results, const DesignInputs &inputs, con
         holder[k] = QStringLiteral("0");
 
     const ResultSet &r = results;
-    // With upward loads the support and span moments need not hold the
-    // extremes: the moment of largest magnitude of the exact line governs.
+    // With upward loads the support and span values need not hold the
+    // extremes: the moment and the shear of largest magnitude of the exact
+    // lines govern.
     state.GoverningMoment =
         r.lineMoment != 0 ? r.lineMoment : PickFirstLargest({r.MA, r.MB, r.MC, r.MD, r.MF1, r.MF2, r.MF3});
-    state.GoverningShear = PickFirstLargest({r.Ali, r.Are, r.Bli, r.Bre, r.Cli, r.Cre, r.Dli, r.Dre});
+    state.GoverningShear =
+        r.lineShear != 0 ? r.lineShear : PickFirstLargest({r.Ali, r.Are, r.Bli, r.Bre, r.Cli, r.Cre, r.Dli, r.Dre});
 
     const double spanLimit = LeadingNumber(inputs.spanLimitText);
     const double cantileverLimit = LeadingNumber(inputs.cantileverLimitText);

@@ -3,7 +3,7 @@
 
 #include "dialogs/dialogparts.h"
 
-#include "widgets/messages.h"
+#include "widgets/help.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -27,7 +27,7 @@ OkHelpButtons CreateOkHelpButtons(QWidget *window)
     buttons.help = new QPushButton(QStringLiteral("Hilfe"), window);
     buttons.help->setObjectName(QStringLiteral("Command2"));
     buttons.help->setAutoDefault(false);
-    QObject::connect(buttons.help, &QPushButton::clicked, window, [window] { ShowHelpMessage(window); });
+    QObject::connect(buttons.help, &QPushButton::clicked, window, [window] { ShowHelp(window); });
     return buttons;
 }
 

@@ -15,7 +15,7 @@ namespace varno {
 QLabel *PlainLabel(const QString &text, const QString &name, QWidget *parent);
 
 // The "OK" (Command1, default button) and "Hilfe" (Command2) pair of the
-// input windows; "Hilfe" already shows the help box.
+// input windows; "Hilfe" already shows the help (ShowHelp).
 struct OkHelpButtons
 {
     QPushButton *ok = nullptr;

@@ -3,7 +3,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Writes a Markdown document of the user guide as one HTML page.
 
-    make_html.py IN.md OUT.html [--title TITLE] [--link FROM=TO ...]
+    make_html.py IN.md OUT.html [--title TITLE] [--link FROM=TO ...] [--page NAME.md ...]
 
 Tables and heading anchors as the Markdown of the sources shows them (an
 anchor is the heading in lower case, blanks as "-", umlauts kept), so the
@@ -11,6 +11,10 @@ links of the table of contents work in the page too. Fails (exit 1) when a
 link to an anchor of the page or to a picture beside it finds nothing:
 a guide whose links lead nowhere is not installed. --link FROM=TO points a
 link of the source tree to where the installed page finds its target.
+--page NAME.md names a document that is installed as HTML beside this one:
+a link to it (with or without an anchor) leads to NAME.html. Any other
+link to a Markdown document that --link does not name fails: the
+installed pages link to each other's HTML.
 """
 
 import argparse
@@ -57,6 +61,29 @@ def relink(body, links):
     return body
 
 
+def link_pages(body, pages):
+    """The page with each link to a document of `pages` (NAME.md, anchor
+    kept) pointing to its HTML page NAME.html."""
+    def html_page(match):
+        target = html.unescape(match.group(2))
+        path, hash_, anchor = target.partition("#")
+        if path in pages:
+            target = path[:-len(".md")] + ".html" + hash_ + anchor
+        return match.group(1) + html.escape(target) + '"'
+    return re.sub(r'(href=")([^"]+)"', html_page, body)
+
+
+def unpaged_documents(body, installed=()):
+    """Local links that still lead to a Markdown document; the targets in
+    `installed` are given by --link."""
+    problems = []
+    for target in re.findall(r'href="([^"]+)"', body):
+        path = html.unescape(target).split("#")[0]
+        if path.endswith(".md") and path not in installed and not re.match(r"^[a-z]+:", path):
+            problems.append("link to " + path + ", which is not installed as an HTML page (--page)")
+    return problems
+
+
 def broken_links(body, folder, installed=()):
     """Anchors and local files the page links to but does not have; the
     targets in `installed` are given by --link and not looked for here."""
@@ -82,6 +109,7 @@ def main():
     parser.add_argument("output")
     parser.add_argument("--title", help="default: the document's first heading")
     parser.add_argument("--link", action="append", default=[], metavar="FROM=TO")
+    parser.add_argument("--page", action="append", default=[], metavar="NAME.md")
     args = parser.parse_args()
     links = dict(item.split("=", 1) for item in args.link)
 
@@ -91,7 +119,8 @@ def main():
     title = args.title or (heading.group(1) if heading else os.path.basename(args.source))
     body = convert(text)
     problems = broken_links(body, os.path.dirname(os.path.abspath(args.source)))
-    body = relink(body, links)
+    body = link_pages(relink(body, links), set(args.page))
+    problems += unpaged_documents(body, set(links.values()))
     if problems:
         for p in problems:
             print(f"{args.source}: {p}", file=sys.stderr)

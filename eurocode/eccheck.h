@@ -57,6 +57,8 @@ struct CheckOutcome
     Combination combination;
     double kmod = 0;                     // timber ULS only
     double shear = 0;                    // steel M–V: V_Ed at the section, kN
+    bool upward = false;                 // deflection: the governing deflection points up
+    bool shearExceeded = false;          // steel M–V: V_Ed > Vpl,Rd, the section fails in shear
 };
 
 struct TimberResult

@@ -3,6 +3,8 @@
 
 #include "eurocode/ecdata.h"
 
+#include "model/systemerror.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -37,7 +39,7 @@ Table readTable(const QString &directory, const char *name, std::vector<DataProb
     t.file = QString::fromLatin1(name);
     QFile f(QDir(directory).filePath(t.file));
     if (!f.open(QIODevice::ReadOnly)) {
-        problems.push_back({DataProblem::NoFile, t.file, 0, {}, f.errorString()});
+        problems.push_back({DataProblem::NoFile, t.file, 0, {}, SystemErrorText(f)});
         return t;
     }
     const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n');

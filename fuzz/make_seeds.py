@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: The Varno authors
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Writes the seed corpora of the design and analysis targets.
+"""Writes the seed corpora of the design, analysis and project document targets.
 
 Both targets decode their input with libFuzzer's FuzzedDataProvider: choices
 and numbers are taken from the end of the input, texts from the front. This
@@ -121,3 +121,63 @@ write('design', 'heb_width_zero', design_seed(two_spans, series=2, fields=['0', 
 write('design', 'short_tables', design_seed(two_spans, material_text='\n'.join(material.splitlines()[:4]),
                                             profile_bytes=b'  1\r\n'))
 write('design', 'nothing_loaded', design_seed([None] * 28))
+
+
+# --- project document -----------------------------------------------------
+import copy
+import json
+
+REGIONS = ['F1', 'F2', 'F3', 'Kl', 'Kr']
+LIMITS = ['timber.span.w_inst', 'timber.cantilever.w_inst', 'timber.span.w_fin', 'timber.cantilever.w_fin',
+          'timber.span.w_net_fin', 'timber.cantilever.w_net_fin', 'steel.span.w', 'steel.cantilever.w']
+
+
+def project_document():
+    """The state of a program just started, as the document holds it."""
+    return {
+        'format': 'varno-projekt', 'version': '1.0', 'systemName': '',
+        'lengths': {'L1': '6.00', 'L2': '6.00', 'L3': '5.00', 'Lkl': '0.00', 'Lkr': '0.00'},
+        'uniformLoads': {k: dict({r: ('2.00' if k == 'g' else '0.00') for r in REGIONS}, sameForAll=True)
+                         for k in 'gqsw'},
+        'pointLoads': {r: [{'F': '0', 'a': '0'} for _ in range(7 if r.startswith('F') else 3)] for r in REGIONS},
+        'material': {'timberGrade': 1, 'steelGrade': 0},
+        'projectInfo': {'firma': 'Geben Sie hier Ihren Firmennamen ein', 'projekt': 'Neubau EFH',
+                        'position': 'Decke \u00fcber EG', 'beschreibung': '', 'bearbeiter': ''},
+        'resultsWindow': {'width': '8.0', 'spanLimit': '300', 'cantileverLimit': '150', 'series': 'HE-A'},
+        'eurocode': {'timberClass': None, 'serviceClass': 1, 'width': '8.0', 'height': '', 'steelGrade': None,
+                     'series': 'HE-A', 'profile': None, 'imposedCategory': 'A', 'snowAltitude': 'low',
+                     'pointLoads': 'g', 'limits': {name: None for name in LIMITS}, 'diagram': 'moment'},
+    }
+
+
+def document_seed(change=None):
+    doc = project_document()
+    if change:
+        change(doc)
+    return json.dumps(doc, ensure_ascii=False, indent=1).encode('utf-8')
+
+
+def every_setting(doc):
+    doc['systemName'] = 'Zweifelträger'
+    doc['lengths'].update(L1='4.5', L2='5,5', L3='0.00', Lkr='1.25')
+    doc['uniformLoads']['q'].update(sameForAll=False, F2='3.5', Kr='1 000')
+    doc['pointLoads']['F1'][2] = {'F': '12', 'a': '2.5'}
+    doc['pointLoads']['Kr'][0] = {'F': '-4\t', 'a': ''}
+    doc['material'] = {'timberGrade': 13, 'steelGrade': 2}
+    doc['projectInfo']['firma'] = 'Zimmerei Muster GmbH\nAbteilung Statik'
+    doc['resultsWindow'] = {'width': '12', 'spanLimit': '500', 'cantileverLimit': '250', 'series': 'IPE'}
+    doc['eurocode'].update(timberClass='C30', serviceClass=2, width='10', height='24', steelGrade='S355',
+                           series='HE-B', profile='HE 200 B', imposedCategory='C', snowAltitude='high',
+                           pointLoads='q', diagram='deflectionSteel')
+    doc['eurocode']['limits']['steel.span.w'] = '250'
+
+
+write('projectdocument', 'defaults', document_seed())
+write('projectdocument', 'every_setting', document_seed(every_setting))
+write('projectdocument', 'newer_minor', document_seed(lambda d: d.update(version='1.3', loadCases=[])))
+write('projectdocument', 'newer_major', document_seed(lambda d: d.update(version='2.0')))
+write('projectdocument', 'wrong_type', document_seed(lambda d: d['lengths'].update(L2=6)))
+write('projectdocument', 'grade_outside', document_seed(lambda d: d['material'].update(timberGrade=14)))
+write('projectdocument', 'short_list', document_seed(lambda d: d['pointLoads']['Kl'].pop()))
+write('projectdocument', 'control_character', document_seed(lambda d: d['projectInfo'].update(bearbeiter='\x01')))
+write('projectdocument', 'truncated', document_seed()[:200])

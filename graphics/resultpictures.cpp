@@ -14,6 +14,24 @@
 
 namespace varno {
 
+QString OneLineTitle(const QString &title)
+{
+    QString shown;
+    shown.reserve(title.size());
+    for (qsizetype i = 0; i < title.size(); ++i) {
+        const QChar c = title[i];
+        if (c.isHighSurrogate() && i + 1 < title.size() && title[i + 1].isLowSurrogate()) {
+            shown += c;
+            shown += title[++i];
+        } else if (c.isSurrogate() || c.category() == QChar::Other_Control || c.unicode() >= 0xFFFE) {
+            shown += QChar::ReplacementCharacter;
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 QString PictureFileSuffix(PictureKind kind)
 {
     switch (kind) {
@@ -80,7 +98,7 @@ QByteArray PictureToSvg(const Picture &picture, const QSizeF &size, const QStrin
     PaintPicture(painter, size, picture, labelFont);
     painter.end();
     QByteArray svg = buffer.data();
-    return svg.replace(placeholder, title.toHtmlEscaped().toUtf8());
+    return svg.replace(placeholder, OneLineTitle(title).toHtmlEscaped().toUtf8());
 }
 
 QImage PictureToImage(const Picture &picture, const QSizeF &size, double pixelRatio, const QFont &labelFont)

@@ -47,8 +47,13 @@ struct ResultPictures
 ResultPictures MakeResultPictures(const ProjectTexts &texts, const ResultSet &results, const DesignState &design,
                                   const QLocale &locale);
 
+// A picture title as every file format can carry it: each character that
+// has no place in a one-line text (control characters of a file name, a
+// lone surrogate, U+FFFE, U+FFFF) shown as U+FFFD.
+QString OneLineTitle(const QString &title);
+
 // An SVG document of the picture at the given logical size: a viewBox of that
-// size, the labels as text and a title element.
+// size, the labels as text and a title element (see OneLineTitle).
 QByteArray PictureToSvg(const Picture &picture, const QSizeF &size, const QString &title, const QFont &labelFont);
 
 // An image of the picture at the given logical size and pixel ratio.

@@ -8,6 +8,7 @@
 #include "graphics/ecdiagrams.h"
 #include "graphics/picturepainter.h"
 #include "io/report.h"
+#include "presentation/ecpresentation.h"
 #include "presentation/ectexts.h"
 #include "session/session.h"
 
@@ -167,9 +168,8 @@ void paintPicture(Flow &flow, const DisplayList &list, double height)
     flow.space(20);
 }
 
-void loadsSection(Flow &flow, const EcReportInput &in)
+void loadsSection(Flow &flow, const EcReportInput &in, const QLocale &loc)
 {
-    const QLocale &loc = in.locale;
     flow.heading(QStringLiteral("Belastung"));
     std::vector<QStringList> rows{{QStringLiteral("Bereich"), QStringLiteral("Länge [m]"), QStringLiteral("g [kN/m]"),
                                    QStringLiteral("q [kN/m]"), QStringLiteral("s [kN/m]"), QStringLiteral("w [kN/m]")}};
@@ -196,7 +196,7 @@ void loadsSection(Flow &flow, const EcReportInput &in)
                 continue;
             points.push_back({texts::RegionLabels[r], QString::number(number), n2(in.texts.pointForce(slot), loc),
                               n2(in.texts.pointDistance(slot), loc),
-                              EcActionName(in.inputs.options.pointLoadAction)});
+                              EcActionName(in.run.inputs.options.pointLoadAction)});
         }
     }
     if (points.size() == 1)
@@ -205,46 +205,22 @@ void loadsSection(Flow &flow, const EcReportInput &in)
         flow.table({0, 300, 450, 700, 950}, points, 10);
 }
 
-void valuesSection(Flow &flow, const EcReportInput &in)
+void valuesSection(Flow &flow, const EcPresentation &p)
 {
-    const QLocale &loc = in.locale;
-    const ec::CheckResult &res = in.run.result;
-    const ec::CheckOptions &o = in.inputs.options;
     flow.heading(QStringLiteral("Baustoffe und Beiwerte"));
-    if (o.timber)
-        flow.text(QStringLiteral("Holz: %1, Nutzungsklasse %2, b = %3 cm, h = %4")
-                      .arg(o.timberClass)
-                      .arg(o.serviceClass)
-                      .arg(FormatFixed(o.bCm, 1, loc),
-                           o.hCm ? FormatFixed(*o.hCm, 1, loc) + QStringLiteral(" cm") : QStringLiteral("bemessen")),
-                  10);
-    if (o.steel)
-        flow.text(QStringLiteral("Stahl: %1, Reihe %2, Profil %3")
-                      .arg(o.steelGrade, o.series, o.profile.isEmpty() ? QStringLiteral("bemessen") : o.profile),
-                  10);
-    flow.text(QStringLiteral("Nutzlastkategorie %1, Schnee %2, Einzellasten: %3")
-                  .arg(QString(o.imposedCategory),
-                       o.snowHigh ? QStringLiteral("über 1000 m ü. NN") : QStringLiteral("bis 1000 m ü. NN"),
-                       EcActionName(o.pointLoadAction)),
-              10);
+    for (const EcMember &m : p.members) {
+        flow.text(m.checked ? m.heading : QStringLiteral("%1: ausgelassen (%2)").arg(m.label, m.omission), 10);
+        for (const QString &note : m.notes)
+            flow.text(note, 10, false, 40);
+    }
+    flow.text(QStringLiteral("Einwirkungen: ") + p.pointLoads, 10);
     flow.space(15);
     flow.text(QStringLiteral("Jeder verwendete Wert mit dem Schlüssel seiner Zeile in den Datendateien:"), 10);
-    QStringList lines;
-    for (const ec::NamedValue &v : res.actionValues)
-        lines << EcValueText(v, loc);
-    if (res.timber.done)
-        for (const ec::NamedValue &v : res.timber.values)
-            lines << QStringLiteral("Holz: ") + EcValueText(v, loc);
-    if (res.steel.done)
-        for (const ec::NamedValue &v : res.steel.values)
-            lines << QStringLiteral("Stahl: ") + EcValueText(v, loc);
-    for (const QString &line : lines)
-        flow.text(line, 9, false, 40);
-    for (int i = 0; i < ec::LimitCount; ++i)
-        if (in.run.limitChanged[i])
-            flow.text(QStringLiteral("Im Fenster geändert: %1 = %2").arg(QLatin1String(ec::LimitKeys[i]),
-                                                                          FormatFixed(*in.inputs.limits[i], 0, loc)),
-                      9, false, 40);
+    for (const EcValueRow &v : p.actionValues)
+        flow.text(v.text, 9, false, 40);
+    for (const EcMember &m : p.members)
+        for (const EcValueRow &v : m.values)
+            flow.text(QStringLiteral("%1: %2").arg(m.label, v.text), 9, false, 40);
 }
 
 void combinationsSection(Flow &flow)
@@ -262,10 +238,11 @@ void combinationsSection(Flow &flow)
         flow.text(line, 10, false, 40);
 }
 
-void diagramsSection(Flow &flow, const EcReportInput &in)
+void diagramsSection(Flow &flow, const EcReportInput &in, const EcPresentation &p, const QLocale &loc)
 {
-    const ec::Envelopes &env = in.run.envelopes;
-    const ec::CheckResult &res = in.run.result;
+    const ec::RunOutput &run = in.run.output;
+    const ec::Envelopes &env = run.envelopes;
+    const ec::CheckResult &res = run.result;
     flow.heading(QStringLiteral("Hüllkurven"));
     flow.text(QStringLiteral("Durchgezogen: Größtwerte, gestrichelt: Kleinstwerte; positive Werte unter der Achse."),
               9);
@@ -276,43 +253,52 @@ void diagramsSection(Flow &flow, const EcReportInput &in)
     }
     const double height = flow.width() * 0.32;
     EnvelopeDiagramStyle style{QStringLiteral("M"), QStringLiteral("kNm"),
-                               QStringLiteral("Biegemoment M, Grundkombinationen"), 1, 2, in.locale};
+                               QStringLiteral("Biegemoment M, Grundkombinationen"), 1, 2, loc};
     paintPicture(flow, EnvelopeDiagram(env.M, env, style), height);
-    style = {QStringLiteral("V"), QStringLiteral("kN"), QStringLiteral("Querkraft V, Grundkombinationen"), 1, 2,
-             in.locale};
+    style = {QStringLiteral("V"), QStringLiteral("kN"), QStringLiteral("Querkraft V, Grundkombinationen"), 1, 2, loc};
     paintPicture(flow, EnvelopeDiagram(env.V, env, style), height);
-    if (res.timber.done && res.timber.h > 0 && in.run.timberE > 0) {
+    const EcMember *timber = p.member(QStringLiteral("timber"));
+    if (timber && timber->checked && res.timber.h > 0 && run.timberE > 0) {
         const ec::TimberSection s{res.timber.b * 10, res.timber.h * 10};
         style = {QStringLiteral("w"), QStringLiteral("mm"),
-                 QStringLiteral("Durchbiegung w, Holz %1, charakteristisch").arg(EcTimberSection(res.timber, in.locale)),
-                 ec::Deflection(1, in.run.timberE, s.I()), 1, in.locale};
+                 QStringLiteral("Durchbiegung w, Holz %1 %2, charakteristisch").arg(timber->material, timber->section),
+                 ec::Deflection(1, run.timberE, s.I()), 1, loc};
         paintPicture(flow, EnvelopeDiagram(env.EIw, env, style), height);
     }
-    if (res.steel.done && in.run.steelE > 0 && in.run.steelIy > 0) {
+    const EcMember *steel = p.member(QStringLiteral("steel"));
+    if (steel && steel->checked && run.steelE > 0 && run.steelIy > 0) {
         style = {QStringLiteral("w"), QStringLiteral("mm"),
                  QStringLiteral("Durchbiegung w, Stahl %1, charakteristisch").arg(res.steel.profile),
-                 ec::Deflection(1, in.run.steelE, in.run.steelIy * 1e4), 1, in.locale};
+                 ec::Deflection(1, run.steelE, run.steelIy * 1e4), 1, loc};
         paintPicture(flow, EnvelopeDiagram(env.EIw, env, style), height);
     }
 }
 
-void checksSection(Flow &flow, const QString &title, const QString &section, const std::vector<EcCheckRow> &rows,
-                   const QLocale &locale)
+void checksSection(Flow &flow, const EcMember &m)
 {
-    flow.heading(title, 400);
-    flow.text(QStringLiteral("Querschnitt: ") + section, 10, true);
-    for (const EcCheckRow &r : rows) {
+    flow.heading(m.title, 400);
+    if (!m.checked) {
+        flow.text(QStringLiteral("Nicht geführt: ") + m.omission, 10, true);
+        return;
+    }
+    flow.text(QStringLiteral("Querschnitt: %1 %2").arg(m.material, m.section), 10, true);
+    for (const QString &line : m.notes + m.facts)
+        flow.text(line, 9, false, 40);
+    for (const QString &w : m.warnings)
+        flow.text(QStringLiteral("Warnung: ") + w, 9, true, 40);
+    for (const EcCheck &c : m.checks) {
         flow.space(12);
-        flow.text(QStringLiteral("%1   %2").arg(r.name, EcUtilisationText(r.done, r.utilisation, locale)), 10, true,
-                  0, 150);
-        if (!r.done) {
-            flow.text(QStringLiteral("nicht geführt (keine Belastung)"), 9, false, 40);
+        flow.text(QStringLiteral("%1   %2").arg(c.name, c.summary), 10, true, 0, 150);
+        if (!c.done)
             continue;
-        }
-        flow.text(r.formula, 9, false, 40);
-        flow.text(r.numbers, 9, false, 40);
-        flow.text(QStringLiteral("Stelle: ") + r.where, 9, false, 40);
-        flow.text(QStringLiteral("Kombination: ") + r.combination, 9, false, 40);
+        flow.text(c.formula, 9, false, 40);
+        flow.text(c.numbers, 9, false, 40);
+        flow.text(QStringLiteral("Stelle: ") + c.where, 9, false, 40);
+        flow.text(QStringLiteral("Kombination: ") + c.combinationText, 9, false, 40);
+        for (const QString &w : c.warnings)
+            flow.text(QStringLiteral("Warnung: ") + w, 9, true, 40);
+        if (!c.sourceMark.isEmpty())
+            flow.text(c.sourceMark, 9, false, 40);
     }
 }
 
@@ -321,8 +307,8 @@ void checksSection(Flow &flow, const QString &title, const QString &section, con
 int PaintEcReport(QPainter &painter, QPagedPaintDevice &device, const EcReportInput &in)
 {
     Flow flow(painter, device);
-    const QLocale &loc = in.locale;
-    const ec::CheckResult &res = in.run.result;
+    const QLocale loc = EcReportLocale();
+    const EcPresentation p = PresentEurocode(in.run, loc);
 
     flow.text(QStringLiteral("Nachweis nach Eurocode"), 16, true);
     flow.space(20);
@@ -339,27 +325,28 @@ int PaintEcReport(QPainter &painter, QPagedPaintDevice &device, const EcReportIn
         CalcSession session;
         paintPicture(flow, DrawSystemSketch(in.texts.lengths, session, loc), flow.width() * 0.25);
     }
-    loadsSection(flow, in);
+    loadsSection(flow, in, loc);
 
-    if (!res.problems.empty() || res.refused) {
+    if (!p.problems.isEmpty()) {
         flow.heading(QStringLiteral("Kein Nachweis"));
-        if (res.refused)
-            flow.text(QStringLiteral("Die Berechnung des Trägers ist nicht möglich (siehe Ergebnisse)."), 10);
-        for (const ec::DataProblem &p : res.problems)
-            flow.text(EcProblemText(p), 10);
+        for (const QString &problem : p.problems)
+            flow.text(problem, 10);
         return flow.pages();
     }
-    valuesSection(flow, in);
+    valuesSection(flow, p);
     combinationsSection(flow);
-    diagramsSection(flow, in);
-    if (in.inputs.options.timber)
-        checksSection(flow, QStringLiteral("Nachweise Holz (EN 1995-1-1)"), EcTimberSection(res.timber, loc),
-                      EcTimberRows(res.timber, loc), loc);
-    if (in.inputs.options.steel)
-        checksSection(flow, QStringLiteral("Nachweise Stahl (EN 1993-1-1)"), EcSteelSection(res.steel, loc),
-                      EcSteelRows(res.steel, loc), loc);
+    diagramsSection(flow, in, p, loc);
+    for (const EcMember &m : p.members)
+        checksSection(flow, m);
+    flow.heading(QStringLiteral("Ergebnis"));
+    if (p.met())
+        flow.text(QStringLiteral("Alle Nachweise sind erfüllt."), 10, true);
+    for (const QString &error : p.errors)
+        flow.text(error, 10, true);
+    for (const QString &w : p.warnings)
+        flow.text(QStringLiteral("Warnung: ") + w, 10);
     flow.heading(QStringLiteral("Annahmen"));
-    for (const QString &a : EcAssumptions())
+    for (const QString &a : p.assumptions)
         flow.text(QStringLiteral("\u2022 ") + a, 10, false, 40);
     return flow.pages();
 }
@@ -374,6 +361,12 @@ QByteArray EcReportPdfBytes(const std::vector<EcReportInput> &inputs, QString *e
     return PdfBytes(QStringLiteral("Nachweis nach Eurocode"), inputs.size(),
                     [&](QPainter &painter, QPdfWriter &writer, std::size_t i) {
                         PaintEcReport(painter, writer, inputs[i]);
+                        if (!inputs[i].pictures.empty()) {
+                            writer.newPage();
+                            // The report's pages leave their scale on the painter.
+                            painter.resetTransform();
+                            PaintPicturePage(painter, writer, inputs[i].pictures);
+                        }
                     },
                     error);
 }

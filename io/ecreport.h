@@ -7,14 +7,16 @@
 // follow: the project heading, the system with its lengths, every load by
 // region and action, the materials and every value used with its source,
 // the combinations, the envelope diagrams of M, V and w, each check with
-// formula, numbers and utilisation, and the assumptions. The window's
-// "Nachweis drucken…" and varno-calc --eurocode --pdf both write it.
+// formula, numbers, utilisation and verdict, and the assumptions. The
+// window's "Nachweis drucken…" and varno-calc --eurocode --pdf both write it
+// from the run they made, rendering its presentation in German number
+// format whatever the locale.
 
-#include "eurocode/ecrun.h"
+#include "io/report.h"
 #include "model/projectmodel.h"
+#include "presentation/ecpresentation.h"
 
 #include <QByteArray>
-#include <QLocale>
 #include <QString>
 
 #include <array>
@@ -31,9 +33,9 @@ struct EcReportInput
     std::array<QString, 5> projectInfo;
     QString systemTypeName;
     ProjectTexts texts;
-    ec::RunInputs inputs;
-    ec::RunOutput run;          // with its envelopes
-    QLocale locale;
+    EcRun run;                  // the check already made, with its envelopes
+    // Not empty: a further page shows these pictures (see PaintPicturePage).
+    std::vector<ReportPicture> pictures;
 };
 
 // Paints the report on an active painter of a paged device; returns the

@@ -3,6 +3,8 @@
 
 #include "io/picturefiles.h"
 
+#include "model/systemerror.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
@@ -99,11 +101,12 @@ QByteArray encodePng(const QImage &source, const QString &title, int dotsPerMete
     appendChunk(png, "pHYs", density);
     // A title in Latin-1 as plain text, which every reader shows; any other
     // as international text: keyword, no compression, no language, UTF-8.
-    const QByteArray latin1 = title.toLatin1();
-    if (QString::fromLatin1(latin1) == title)
+    const QString shown = OneLineTitle(title);
+    const QByteArray latin1 = shown.toLatin1();
+    if (QString::fromLatin1(latin1) == shown)
         appendChunk(png, "tEXt", QByteArray("Title\0", 6) + latin1);
     else
-        appendChunk(png, "iTXt", QByteArray("Title\0\0\0\0\0", 10) + title.toUtf8());
+        appendChunk(png, "iTXt", QByteArray("Title\0\0\0\0\0", 10) + shown.toUtf8());
     appendChunk(png, "tEXt", QByteArray("Software\0Varno", 14));
     appendChunk(png, "IDAT", deflated);
     appendChunk(png, "IEND", QByteArray());
@@ -167,14 +170,14 @@ PictureWriteResult WriteResultPictures(const ResultPictures &pictures, const QSt
                 return folderFails(QStringLiteral("ist nicht beschreibbar"));
             result.ok = false;
             result.error = QStringLiteral("Das Bild %1 kann nicht geschrieben werden (%2).")
-                               .arg(quoted(path), file.errorString());
+                               .arg(quoted(path), SystemErrorText(file));
             return result;
         }
         // The flush reports a disk that took only part of the bytes.
         if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
             result.ok = false;
             result.error = QStringLiteral("Das Bild %1 kann nicht geschrieben werden (%2).")
-                               .arg(quoted(path), file.errorString());
+                               .arg(quoted(path), SystemErrorText(file));
             return result;
         }
     }

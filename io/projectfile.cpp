@@ -3,6 +3,8 @@
 
 #include "io/projectfile.h"
 
+#include "model/systemerror.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -149,7 +151,7 @@ bool WriteProjectFile(const QString &path, const ProjectTexts &texts, QString *e
         || !file.commit()) {
         if (error)
             *error = QStringLiteral("Die Datei \u201E%1\u201C kann nicht geschrieben werden (%2).")
-                         .arg(displayPath(path), file.errorString());
+                         .arg(displayPath(path), SystemErrorText(file));
         return false;
     }
     return true;
@@ -229,14 +231,14 @@ ProjectFileValues ReadProjectFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly)) {
         ProjectFileValues values;
         values.error = QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden (%2).")
-                           .arg(displayPath(path), file.errorString());
+                           .arg(displayPath(path), SystemErrorText(file));
         return values;
     }
     const QByteArray contents = file.read(ProjectFileReadLimit);
     if (file.error() != QFileDevice::NoError) {
         ProjectFileValues values;
         values.error = QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden (%2).")
-                           .arg(displayPath(path), file.errorString());
+                           .arg(displayPath(path), SystemErrorText(file));
         return values;
     }
     ProjectFileValues values = ParseProjectFile(contents);

@@ -3,6 +3,8 @@
 
 #include "io/report.h"
 
+#include "model/systemerror.h"
+
 #include <QRegularExpression>
 
 #include <QBuffer>
@@ -389,9 +391,9 @@ bool WritePdfFile(const QString &path, const QString &document, const QByteArray
         return fail(whyEmpty);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
+        return fail(SystemErrorText(file));
     if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
-        return fail(file.errorString());
+        return fail(SystemErrorText(file));
     return true;
 }
 

@@ -12,8 +12,16 @@ namespace varno {
 
 // One warning for every span and cantilever with an upward load: its
 // smallest and largest moment of the exact line with their places, that
-// the design takes the moment of largest magnitude of the whole line, and
-// where the span moment MF is not the largest moment of its span.
+// the design takes the moment and the shear of largest magnitude of the
+// whole lines, and where the span moment MF is not the largest moment of
+// its span.
 QStringList UpwardLoadWarnings(const AnalysisOutcome &outcome, const QLocale &locale);
+
+// One warning for every point load that does not act (InactivePointLoad):
+// which load, its region, and why it is left out. From the loads a run left
+// out, or from the input texts alone (for a window that computes without a
+// full analysis); both give the same texts.
+QStringList InactiveLoadWarnings(const AnalysisOutcome &outcome, const QLocale &locale);
+QStringList InactiveLoadWarnings(const ProjectTexts &texts, const QLocale &locale);
 
 } // namespace varno

@@ -10,16 +10,17 @@
 #include "widgets/inputwindows.h"
 #include "widgets/picturearea.h"
 
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -95,20 +96,26 @@ QLineEdit *edit(QWidget *parent, const QString &name, const QString &accessible)
     return field;
 }
 
-// Marks a field whose text cannot be read, or clears the mark.
-void markField(QLineEdit *field, bool readable)
+const QString NotANumber = QStringLiteral("Diese Eingabe ist keine gültige Zahl größer Null.");
+
+// Marks a field whose text cannot be read, or clears the mark; `why` is
+// its tooltip.
+void markField(QLineEdit *field, bool readable, const QString &why = NotANumber)
 {
-    if (field->property("unreadable").toBool() == !readable)
+    if (field->property("unreadable").toBool() == !readable && field->toolTip() == (readable ? QString() : why))
         return;
     field->setProperty("unreadable", !readable);
     field->setStyleSheet(readable ? QString() : QStringLiteral("QLineEdit { background: #ffd0d0; }"));
-    field->setToolTip(readable ? QString() : QStringLiteral("Diese Eingabe ist keine gültige Zahl größer Null."));
+    field->setToolTip(readable ? QString() : why);
     field->setAccessibleDescription(readable ? QString() : QStringLiteral("ungültige Eingabe"));
 }
 
-// A positive number typed whole; nothing from a half-typed text.
-std::optional<double> positive(const QString &text)
+// A positive number typed whole; nothing from a half-typed text. A German
+// user types a decimal comma: one comma and no point reads as the point.
+std::optional<double> positive(QString text)
 {
+    if (text.count(u',') == 1 && !text.contains(u'.'))
+        text.replace(u',', u'.');
     if (!IsNumericText(text))
         return std::nullopt;
     const double v = LeadingNumber(text);
@@ -117,12 +124,35 @@ std::optional<double> positive(const QString &text)
     return v;
 }
 
+// A width or height: readable and within the sizes the check accepts.
+std::optional<double> sizeIn(QLineEdit *field)
+{
+    const std::optional<double> v = positive(field->text());
+    const bool accepted = v && EcSizeAccepted(*v);
+    markField(field, accepted,
+              v ? QStringLiteral("Die Maße liegen zwischen %1 und %2 cm.")
+                      .arg(FormatFixed(EcMinSizeCm, 1, QLocale()), FormatFixed(EcMaxSizeCm, 0, QLocale()))
+                : NotANumber);
+    return accepted ? v : std::nullopt;
+}
+
+// A plain QWidget window is a "client" area to screen readers, a filler
+// inside some other window; this one is a window of its own.
+QAccessibleInterface *windowAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(EurocodeWindow::staticMetaObject.className()) && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
 } // namespace
 
 EurocodeWindow::EurocodeWindow(InputWindows &inputs, const std::vector<QWidget *> &watched, QWidget *parent)
     : QWidget(parent, Qt::Window), m_inputs(inputs)
 {
     setObjectName(QStringLiteral("frmEurocode"));
+    static const bool accessibleAsWindow = (QAccessible::installFactory(windowAccessible), true);
+    Q_UNUSED(accessibleAsWindow);
     setWindowTitle(QStringLiteral("Nachweis nach Eurocode"));
     setAccessibleName(QStringLiteral("Nachweis nach Eurocode"));
     buildInputs();
@@ -215,7 +245,7 @@ void EurocodeWindow::buildInputs()
 
     // Results.
     auto resultGroup = [&](const QString &title, const char *prefix, const char *const *names, int count,
-                           std::vector<ResultRow> &rows, QLabel *&section) {
+                           std::vector<ResultRow> &rows, QLabel *&section, QLabel *&notes) {
         auto *group = new QGroupBox(title, this);
         auto *grid = new QGridLayout(group);
         // Long texts (a huge width typed) are shortened, never widen the window.
@@ -240,6 +270,12 @@ void EurocodeWindow::buildInputs()
             row.value->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
             row.value->setFocusPolicy(Qt::TabFocus);
             row.value->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("\u03B7 = 00,00")));
+            row.verdict = new FittingLabel(FittingLabel::Mode::Shorten, QStringLiteral("nicht erfüllt, Quelle: nicht belegt"),
+                                           group);
+            row.verdict->setObjectName(QStringLiteral("lbl%1Ergebnis_%2").arg(QLatin1String(prefix)).arg(i));
+            row.verdict->setAccessibleName(base + QStringLiteral(" Ergebnis"));
+            row.verdict->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+            row.verdict->setFocusPolicy(Qt::TabFocus);
             row.where = new FittingLabel(FittingLabel::Mode::Shorten, QStringLiteral("Kragarm re, x = 1,50 m"), group);
             row.where->setObjectName(QStringLiteral("lbl%1Stelle_%2").arg(QLatin1String(prefix)).arg(i));
             row.where->setAccessibleName(base + QStringLiteral(" maßgebend"));
@@ -248,17 +284,29 @@ void EurocodeWindow::buildInputs()
             grid->addWidget(new QLabel(name, group), i + 1, 0);
             grid->addWidget(row.bar, i + 1, 1);
             grid->addWidget(row.value, i + 1, 2);
-            grid->addWidget(row.where, i + 1, 3);
+            grid->addWidget(row.verdict, i + 1, 3);
+            grid->addWidget(row.where, i + 1, 4);
             rows.push_back(row);
         }
+        // The member's notes and warnings: where the class came from, a web
+        // that needs a shear-buckling check.
+        notes = new FittingLabel(FittingLabel::Mode::Wrap, QStringLiteral("Festigkeitsklasse C24 aus der Holzsorte"),
+                                 group);
+        notes->setObjectName(QStringLiteral("lbl%1Hinweise").arg(QLatin1String(prefix)));
+        notes->setAccessibleName(QStringLiteral("%1 Hinweise").arg(QLatin1String(prefix)));
+        notes->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+        notes->setFocusPolicy(Qt::TabFocus);
+        notes->hide();
+        grid->addWidget(notes, count + 1, 0, 1, 5);
         grid->setColumnStretch(1, 1);
         grid->setColumnStretch(3, 3);
+        grid->setColumnStretch(4, 2);
         return group;
     };
     QGroupBox *timberResults = resultGroup(QStringLiteral("Nachweise Holz"), "Holz", TimberCheckNames, 5,
-                                           m_timberRows, m_timberSection);
+                                           m_timberRows, m_timberSection, m_timberNotes);
     QGroupBox *steelResults = resultGroup(QStringLiteral("Nachweise Stahl"), "Stahl", SteelCheckNames, 4,
-                                          m_steelRows, m_steelSection);
+                                          m_steelRows, m_steelSection, m_steelNotes);
 
     m_status = new FittingLabel(FittingLabel::Mode::Wrap,
                                 QStringLiteral("Die Eurocode-Daten sind fehlerhaft; der Nachweis ist nicht möglich:"),
@@ -292,8 +340,6 @@ void EurocodeWindow::buildInputs()
     close->setObjectName(QStringLiteral("cmdSchliessen"));
     close->setAccessibleName(QStringLiteral("Schließen"));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_print);
@@ -377,14 +423,12 @@ bool EurocodeWindow::readInputs(ec::RunInputs &in) const
                                                        : m_timberClass->currentData().toString();
     o.timber = !o.timberClass.isEmpty();
     o.serviceClass = m_serviceClass->currentIndex() + 1;
-    const std::optional<double> b = positive(m_width->text());
-    markField(m_width, b.has_value());
+    const std::optional<double> b = sizeIn(m_width);
     readable = readable && b;
     o.bCm = b.value_or(0);
     o.hCm.reset();
     if (!m_height->text().trimmed().isEmpty()) {
-        const std::optional<double> h = positive(m_height->text());
-        markField(m_height, h.has_value());
+        const std::optional<double> h = sizeIn(m_height);
         readable = readable && h;
         o.hCm = h;
     } else {
@@ -462,7 +506,6 @@ void EurocodeWindow::recompute()
     m_steelGrade->setItemText(0, QStringLiteral("nach Stahlsorte (%1)").arg(steelFromGrade));
     ec::RunInputs in;
     const bool readable = readInputs(in);
-    m_runInputs = in;
     if (!m_dataProblems.empty()) {
         QStringList lines{QStringLiteral("Die Eurocode-Daten sind fehlerhaft; der Nachweis ist nicht möglich:")};
         for (const ec::DataProblem &p : m_dataProblems)
@@ -483,64 +526,105 @@ void EurocodeWindow::recompute()
         clearResults(QStringLiteral("Keine Festigkeitsklasse und keine Stahlsorte gewählt."));
         return;
     }
-    m_run = ec::RunEurocode(m_inputs.projectTexts(), m_data, in, true);
+    const ProjectTexts texts = m_inputs.projectTexts();
+    m_run = {};
+    m_run.inputs = in;
+    // The first entry of the class list follows the material window's grade.
+    if (m_timberClass->currentIndex() <= 0)
+        EcClassFromGrade(m_run, m_data, texts.timberGrade);
+    if (!in.options.steel) {
+        m_run.steelOmission = EcOmission::UnknownSteelGrade;
+        m_run.steelOmittedName = in.options.steelGrade;
+    }
+    m_run.output = ec::RunEurocode(texts, m_data, in, true);
+    m_run.ran = true;
+    m_presentation = PresentEurocode(m_run, QLocale());
     showRun();
 }
 
 void EurocodeWindow::clearResults(const QString &why)
 {
     m_run = {};
+    m_presentation = {};
     for (auto *rows : {&m_timberRows, &m_steelRows})
         for (ResultRow &row : *rows) {
             row.value->setText(Dash);
             row.bar->setValue(false, 0);
             row.bar->setAccessibleDescription(Dash);
+            row.bar->setToolTip(QString());
+            row.verdict->clear();
             row.where->clear();
         }
     m_timberSection->setText(Dash);
     m_steelSection->setText(Dash);
+    for (QLabel *notes : {m_timberNotes, m_steelNotes}) {
+        notes->clear();
+        notes->hide();
+    }
     m_status->setText(why);
     m_status->setVisible(!why.isEmpty());
     m_picture->clearPicture();
 }
 
+void EurocodeWindow::showMember(const EcMember *member, std::vector<ResultRow> &rows, QLabel *section,
+                                QLabel *notes, const QString &omitted)
+{
+    QStringList lines;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        ResultRow &row = rows[i];
+        const EcCheck *c = member && i < member->checks.size() ? &member->checks[i] : nullptr;
+        if (!c) {
+            row.value->setText(Dash);
+            row.bar->setValue(false, 0);
+            row.bar->setAccessibleDescription(Dash);
+            row.bar->setToolTip(QString());
+            row.verdict->clear();
+            row.where->clear();
+            continue;
+        }
+        row.value->setText(c->utilisationText);
+        row.bar->setValue(c->utilisation.has_value(), c->utilisation.value_or(0));
+        // The bar tells the whole check: verdict, governing combination and
+        // the values without a source (the place label keeps its tooltip
+        // for its own text when shortened).
+        QStringList told{c->summary};
+        if (c->done)
+            told << c->combinationText;
+        if (!c->sourceMark.isEmpty())
+            told << c->sourceMark;
+        row.bar->setAccessibleDescription(told.join(u'\n'));
+        row.bar->setToolTip(told.join(u'\n'));
+        row.verdict->setText(c->sourceMark.isEmpty() ? c->verdict
+                                                     : QStringLiteral("%1, %2").arg(c->verdict, EcUncited));
+        row.where->setText(c->done ? c->where : QString());
+        if (!c->reason.isEmpty())
+            lines << QStringLiteral("%1: %2").arg(c->name, c->reason);
+        for (const QString &w : c->warnings)
+            lines << QStringLiteral("%1: %2").arg(c->name, w);
+    }
+    if (member && member->checked) {
+        section->setText(QStringLiteral("%1  %2").arg(member->material, member->section));
+        lines = member->notes + member->warnings + lines;
+    } else {
+        section->setText(member ? member->omission : omitted);
+    }
+    notes->setText(lines.join(u'\n'));
+    notes->setVisible(!lines.isEmpty());
+}
+
 void EurocodeWindow::showRun()
 {
-    const ec::CheckResult &res = m_run.result;
-    if (!res.problems.empty() || res.refused) {
-        QStringList lines;
-        if (res.refused)
-            lines << QStringLiteral("Der Träger kann so nicht berechnet werden (siehe \u201EErgebnisse\u201C).");
-        else
-            lines << QStringLiteral("Die Eurocode-Daten sind fehlerhaft; der Nachweis ist nicht möglich:");
-        for (const ec::DataProblem &p : res.problems)
-            lines << EcProblemText(p);
-        clearResults(lines.join(u'\n'));
+    const EcPresentation &p = m_presentation;
+    if (!p.problems.isEmpty()) {
+        clearResults(p.problems.join(u'\n'));
         return;
     }
-    const QLocale locale;
-    auto fill = [&](std::vector<ResultRow> &rows, const std::vector<EcCheckRow> &texts) {
-        for (std::size_t i = 0; i < rows.size() && i < texts.size(); ++i) {
-            const EcCheckRow &t = texts[i];
-            const QString value = EcUtilisationText(t.done, t.utilisation, locale);
-            rows[i].value->setText(value);
-            rows[i].bar->setValue(t.done, t.utilisation);
-            rows[i].bar->setAccessibleDescription(value);
-            rows[i].where->setText(t.done ? t.where : QString());
-            rows[i].where->setToolTip(t.combination);
-            rows[i].where->setAccessibleDescription(t.combination);
-        }
-    };
-    fill(m_timberRows, m_runInputs.options.timber ? EcTimberRows(res.timber, locale) : std::vector<EcCheckRow>(5));
-    fill(m_steelRows, m_runInputs.options.steel ? EcSteelRows(res.steel, locale) : std::vector<EcCheckRow>(4));
-    m_timberSection->setText(m_runInputs.options.timber ? res.timber.className + QStringLiteral("  ")
-                                                              + EcTimberSection(res.timber, locale)
-                                                        : QStringLiteral("keine Festigkeitsklasse gewählt"));
-    m_steelSection->setText(m_runInputs.options.steel ? res.steel.grade + QStringLiteral("  ")
-                                                            + EcSteelSection(res.steel, locale)
-                                                      : QStringLiteral("keine Stahlsorte gewählt"));
-    m_status->clear();
-    m_status->hide();
+    showMember(p.member(QStringLiteral("timber")), m_timberRows, m_timberSection, m_timberNotes,
+               QStringLiteral("keine Festigkeitsklasse gewählt"));
+    showMember(p.member(QStringLiteral("steel")), m_steelRows, m_steelSection, m_steelNotes,
+               QStringLiteral("keine Stahlsorte gewählt"));
+    m_status->setText(p.warnings.join(u'\n'));
+    m_status->setVisible(!p.warnings.isEmpty());
     m_hasResult = true;
     m_print->setEnabled(true);
     drawDiagram();
@@ -548,13 +632,14 @@ void EurocodeWindow::showRun()
 
 void EurocodeWindow::drawDiagram()
 {
-    const ec::Envelopes &env = m_run.envelopes;
+    const ec::RunOutput &run = m_run.output;
+    const ec::Envelopes &env = run.envelopes;
     if (!m_hasResult || !env.valid) {
         m_picture->clearPicture();
         return;
     }
     const QLocale locale;
-    const ec::CheckResult &res = m_run.result;
+    const ec::CheckResult &res = run.result;
     EnvelopeDiagramStyle style{QStringLiteral("M"), QStringLiteral("kNm"),
                                QStringLiteral("Biegemoment M, Grundkombinationen"), 1, 2, locale};
     const ec::EnvelopeCurve *curve = &env.M;
@@ -565,23 +650,23 @@ void EurocodeWindow::drawDiagram()
         curve = &env.V;
         break;
     case 2:
-        if (!res.timber.done || m_run.timberE <= 0) {
+        if (!res.timber.done || run.timberE <= 0) {
             m_picture->clearPicture();
             return;
         }
         style = {QStringLiteral("w"), QStringLiteral("mm"), QStringLiteral("Durchbiegung w, Holz, charakteristisch"),
-                 ec::Deflection(1, m_run.timberE, ec::TimberSection{res.timber.b * 10, res.timber.h * 10}.I()), 1,
+                 ec::Deflection(1, run.timberE, ec::TimberSection{res.timber.b * 10, res.timber.h * 10}.I()), 1,
                  locale};
         curve = &env.EIw;
         break;
     case 3:
-        if (!res.steel.done || m_run.steelE <= 0 || m_run.steelIy <= 0) {
+        if (!res.steel.done || run.steelE <= 0 || run.steelIy <= 0) {
             m_picture->clearPicture();
             return;
         }
         style = {QStringLiteral("w"), QStringLiteral("mm"),
                  QStringLiteral("Durchbiegung w, Stahl %1, charakteristisch").arg(res.steel.profile),
-                 ec::Deflection(1, m_run.steelE, m_run.steelIy * 1e4), 1, locale};
+                 ec::Deflection(1, run.steelE, run.steelIy * 1e4), 1, locale};
         curve = &env.EIw;
         break;
     default:
@@ -592,13 +677,12 @@ void EurocodeWindow::drawDiagram()
 
 EcReportInput EurocodeWindow::reportInput() const
 {
+    // The run the window shows, not a new one.
     EcReportInput in;
     in.texts = m_inputs.projectTexts();
-    readInputs(in.inputs);
-    in.run = ec::RunEurocode(in.texts, m_data, in.inputs, true);
-    if (!m_dataProblems.empty())
-        in.run.result.problems.insert(in.run.result.problems.begin(), m_dataProblems.begin(), m_dataProblems.end());
-    in.locale = QLocale();
+    in.run = m_run;
+    if (!m_dataProblems.empty() && in.run.output.result.problems.empty())
+        in.run.output.result.problems = m_dataProblems;
     return in;
 }
 
@@ -606,6 +690,17 @@ void EurocodeWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     recompute();
+}
+
+void EurocodeWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Escape closes the window; an open list of a combo box takes its own
+    // Escape first and only closes.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace varno

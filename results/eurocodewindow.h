@@ -8,11 +8,15 @@
 // q, the snow altitude, the action of the point loads, the deflection
 // limits) and its results, each check's utilisation as a number and a bar.
 // It computes again on every change of its own fields and of the input
-// windows' fields. A text it cannot read is marked in its field and the
-// utilisations show "–"; it never shows a message box while the user types.
+// windows' fields, and shows the presentation of that run: utilisation,
+// verdict and source mark of every check, the warnings of each member. A
+// text it cannot read is marked in its field and the utilisations show
+// "–"; it never shows a message box while the user types. Its fields read
+// a decimal comma as well as a point ("4,5").
 
 #include "eurocode/ecrun.h"
 #include "io/ecreport.h"
+#include "presentation/ecpresentation.h"
 
 #include <QWidget>
 
@@ -26,6 +30,7 @@ class QPushButton;
 
 namespace varno {
 
+struct EurocodeInputs;
 class InputWindows;
 class PictureArea;
 class UtilisationBar;
@@ -52,23 +57,34 @@ public:
     EcReportInput reportInput() const;
     // Whether the last check produced utilisations.
     bool hasResult() const { return m_hasResult; }
-    const ec::RunOutput &lastRun() const { return m_run; }
+    const EcRun &lastRun() const { return m_run; }
+    const EcPresentation &presentation() const { return m_presentation; }
     QPushButton *printButton() const { return m_print; }
+
+    // The inputs as a project keeps them, and back; the names must be known
+    // to the data (eurocodewindowstate.cpp).
+    EurocodeInputs projectInputs() const;
+    void applyProjectInputs(const EurocodeInputs &inputs);
+    const ec::Data &data() const;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     struct ResultRow
     {
         QLabel *value = nullptr;
         UtilisationBar *bar = nullptr;
+        QLabel *verdict = nullptr;
         QLabel *where = nullptr;
     };
 
     void buildInputs();
     void fillProfiles();
     void showRun();
+    void showMember(const EcMember *member, std::vector<ResultRow> &rows, QLabel *section, QLabel *notes,
+                    const QString &omitted);
     void clearResults(const QString &why);
     void drawDiagram();
     bool inputWindowsReadable(QString &why) const;
@@ -76,8 +92,8 @@ private:
     InputWindows &m_inputs;
     ec::Data m_data;
     std::vector<ec::DataProblem> m_dataProblems;
-    ec::RunOutput m_run;
-    ec::RunInputs m_runInputs;
+    EcRun m_run;
+    EcPresentation m_presentation;
     bool m_hasResult = false;
     bool m_building = true;
     bool m_scheduled = false;
@@ -89,6 +105,7 @@ private:
     std::array<QLineEdit *, ec::LimitCount> m_limits{};
     std::vector<ResultRow> m_timberRows, m_steelRows;
     QLabel *m_timberSection = nullptr, *m_steelSection = nullptr, *m_status = nullptr;
+    QLabel *m_timberNotes = nullptr, *m_steelNotes = nullptr;
     PictureArea *m_picture = nullptr;
     QPushButton *m_print = nullptr;
 };

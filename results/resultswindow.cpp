@@ -5,8 +5,10 @@
 
 #include "analysis/analysis.h"
 #include "widgets/inputwindows.h"
+#include "widgets/help.h"
 #include "widgets/messages.h"
 #include "model/projectmodel.h"
+#include "model/projectstate.h"
 #include "session/session.h"
 #include "design/design.h"
 #include "widgets/fittinglabel.h"
@@ -114,10 +116,12 @@ ResultsWindow::ResultsWindow(CalcSession &session, const InputWindows &inputs, Q
         connect(field, &QLineEdit::textChanged, this, &ResultsWindow::onDesignInputChanged);
 
     // Each assignment is a change of its field and starts a design run; the
-    // series list is still empty, so these runs design with HE-B.
-    m_width->setText(QStringLiteral("8.0"));
-    m_spanLimit->setText(QStringLiteral("300"));
-    m_cantileverLimit->setText(QStringLiteral("150"));
+    // series list is still empty, so these runs design with HE-B. The texts
+    // are the defaults, or those of the project opened last.
+    const ResultsInputs initial = m_inputs.resultsWindowInputs();
+    m_width->setText(initial.width);
+    m_spanLimit->setText(initial.spanLimit);
+    m_cantileverLimit->setText(initial.cantileverLimit);
 
     const ProjectTexts texts = m_inputs.projectTexts();
     setSchematicTexts();
@@ -141,7 +145,12 @@ ResultsWindow::ResultsWindow(CalcSession &session, const InputWindows &inputs, Q
     // the creation is that of HE-A.
     m_series->addItems({QStringLiteral("IPE"), QStringLiteral("HE-A"), QStringLiteral("HE-B")});
     connect(m_series, &QComboBox::currentIndexChanged, this, [this](int) { runDesign(); });
-    m_series->setCurrentIndex(1);
+    // The selection of the creation starts its run also when it falls on
+    // the item the filling selected already.
+    if (m_series->currentIndex() == initial.series)
+        runDesign();
+    else
+        m_series->setCurrentIndex(initial.series);
     m_designLabels[7]->setText(QStringLiteral("Profil"));
 }
 
@@ -302,7 +311,7 @@ void ResultsWindow::buildLayout()
             [this] { m_picture->copyToClipboard(QStringLiteral("Varno \u2013 Ergebnisse")); });
 
     connect(okButton, &QPushButton::clicked, this, &QWidget::close);
-    connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelpMessage(this); });
+    connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelp(this); });
 }
 
 void ResultsWindow::setSchematicTexts()

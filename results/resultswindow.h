@@ -17,6 +17,7 @@ namespace varno {
 
 struct AnalysisOutcome;
 struct CalcSession;
+struct ResultsInputs;
 class FittingLabel;
 class InputWindows;
 class PictureArea;
@@ -49,6 +50,10 @@ public:
     QString designText(int item) const;    // Label7(item)
     QString widthText() const;             // Text1
     PictureArea *picture() const;
+
+    // Width, limits and series as a project keeps them
+    // (resultswindowstate.cpp).
+    ResultsInputs designInputs() const;
 
     // A new window takes the room its typical texts need, within the
     // screen's available area; long texts never widen it.

@@ -94,8 +94,12 @@ expected=(
     "./usr/share/doc/varno/handbuch.html"
     "./usr/share/doc/varno/json.md"
     "./usr/share/doc/varno/json.html"
+    "./usr/share/doc/varno/projektdatei.md"
+    "./usr/share/doc/varno/projektdatei.html"
     "./usr/share/doc/varno/eurocode.md"
     "./usr/share/doc/varno/eurocode.html"
+    "./usr/share/doc/varno/verification-eurocode.md"
+    "./usr/share/doc/varno/verification-eurocode.html"
     "./usr/share/doc/varno/SOURCES.md"
     "./usr/share/doc/varno/SOURCES-eurocode.md"
 )
@@ -134,6 +138,13 @@ dpkg-deb -x "$deb" "$unpacked"
     || fail "the packaged varno-calc did not compute tests/data/lof_cantilevers.lof"
 grep -q '^Stahl:  ' "$unpacked/out.txt" || fail "the packaged varno-calc did not design (data files not found?)"
 echo "unpacked varno-calc: computed and designed a project file"
+
+# "Hilfe" finds the guide by the path from the programs' folder built into
+# the program (its texts are UTF-16).
+guide="$(strings -el "$unpacked/usr/lib/varno/varno" | grep -m 1 '/handbuch\.html$' || true)"
+[ -n "$guide" ] && [ -f "$unpacked/usr/lib/varno/$guide" ] \
+    || fail "Hilfe would look for the guide at usr/lib/varno/$guide, which the package does not hold"
+echo "Hilfe: finds the guide at usr/lib/varno/$guide"
 
 # Each page renders, in the language of its folder.
 for page in man1/varno.1.gz man1/varno-calc.1.gz de/man1/varno.1.gz de/man1/varno-calc.1.gz; do
@@ -191,7 +202,9 @@ fi
 # shared MIME database (dpkg's trigger runs update-mime-database).
 grep -q 'application/x-varno-project:\*\.lof' /usr/share/mime/globs2 \
     || fail "the MIME type of the project files was not registered"
-echo "MIME type: *.lof is application/x-varno-project"
+grep -q 'application/x-varno-projekt+json:\*\.varno' /usr/share/mime/globs2 \
+    || fail "the MIME type of the Varno project files was not registered"
+echo "MIME types: *.lof is application/x-varno-project, *.varno application/x-varno-projekt+json"
 installed_man=0
 man varno-calc 2>/dev/null | sed 's/.\x08//g' | grep 'varno-calc - compute continuous beams' >/dev/null || installed_man=$?
 installed_calc=0

@@ -153,9 +153,12 @@ enter() {
 
 # A main-window menu by its position in the menu bar (Datei = 0), opened from
 # the keyboard: Alt puts the focus into the menu bar.
+# The main window's title names the project once it has a file or changes.
+main_title='(.+ – )?Durchlaufträger'
+
 menu() {
     local id
-    id="$(reach "Durchlaufträger" "main window")"
+    id="$(reach "$main_title" "main window")"
     keys alt
     for _ in $(seq "$1"); do keys Right; done
     keys Return
@@ -185,12 +188,12 @@ same_pixels() {
 # 1. The splash gives way to the main window on a key.
 splash="$(reach "Varno" "splash window")"
 keys space
-main="$(reach "Durchlaufträger" "main window after the splash")"
+main="$(reach "$main_title" "main window after the splash")"
 gone "Varno" "splash window"
 take hauptfenster "$main"
 
 # 2. System, Dreifeldträger; a decimal comma shows the input error first.
-menu 2
+menu 3
 keys Down Down Return
 dims="$(reach "Systemabmessungen" "System, Dreifeldträger")"
 enter "4,"
@@ -208,7 +211,7 @@ keys Return
 gone "Systemabmessungen" "its OK"
 
 # 3. Belastung: g and q the same in every region, two point loads.
-menu 3
+menu 4
 loads="$(reach "Belastung" "Belastung")"
 keys Tab
 enter 3.50
@@ -233,13 +236,13 @@ keys Return
 gone "Belastung" "its OK"
 
 # 4. Material, Holz and Stahl.
-menu 4
+menu 5
 keys Return
 material="$(reach "Materialauswahl" "Material, Holz")"
 take material-holz "$material"
 keys Return
 gone "Materialauswahl" "its OK"
-menu 4
+menu 5
 keys Down Return
 material="$(reach "Materialauswahl" "Material, Stahl")"
 take material-stahl "$material"
@@ -247,7 +250,7 @@ keys Return
 gone "Materialauswahl" "its OK"
 
 # 5. Projektinfo.
-menu 6
+menu 7
 info="$(reach "Projektinformationen" "Projektinfo")"
 enter "Ingenieurbüro Muster"
 keys Tab
@@ -264,7 +267,7 @@ keys Return
 gone "Projektinformationen" "its OK"
 
 # 6. Ergebnisse with the system picture, then the moment and shear diagrams.
-menu 5
+menu 6
 results="$(reach "Ergebnisse" "Ergebnisse")"
 keys Tab Tab                              # from the width field to "System"
 take ergebnisse-system "$results"
@@ -279,7 +282,7 @@ same_pixels "$work/pictures/ergebnisse-moment.png" "$work/pictures/ergebnisse-qu
 
 # 7. Eurocode: the window as it opens (timber height and profile sized),
 # then a timber height of 20 cm typed and the shear envelope chosen.
-menu 7
+menu 8
 eurocode="$(reach "Nachweis nach Eurocode" "Eurocode")"
 take eurocode "$eurocode"
 keys Tab Tab Tab                          # Festigkeitsklasse -> Höhe h
@@ -292,7 +295,7 @@ keys Escape
 gone "Nachweis nach Eurocode" "its Escape"
 
 # 8. ?, Info.
-menu 8
+menu 9
 keys Down Return
 about="$(reach "Info zu Varno" "?, Info")"
 take info "$about"
@@ -300,16 +303,19 @@ keys Return
 gone "Info zu Varno" "its OK"
 
 # 9. Datei, Drucken asks first.
-reach "Durchlaufträger" "main window" >/dev/null
+reach "$main_title" "main window" >/dev/null
 keys ctrl+p
 question="$(window "Drucken")" || fail "could not reach the window \"Drucken\" (Datei, Drucken)"
 take drucken-frage "$question"
 keys Escape
 gone "Drucken" "its Abbrechen"
 
-# 10. Datei, Beenden asks, and OK ends the program.
+# 10. Datei, Beenden offers to save the changes first ("Verwerfen"), then
+# asks, and OK ends the program.
 menu 0
 keys Up Return
+reach "Abfrage" "the offer to save before Beenden" >/dev/null
+keys alt+v
 question="$(reach "Abfrage" "Datei, Beenden")"
 take beenden-frage "$question"
 keys Return

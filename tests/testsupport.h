@@ -7,7 +7,7 @@
 // and file dialogs.
 
 #include "widgets/messages.h"
-#include "io/commands/filedialogs.h"
+#include "app/filedialogs.h"
 
 #include <QApplication>
 #include <QFont>

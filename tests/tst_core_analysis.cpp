@@ -7,6 +7,7 @@
 #include "analysis/analysis.h"
 #include "analysis/spanterms.h"
 #include "presentation/captions.h"
+#include "presentation/loadwarnings.h"
 
 #include "tests/beambuilder.h"
 
@@ -222,6 +223,8 @@ private slots:
     void resultLineTexts();
     void visibility_data();
     void visibility();
+    void loadsThatDoNotAct_data();
+    void loadsThatDoNotAct();
 };
 
 void TestAnalysis::closedForm_data()
@@ -314,12 +317,34 @@ void TestAnalysis::closedForm_data()
                     {"MF1", 3 * 116.0 / 6 - 9 - 20},
                     {"EIf1", 4.5 * (24 / Pi12 + 10 * std::sin(Pi12 / 6) + 10 * std::sin(Pi12 / 2))}};
 
-    // A cantilever of length 0 drops its uniform load but keeps its point
-    // loads: MA = -F·(0 - a), Ali = -F; right end moment -F·a, shear +F.
+    // A cantilever of length 0 does not exist: neither its uniform load nor
+    // the point loads left in its rows act; the span is simply supported.
     QTest::newRow("zero-length cantilevers with point loads")
         << ProjectTexts(Beam().length(1, 6).load(1, 10).load(4, 50).load(5, 50).point(21, 10, 1).point(24, 4, 2))
-        << Expected{{"MA", 10}, {"Ali", -10}, {"MB", -8}, {"Bre", 4}, {"Are", 27},
-                    {"Bli", -33}, {"EIwKl", 0}, {"EIwKr", 0}};
+        << Expected{{"MA", 0}, {"Ali", 0}, {"MB", 0}, {"Bre", 0}, {"Are", 30},
+                    {"Bli", -30}, {"MF1", 45}, {"EIwKl", 0}, {"EIwKr", 0}};
+    // Two spans 4 / 3.5 m, q = 4.5, F = 10 at 2.5 in span 2, 5 kN left in the
+    // missing right cantilever: Clapeyron with MA = MC = 0,
+    // MB = -(R1·l1 + Lt2·l2) / (2·(l1 + l2)), R1 = q·l1²/4,
+    // Lt2 = q·l2²/4 + F·a·b·(2·l2 - a)/l2²; C = (q·l2²/2 + F·a + MB)/l2.
+    {
+        const double q = 4.5, l1 = 4, l2 = 3.5, F = 10, a = 2.5, b = 1;
+        const double MB = -(q * l1 * l1 / 4 * l1 + (q * l2 * l2 / 4 + F * a * b * (2 * l2 - a) / (l2 * l2)) * l2)
+            / (2 * (l1 + l2));
+        const double C = (q * l2 * l2 / 2 + F * a + MB) / l2;
+        QTest::newRow("load in the row of a missing right cantilever")
+            << ProjectTexts(Beam().length(1, l1).length(2, l2).load(1, 2.5).load(1, 2, LoadQ).load(2, 2.5)
+                                .load(2, 2, LoadQ).point(7, F, a).point(24, 5, 1.5))
+            << Expected{{"MB", MB}, {"MC", 0}, {"Cre", 0}, {"C", C}, {"Cli", -C}};
+    }
+    // Loads beyond or before their region do not act; one at the support
+    // end of a cantilever (a = k) does.
+    QTest::newRow("load beyond its span")
+        << ProjectTexts(Beam().length(1, 6).load(1, 10).point(0, 10, 8))
+        << Expected{{"Are", 30}, {"Bli", -30}, {"MF1", 45}, {"xF1", 3}};
+    QTest::newRow("left cantilever load beyond its free end")
+        << ProjectTexts(Beam().length(1, 6).length(4, 2).load(1, 10).point(21, 10, -0.5).point(22, 10, 2))
+        << Expected{{"MA", 0}, {"Ali", -10}, {"Are", 30}, {"A", 40}};
 
     // Single span with both cantilevers: MA = -5·2²/2, MB = -8·1.5²/2.
     QTest::newRow("single span with both cantilevers")
@@ -647,8 +672,8 @@ void TestAnalysis::refusals_data()
                return ProjectTexts(b);
            }()
         << "Schneelast s in Feld 2";
-    QTest::newRow("point load 1e308 far out") << ProjectTexts(Beam().length(1, 6).point(0, 1e308, 1e10))
-                                              << "unendlich";
+    QTest::newRow("point load 1e308 on the support") << ProjectTexts(Beam().length(1, 6).point(0, 1e308, 6))
+                                                     << "unendlich";
     QTest::newRow("distance 1e999")
         << [] {
                Beam b;
@@ -807,6 +832,55 @@ void TestAnalysis::visibility()
         QVERIFY(!made.lines[n].isEmpty());
     }
     QCOMPARE(actual, shown);
+}
+
+void TestAnalysis::loadsThatDoNotAct_data()
+{
+    QTest::addColumn<ProjectTexts>("texts");
+    QTest::addColumn<QStringList>("warnings");   // German locale
+
+    QTest::newRow("missing right cantilever")
+        << ProjectTexts(Beam().length(1, 6).load(1, 2).point(24, 5, 1.5))
+        << QStringList{"Die Einzellast Nr. 1 im rechten Kragarm (F = 5,00 kN, a = 1,50 m) wirkt nicht: der rechte "
+                       "Kragarm ist nicht vorhanden (Länge 0)."};
+    QTest::newRow("span 3 of a two-span beam, second row")
+        << ProjectTexts(Beam().length(1, 5).length(2, 5).load(1, 2).point(15, 100, 2))
+        << QStringList{"Die Einzellast Nr. 2 in Feld 3 (F = 100,00 kN, a = 2,00 m) wirkt nicht: das System hat kein "
+                       "Feld 3."};
+    QTest::newRow("beyond its span")
+        << ProjectTexts(Beam().length(1, 6).load(1, 2).point(0, 10, 8))
+        << QStringList{"Die Einzellast Nr. 1 in Feld 1 (F = 10,00 kN) steht mit a = 8,00 m außerhalb von Feld 1 "
+                       "(l = 6,00 m) und wirkt nicht."};
+    QTest::newRow("before the free end of the left cantilever")
+        << ProjectTexts(Beam().length(1, 6).length(4, 2).load(1, 2).point(21, -3, -0.5))
+        << QStringList{"Die Einzellast Nr. 1 im linken Kragarm (F = -3,00 kN) steht mit a = -0,50 m außerhalb des "
+                       "linken Kragarms (l = 2,00 m) und wirkt nicht."};
+    QTest::newRow("at both ends of every region")
+        << ProjectTexts(Beam().length(1, 6).length(4, 2).length(5, 1).load(1, 2).point(0, 1, 0).point(1, 1, 6)
+                            .point(21, 1, 0).point(22, 1, 2).point(24, 1, 0).point(25, 1, 1))
+        << QStringList();
+}
+
+// The loads that do not act are named, and the analysis computes the beam
+// without them.
+void TestAnalysis::loadsThatDoNotAct()
+{
+    QFETCH(ProjectTexts, texts);
+    QFETCH(QStringList, warnings);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    ResultSet r;
+    const AnalysisOutcome outcome = RunAnalysis(texts, r, Lines::Wanted);
+    QVERIFY(!outcome.refused);
+    QCOMPARE(InactiveLoadWarnings(outcome, german), warnings);
+    QCOMPARE(InactiveLoadWarnings(texts, german), warnings);
+
+    ProjectTexts without = texts;
+    for (const InactivePointLoad &load : outcome.inactive)
+        without.force[std::size_t(load.slot)] = QStringLiteral("0");
+    ResultSet plain;
+    QVERIFY(!RunAnalysis(without, plain).refused);
+    for (const QString &name : allFields())
+        QVERIFY2(field(r, name) == field(plain, name), qPrintable(name));
 }
 
 QTEST_GUILESS_MAIN(TestAnalysis)

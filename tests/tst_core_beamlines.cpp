@@ -6,6 +6,7 @@
 // for a refused run, never a number that is not finite.
 #include "analysis/analysis.h"
 #include "analysis/beamlines.h"
+#include "analysis/quadratic.h"
 
 #include "tests/beambuilder.h"
 
@@ -64,6 +65,10 @@ private slots:
     void rowOrderDoesNotMatter();
     void noLinesOrFiniteLines_data();
     void noLinesOrFiniteLines();
+    void shearAtTheEnds_data();
+    void shearAtTheEnds();
+    void quadraticRoots_data();
+    void quadraticRoots();
 };
 
 void TestBeamLines::closedForms_data()
@@ -213,6 +218,70 @@ void TestBeamLines::noLinesOrFiniteLines()
             for (double c : line.pieces[std::size_t(k)].w)
                 QVERIFY(std::isfinite(c));
     }
+}
+
+void TestBeamLines::shearAtTheEnds_data()
+{
+    QTest::addColumn<ProjectTexts>("texts");
+    QTest::addColumn<int>("region");
+    QTest::addColumn<double>("Vstart");
+    QTest::addColumn<double>("Vend");
+    QTest::addColumn<double>("Vmax");
+
+    // A point load at a = 0 or a = L stands just inside its region: the
+    // support beside it carries it, so does the shear at that end.
+    // g = 2 on 6 m: q·L/2 = 6 at each support, F = 20 on one of them.
+    QTest::newRow("span, load at a = 0") << ProjectTexts(Beam().length(1, 6).load(1, 2).point(0, 20, 0))
+                                         << int(LineSpan1) << 26.0 << -6.0 << 26.0;
+    QTest::newRow("span, load at a = L") << ProjectTexts(Beam().length(1, 6).load(1, 2).point(0, 20, 6))
+                                         << int(LineSpan1) << 6.0 << -26.0 << -26.0;
+    // Cantilevers k = 2 beside an unloaded span, F = 10 on support A (a = k
+    // from the free end), and at the tip of the right one.
+    QTest::newRow("left cantilever, load on the support")
+        << ProjectTexts(Beam().length(1, 6).length(4, 2).point(21, 10, 2)) << int(LineLeftCantilever) << 0.0
+        << -10.0 << -10.0;
+    QTest::newRow("right cantilever, load at the tip")
+        << ProjectTexts(Beam().length(1, 6).length(5, 2).point(24, 10, 2)) << int(LineRightCantilever) << 10.0
+        << 0.0 << 10.0;
+}
+
+void TestBeamLines::shearAtTheEnds()
+{
+    QFETCH(ProjectTexts, texts);
+    QFETCH(int, region);
+    QFETCH(double, Vstart);
+    QFETCH(double, Vend);
+    QFETCH(double, Vmax);
+    const BeamLines lines = linesOf(texts);
+    QVERIFY(lines.valid);
+    const RegionLine &line = lines.region[std::size_t(region)];
+    QVERIFY(near(line.Vstart, Vstart));
+    QVERIFY2(near(line.Vend, Vend), qPrintable(QString::number(line.Vend)));
+    QVERIFY2(near(line.extremes.Vmax, Vmax), qPrintable(QString::number(line.extremes.Vmax)));
+}
+
+void TestBeamLines::quadraticRoots_data()
+{
+    QTest::addColumn<QList<double>>("c");   // c0, c1, c2, h
+    QTest::addColumn<QList<double>>("roots");
+    QTest::newRow("two inside, ascending") << QList<double>{3, -4, 1, 4} << QList<double>{1, 3};
+    QTest::newRow("roots on the ends are not inside") << QList<double>{0, -2, 1, 2} << QList<double>{};
+    // (t − 1e-8)·(t − 1e8): the small root suffers no cancellation.
+    QTest::newRow("roots 1e-8 and 1e8") << QList<double>{1, -(1e8 + 1e-8), 1, 1e9} << QList<double>{1e-8, 1e8};
+    // 1e300·(t − 1)·(t − 2): the discriminant alone would overflow.
+    QTest::newRow("coefficients near the double range") << QList<double>{2e300, -3e300, 1e300, 3}
+                                                        << QList<double>{1, 2};
+}
+
+void TestBeamLines::quadraticRoots()
+{
+    QFETCH(QList<double>, c);
+    QFETCH(QList<double>, roots);
+    double found[2] = {};
+    const int n = QuadraticRootsInside(c[0], c[1], c[2], c[3], found);
+    QCOMPARE(n, int(roots.size()));
+    for (int i = 0; i < n; ++i)
+        QVERIFY2(std::fabs(found[i] - roots[i]) <= 1e-12 * roots[i], qPrintable(QString::number(found[i], 'g', 17)));
 }
 
 QTEST_GUILESS_MAIN(TestBeamLines)

@@ -115,6 +115,8 @@ private slots:
     void pictureSizeIsTwoPositiveIntegers();
     void pictureFolderThatCannotBeWritten();
     void pdfWithPicturePage();
+    void picturePageAfterEitherReport_data();
+    void picturePageAfterEitherReport();
     void helpAndVersion();
     void envelope_data();
     void envelope();
@@ -479,8 +481,9 @@ void TestCli::pdfReport()
     QCOMPARE(pages.size(), 2);
     const QString first = pages[0].simplified();
     QVERIFY(first.contains(QStringLiteral("Statik B\u00FCro")));
-    QVERIFY(first.contains(QStringLiteral("Neubau EFH")));
-    QVERIFY(first.contains(QStringLiteral("Decke \u00FCber EG")));
+    // Only what the options give: no project or position made up.
+    QVERIFY(!first.contains(QStringLiteral("Neubau EFH")));
+    QVERIFY(!first.contains(QStringLiteral("Decke \u00FCber EG")));
     QVERIFY(first.contains(QStringLiteral("Einfeltr\u00E4ger")));
     QVERIFY(first.contains(QStringLiteral("Feldmoment MF1 = 45.00 kNm")));
     QVERIFY(first.contains(QStringLiteral("Holz S 10 / MS 10")));
@@ -595,6 +598,36 @@ void TestCli::pdfWithPicturePage()
     }
     QVERIFY(pages[1].contains(QStringLiteral("6.00")));
     QVERIFY(pages[2].simplified().contains(QStringLiteral("St\u00FCtzmoment MD = -14.00 kNm")));
+}
+
+// --pictures adds one page, the last, to the one-page report and to the
+// report of the Eurocode check alike.
+void TestCli::picturePageAfterEitherReport_data()
+{
+    QTest::addColumn<QStringList>("report");
+    QTest::newRow("one-page report") << QStringList();
+    QTest::newRow("Eurocode report") << QStringList{"--eurocode"};
+}
+
+void TestCli::picturePageAfterEitherReport()
+{
+    QFETCH(QStringList, report);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString without = dir.filePath(QStringLiteral("ohne.pdf"));
+    const QString with = dir.filePath(QStringLiteral("mit.pdf"));
+    QCOMPARE(run(report + QStringList{"--pdf", without, data("lof_single_span.lof")}).status, 0);
+    QCOMPARE(run(report + QStringList{"--pdf", with, "--pictures", data("lof_single_span.lof")}).status, 0);
+    const QStringList pagesWithout = pdfText(without).split(u'\f', Qt::SkipEmptyParts);
+    const QStringList pagesWith = pdfText(with).split(u'\f', Qt::SkipEmptyParts);
+    QCOMPARE(pagesWith.size(), pagesWithout.size() + 1);
+    const QString last = pagesWith.constLast().simplified();
+    const qsizetype system = last.indexOf(QStringLiteral("System und Belastung"));
+    QVERIFY2(system >= 0 && system < last.indexOf(QStringLiteral("Momentenlinie"))
+                 && last.indexOf(QStringLiteral("Momentenlinie")) < last.indexOf(QStringLiteral("Querkraftlinie")),
+             qPrintable(last));
 }
 
 void TestCli::helpAndVersion()

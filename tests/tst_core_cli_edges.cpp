@@ -8,9 +8,13 @@
 #include "model/projectmodel.h"
 #include "io/projectfile.h"
 
+#include "cli/runfiles.h"
+
 #include "calcprogram.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QMap>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -110,17 +114,30 @@ private slots:
     void refusedCalls();
     void reportNeverReplacesAnInput_data();
     void reportNeverReplacesAnInput();
+    void noOutputReplacesAnInput_data();
+    void noOutputReplacesAnInput();
+    void outputsOfOneRunDoNotClash_data();
+    void outputsOfOneRunDoNotClash();
+    void writeLooksAgainBeforeReplacing_data();
+    void writeLooksAgainBeforeReplacing();
     void reportIntoFifoAndStandardOutput_data();
     void reportIntoFifoAndStandardOutput();
     void samePictureNamesAreRefused();
+    void svgTitleIsEscaped_data();
     void svgTitleIsEscaped();
     void failedCompressionKeepsTheOldPicture();
     void drawsOffscreenWhateverThePlatform();
     void failedOutputsShowInTheStatus_data();
     void failedOutputsShowInTheStatus();
     void failedStandardOutput();
+    void closedPipe_data();
+    void closedPipe();
+    void reasonsInGerman_data();
+    void reasonsInGerman();
     void sumsBeyondTheDoubleRange_data();
     void sumsBeyondTheDoubleRange();
+    void loadsThatDoNotActAreNamed_data();
+    void loadsThatDoNotActAreNamed();
     void widthIsPrintedAsComputed();
     void dataFiles_data();
     void dataFiles();
@@ -167,6 +184,21 @@ void TestCliEdges::refusedCalls_data()
     for (const char *value : {"8,5", "nan", "0", "-8"})
         QTest::addRow("--width %s", value) << QStringList{"--width", value, SingleSpan}
                                            << "--width erwartet eine positive Zahl";
+    // An option with a value takes one; the second must not silently win.
+    QTest::newRow("--pdf twice") << QStringList{"--pdf", "fehlt/r1.pdf", "--pdf", "fehlt/r2.pdf", SingleSpan}
+                                 << "--pdf darf nur einmal angegeben werden (hier \u201Efehlt/r1.pdf\u201C und "
+                                    "\u201Efehlt/r2.pdf\u201C)";
+    QTest::newRow("--width twice, same value") << QStringList{"--width", "8", "--width", "8", SingleSpan}
+                                               << "--width darf nur einmal";
+    QTest::newRow("--ec-class twice") << QStringList{"--eurocode", "--ec-class", "C24", "--ec-class", "C30", SingleSpan}
+                                      << "--ec-class darf nur einmal";
+    // Empty values, for every kind of option alike.
+    for (const char *option : {"--firma", "--ec-class", "--svg", "--locale"})
+        QTest::addRow("%s empty", option) << QStringList{"--eurocode", option, "", SingleSpan}
+                                          << QString::fromLatin1(option) + " erwartet einen Wert";
+    QTest::newRow("--ec-profile blank") << QStringList{"--eurocode", "--ec-profile", " ", SingleSpan}
+                                        << "--ec-profile erwartet einen Wert";
+    QTest::newRow("--pdf= empty") << QStringList{"--pdf=", SingleSpan} << "--pdf erwartet einen Wert";
 }
 
 void TestCliEdges::refusedCalls()
@@ -228,6 +260,139 @@ void TestCliEdges::reportNeverReplacesAnInput()
     QCOMPARE(contents(project), contents(SingleSpan));
 }
 
+// Names that lead to a file the run reads, by a link made for the purpose:
+// the run is refused before anything is written, and every input stays as
+// it was. The scratch folder holds decke.lof, daten/ with the data files and
+// the link; the program runs in it.
+void TestCliEdges::noOutputReplacesAnInput_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("leadsTo");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("fromStandardInput");   // decke.lof as standard input
+    QTest::addColumn<bool>("outputIntoProject");   // standard output appended to decke.lof
+    QTest::newRow("--svg picture to the project")
+        << "svg/decke-system.svg" << "../decke.lof" << QStringList{"--svg", "svg", "decke.lof"} << false << false;
+    QTest::newRow("--png picture to the project")
+        << "png/decke-moment.png" << "../decke.lof" << QStringList{"--png", "png", "decke.lof"} << false << false;
+    QTest::newRow("--pdf to standard input") << "rep.pdf" << "decke.lof" << QStringList{"--pdf", "rep.pdf", "-"} << true
+                                             << false;
+    QTest::newRow("--svg picture to standard input")
+        << "svg/stdin-system.svg" << "../decke.lof" << QStringList{"--svg", "svg", "-"} << true << false;
+    QTest::newRow("--pdf to a Eurocode table")
+        << "tab.pdf" << "daten/actions.csv" << QStringList{"--data-dir", "daten", "--pdf", "tab.pdf", "decke.lof"}
+        << false << false;
+    QTest::newRow("standard output into the project")
+        << "" << "" << QStringList{"--json", "decke.lof"} << false << true;
+}
+
+void TestCliEdges::noOutputReplacesAnInput()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, leadsTo);
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, fromStandardInput);
+    QFETCH(bool, outputIntoProject);
+    QTemporaryDir scratch;
+    const QDir dir(scratch.path());
+    QVERIFY(dir.mkpath(QStringLiteral("daten")));
+    QVERIFY(copy(SingleSpan, dir.filePath(QStringLiteral("decke.lof"))));
+    const QDir data(DataDir);
+    const QStringList dataFiles = {"wert2.txt", "wert3.txt", "eurocode/actions.csv"};
+    for (const QString &name : dataFiles)
+        QVERIFY(copy(data.filePath(name), dir.filePath(QStringLiteral("daten/") + QFileInfo(name).fileName())));
+    QStringList inputs{QStringLiteral("decke.lof")};
+    for (const QString &name : dataFiles)
+        inputs << QStringLiteral("daten/") + QFileInfo(name).fileName();
+    QMap<QString, QByteArray> before;
+    for (const QString &input : inputs)
+        before[input] = contents(dir.filePath(input));
+    if (!link.isEmpty()) {
+        QVERIFY(dir.mkpath(QFileInfo(dir.filePath(link)).path()));
+        QVERIFY(QFile::link(leadsTo, dir.filePath(link)));
+    }
+
+    QProcess process;
+    process.setWorkingDirectory(scratch.path());
+    if (fromStandardInput)
+        process.setStandardInputFile(dir.filePath(QStringLiteral("decke.lof")));
+    if (outputIntoProject)
+        process.setStandardOutputFile(dir.filePath(QStringLiteral("decke.lof")), QIODevice::Append);
+    const Run result = run(arguments, process);
+    QCOMPARE(result.status, 2);
+    QVERIFY(result.out.isEmpty());
+    const QString err = QString::fromUtf8(result.err);
+    QVERIFY2(err.contains(QStringLiteral("es wird nichts geschrieben")), qPrintable(err));
+    for (const QString &input : inputs)
+        QVERIFY2(contents(dir.filePath(input)) == before[input], qPrintable(input));
+}
+
+// Two outputs of one run in one place: refused before anything is written.
+void TestCliEdges::outputsOfOneRunDoNotClash_data()
+{
+    QTest::addColumn<QStringList>("arguments");   // in the scratch folder
+    QTest::addColumn<QString>("message");
+    QTest::newRow("--pdf and --svg of one name")
+        << QStringList{"--pdf", "o.pdf", "--svg", "o.pdf"}
+        << "--pdf \u201Eo.pdf\u201C und --svg \u201Eo.pdf\u201C nennen dieselbe Stelle";
+    QTest::newRow("--pdf and --png, one by a longer name") << QStringList{"--png", "neu/../o.pdf", "--pdf", "o.pdf"}
+                                                           << "nennen dieselbe Stelle";
+    QTest::newRow("--svg into an existing file") << QStringList{"--svg", "notiz.txt"}
+                                                 << "--svg \u201Enotiz.txt\u201C ist kein Ordner";
+}
+
+void TestCliEdges::outputsOfOneRunDoNotClash()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    QTemporaryDir scratch;
+    const QDir dir(scratch.path());
+    QVERIFY(copy(SingleSpan, dir.filePath(QStringLiteral("decke.lof"))));
+    QFile note(dir.filePath(QStringLiteral("notiz.txt")));
+    QVERIFY(note.open(QIODevice::WriteOnly));
+    note.close();
+    QProcess process;
+    process.setWorkingDirectory(scratch.path());
+    const Run result = run(arguments + QStringList{QStringLiteral("decke.lof")}, process);
+    QCOMPARE(result.status, 2);
+    QVERIFY2(QString::fromUtf8(result.err).contains(message), result.err.constData());
+    QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             (QStringList{QStringLiteral("decke.lof"), QStringLiteral("notiz.txt")}));
+}
+
+// A name claimed while it led nowhere, made a link to an input before the
+// output is written: the write refuses it and the input stays.
+void TestCliEdges::writeLooksAgainBeforeReplacing_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("still a new name") << "none" << true;
+    QTest::newRow("symbolic link made since") << "symbolic" << false;
+    QTest::newRow("hard link made since") << "hard" << false;
+}
+
+void TestCliEdges::writeLooksAgainBeforeReplacing()
+{
+    QFETCH(QString, link);
+    QFETCH(bool, written);
+    QTemporaryDir scratch;
+    const QString project = scratch.filePath(QStringLiteral("decke.lof"));
+    const QString output = scratch.filePath(QStringLiteral("b.pdf"));
+    QVERIFY(copy(SingleSpan, project));
+    varno::cli::RunFiles files;
+    files.addInput(project);
+    QVERIFY(!files.claimOutput(QStringLiteral("--pdf"), output, varno::cli::OutputKind::File));
+    if (link == QLatin1String("symbolic"))
+        QVERIFY(QFile::link(project, output));
+    else if (link == QLatin1String("hard"))
+        QCOMPARE(::link(QFile::encodeName(project).constData(), QFile::encodeName(output).constData()), 0);
+    QString reason;
+    QCOMPARE(files.write(output, "%PDF-", &reason), written);
+    QCOMPARE(contents(project), contents(SingleSpan));
+    if (!written)
+        QVERIFY2(reason.contains(QStringLiteral("Eingabedatei")), qPrintable(reason));
+}
+
 void TestCliEdges::reportIntoFifoAndStandardOutput_data()
 {
     QTest::addColumn<QString>("target");
@@ -278,10 +443,23 @@ void TestCliEdges::samePictureNamesAreRefused()
     QVERIFY(!dir.exists(QStringLiteral("bilder")));
 }
 
+void TestCliEdges::svgTitleIsEscaped_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");   // how the title names the file
+    const QString markup = QStringLiteral("M\u00FCller & Sohn <\"x\"> 'y'.lof");
+    QTest::newRow("markup characters") << markup << markup;
+    // XML cannot carry most control characters at all, not even as a
+    // character reference.
+    QTest::newRow("control characters") << QStringLiteral("a\u0001b\tc\u001Bd\ne\u007F.lof")
+                                        << QStringLiteral("a\uFFFDb\uFFFDc\uFFFDd\uFFFDe\uFFFD.lof");
+}
+
 void TestCliEdges::svgTitleIsEscaped()
 {
+    QFETCH(QString, name);
+    QFETCH(QString, title);
     QTemporaryDir scratch;
-    const QString name = QStringLiteral("M\u00FCller & Sohn <\"x\"> 'y'.lof");
     const QString project = scratch.filePath(name);
     QVERIFY(copy(SingleSpan, project));
     const QString folder = scratch.filePath(QStringLiteral("svg"));
@@ -290,12 +468,12 @@ void TestCliEdges::svgTitleIsEscaped()
     QCOMPARE(svgs.size(), 3);
     for (const QString &svg : svgs) {
         QXmlStreamReader xml(contents(QDir(folder).filePath(svg)));
-        QString title;
+        QString written;
         while (!xml.atEnd())
             if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("title"))
-                title = xml.readElementText();
+                written = xml.readElementText();
         QVERIFY2(!xml.hasError(), qPrintable(svg + u' ' + xml.errorString()));
-        QVERIFY2(title.startsWith(name + QStringLiteral(" \u2013 ")), qPrintable(title));
+        QVERIFY2(written.startsWith(title + QStringLiteral(" \u2013 ")), qPrintable(written));
     }
 }
 
@@ -371,6 +549,62 @@ void TestCliEdges::failedStandardOutput()
     QVERIFY(QString::fromUtf8(result.err).contains(QStringLiteral("Standardausgabe")));
 }
 
+// Standard output is a pipe whose reader has gone: the documented exit
+// status 2 with its German message, not the end by SIGPIPE.
+void TestCliEdges::closedPipe_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const QString stdoutMessage = QStringLiteral("Die Standardausgabe kann nicht geschrieben werden "
+                                                 "(der Empf\u00E4nger hat die Leitung geschlossen)");
+    QTest::newRow("result lines") << QStringList{SingleSpan} << stdoutMessage;
+    QTest::newRow("help") << QStringList{"--help"} << QString();
+    QTest::newRow("report") << QStringList{"--pdf", "-", SingleSpan}
+                            << "Der Bericht kann nicht als \u201E-\u201C gespeichert werden (der Empf\u00E4nger";
+}
+
+void TestCliEdges::closedPipe()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    int ends[2];
+    QVERIFY(::pipe(ends) == 0);
+    ::close(ends[0]);
+    const int writeEnd = ends[1];
+    QProcess process;
+    process.setChildProcessModifier([writeEnd] { ::dup2(writeEnd, STDOUT_FILENO); });
+    const Run result = run(arguments, process);
+    ::close(writeEnd);
+    QCOMPARE(result.status, 2);
+    QVERIFY2(QString::fromUtf8(result.err).contains(message), result.err.constData());
+}
+
+// Every reason of a failed file operation in German.
+void TestCliEdges::reasonsInGerman_data()
+{
+    QTest::addColumn<QStringList>("arguments");   // in the scratch folder, which holds decke.lof
+    QTest::addColumn<QString>("message");
+    QTest::newRow("project file missing") << QStringList{"fehlt.lof"}
+                                          << "\u201Efehlt.lof\u201C kann nicht gelesen werden (Datei oder Ordner nicht "
+                                             "vorhanden)";
+    QTest::newRow("Eurocode table missing")
+        << QStringList{"--eurocode", "--data-dir", ".", "decke.lof"}
+        << "timber_classes.csv: Datei nicht lesbar (Datei oder Ordner nicht vorhanden)";
+}
+
+void TestCliEdges::reasonsInGerman()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    QTemporaryDir scratch;
+    QVERIFY(copy(SingleSpan, scratch.filePath(QStringLiteral("decke.lof"))));
+    QProcess process;
+    process.setWorkingDirectory(scratch.path());
+    const Run result = run(arguments, process);
+    QVERIFY(result.status > 0);
+    QVERIFY2(QString::fromUtf8(result.err).contains(message), result.err.constData());
+}
+
 // Every result finite, but not their sums; or loads that cancel in the
 // program's own run but not in every load pattern.
 void TestCliEdges::sumsBeyondTheDoubleRange_data()
@@ -403,6 +637,55 @@ void TestCliEdges::sumsBeyondTheDoubleRange()
         QCOMPARE(o["status"].toInt(), 1);
         QVERIFY2(o["error"].toString().contains(named), qPrintable(o["error"].toString()));
     }
+}
+
+// A load the analysis leaves out is named on standard error and in the
+// JSON warnings, and the equilibrium counts only the loads that act.
+void TestCliEdges::loadsThatDoNotActAreNamed_data()
+{
+    QTest::addColumn<QStringList>("lengths");
+    QTest::addColumn<QList<double>>("loads");   // slot, F, a, ...
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<double>("load");           // g·L of span 1 and 2 and the forces that act
+
+    QTest::newRow("beyond its span") << QStringList{"6", "0", "0", "0", "0"} << QList<double>{0, 10, 8}
+                                     << "Die Einzellast Nr. 1 in Feld 1 (F = 10.00 kN) steht mit a = 8.00 m "
+                                        "außerhalb von Feld 1 (l = 6.00 m) und wirkt nicht."
+                                     << 2.0 * 6;
+    QTest::newRow("in the missing right cantilever")
+        << QStringList{"4", "3.5", "0", "0", "0"} << QList<double>{7, 10, 2.5, 24, 5, 1.5}
+        << "Die Einzellast Nr. 1 im rechten Kragarm (F = 5.00 kN, a = 1.50 m) wirkt nicht: der rechte Kragarm ist "
+           "nicht vorhanden (Länge 0)."
+        << 2.0 * 7.5 + 10;
+}
+
+void TestCliEdges::loadsThatDoNotActAreNamed()
+{
+    QFETCH(QStringList, lengths);
+    QFETCH(QList<double>, loads);
+    QFETCH(QString, warning);
+    QFETCH(double, load);
+    varno::ProjectTexts texts = varno::ProjectTexts::Defaults();   // g = 2 everywhere
+    for (int i = 0; i < varno::RegionCount; ++i)
+        texts.lengths[std::size_t(i)] = lengths[i];
+    for (qsizetype i = 0; i + 2 < loads.size(); i += 3) {
+        texts.force[std::size_t(loads[i])] = QString::number(loads[i + 1]);
+        texts.distance[std::size_t(loads[i])] = QString::number(loads[i + 2]);
+    }
+    QTemporaryDir scratch;
+    const QString file = scratch.filePath(QStringLiteral("versteckt.lof"));
+    QVERIFY(varno::WriteProjectFile(file, texts));
+
+    const Run text = run({"--locale", "C", file});
+    QCOMPARE(text.status, 0);
+    QVERIFY2(QString::fromUtf8(text.err).contains(QStringLiteral("versteckt.lof: Warnung: ") + warning),
+             text.err.constData());
+    const Run result = run({"--json", "--locale", "C", file});
+    const QJsonObject o = json(result.out);
+    QVERIFY(o["warnings"].toArray().contains(warning));
+    const QJsonObject equilibrium = o["equilibrium"].toObject();
+    QVERIFY(std::fabs(equilibrium["load"].toDouble() - load) <= 1e-12 * load);
+    QVERIFY(std::fabs(equilibrium["reactions"].toDouble() - load) <= 1e-9 * load);
 }
 
 void TestCliEdges::widthIsPrintedAsComputed()

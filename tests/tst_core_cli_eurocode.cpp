@@ -2,14 +2,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // varno-calc --eurocode: the JSON of a single C24 span and a single IPE 200
-// span against the hand calculation (to 0.1 %), the refused names, and a
-// damaged data file named with its line.
+// span against the hand calculation (to 0.1 %), the refused names and
+// sizes, a damaged data file named with its line, a status that tells
+// whether the check holds, and a report heading without invented texts.
 #include "calcprogram.h"
 
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,9 +19,10 @@
 
 namespace {
 
-// A project file with one span of length l, uniform g and q on it, the
-// timber grade at list position 1 (S 10 / MS 10) and steel grade 0.
-QByteArray singleSpanFile(double l, double g, double q)
+// A project file with one span of length l, uniform g and q on it, a point
+// load F at a, the timber grade at a list position (1: S 10 / MS 10) and
+// steel grade 0.
+QByteArray singleSpanFile(double l, double g, double q, int timberGrade = 1, double F = 0, double a = 0)
 {
     QByteArray out;
     auto row = [&](double first) {
@@ -30,9 +33,10 @@ QByteArray singleSpanFile(double l, double g, double q)
     row(q);
     row(0);
     row(0);
-    for (int i = 0; i < 27; ++i)
+    out += QByteArray::number(a).leftJustified(14, ' ') + QByteArray::number(F) + '\n';
+    for (int i = 1; i < 27; ++i)
         out += "0             0\n";
-    out += " 1             0\n";
+    out += ' ' + QByteArray::number(timberGrade) + "             0\n";
     return out;
 }
 
@@ -41,6 +45,39 @@ struct Run
     int status = -1;
     QByteArray out, err;
 };
+
+bool writeFile(const QString &path, const QByteArray &text)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(text) == text.size();
+}
+
+// A copy of the data files with one text of one file replaced.
+bool damagedCopy(const QString &folder, const QString &file, const QByteArray &from, const QByteArray &to)
+{
+    const QDir bin(QFileInfo(varno::test::CalcProgram()).absolutePath());
+    for (const QString &name : bin.entryList({QStringLiteral("*.csv"), QStringLiteral("wert*.txt")}, QDir::Files))
+        if (!QFile::copy(bin.filePath(name), QDir(folder).filePath(name)))
+            return false;
+    QFile f(QDir(folder).filePath(file));
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray text = f.readAll();
+    f.close();
+    if (!text.contains(from))
+        return false;
+    return writeFile(f.fileName(), text.replace(from, to));
+}
+
+QString pdfText(const QString &path)
+{
+    QProcess process;
+    process.start(QStandardPaths::findExecutable(QStringLiteral("pdftotext")),
+                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
 
 Run calc(const QStringList &args)
 {
@@ -85,7 +122,8 @@ private slots:
     {
         const Run r = calc({QStringLiteral("--json"), QStringLiteral("--eurocode"), QStringLiteral("--width"),
                             QStringLiteral("10"), QStringLiteral("--ec-height"), QStringLiteral("20"), c24File});
-        QCOMPARE(r.status, 0);
+        // w_inst exceeds l/300: the given section fails, and the status says so.
+        QCOMPARE(r.status, 1);
         const QJsonObject timber = QJsonDocument::fromJson(r.out).object()["eurocode"].toObject()["timber"].toObject();
         // S 10 / MS 10 gives C24 by the mapping without a citable source, and the output says so.
         QCOMPARE(timber["class"].toString(), QStringLiteral("C24"));
@@ -141,6 +179,9 @@ private slots:
         QTest::newRow("profile") << QStringList{"--ec-profile", "IPE 210"} << "unbekanntes Profil";
         QTest::newRow("category") << QStringList{"--imposed-category", "K"} << "unbekannte Nutzlastkategorie";
         QTest::newRow("service class") << QStringList{"--service-class", "4"} << "--service-class";
+        // Sizes that only give numbers beyond any meaning.
+        QTest::newRow("height 1e-300") << QStringList{"--ec-height", "1e-300"} << "--ec-height";
+        QTest::newRow("width below a millimetre") << QStringList{"--width", "0.0001"} << "Breite";
     }
 
     void refused()
@@ -150,6 +191,118 @@ private slots:
         const Run r = calc(QStringList{QStringLiteral("--eurocode")} + args + QStringList{c24File});
         QCOMPARE(r.status, 2);
         QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
+    }
+
+    // Every Eurocode name is read in one way: case, blanks and hyphens do not count.
+    void namesInAnyCase_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("snow altitude") << QStringList{"--snow-altitude", "HIGH"};
+        QTest::newRow("class") << QStringList{"--ec-class", "c 24"};
+        QTest::newRow("steel grade") << QStringList{"--ec-steel", "s-235"};
+    }
+
+    void namesInAnyCase()
+    {
+        QFETCH(QStringList, args);
+        const Run r = calc(QStringList{QStringLiteral("--eurocode"), QStringLiteral("--json")} + args + QStringList{c24File});
+        QVERIFY2(r.status != 2, r.err.constData());
+        QVERIFY(QJsonDocument::fromJson(r.out).object()["eurocode"].toObject().contains(QStringLiteral("values")));
+    }
+
+    // The exit status and the file's JSON status agree, and the error says
+    // why, for a given section that fails as for one that cannot be found.
+    void statusAgrees_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("damagedFile");
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("error");
+        // IPE 200, l = 5 m, g + q = 10 kN/m: w = 5·10·5000⁴/(384·210000·19430e4) = 19.94 mm > 16.67 mm.
+        QTest::newRow("given profile fails") << QStringList{"--ec-profile", "IPE 200", "--ec-steel", "S235"}
+                                             << singleSpanFile(5, 4, 6) << "" << QByteArray() << QByteArray() << 1
+                                             << "IPE 200, Durchbiegung: η = 1.20";
+        QTest::newRow("given profile holds") << QStringList{"--ec-profile", "IPE 300"} << singleSpanFile(5, 4, 6)
+                                             << "" << QByteArray() << QByteArray() << 0 << "";
+        // 1.35·100 + 1.5·100 = 285 kN/m on 12 m, b = 2 cm: at h = 300 cm, M = 285·12²/8 = 5130 kNm and
+        // σ = 5.13e9 / (20·3000²/6) = 171 N/mm² > fm,d = 14.8 N/mm².
+        QTest::newRow("no height up to 300 cm") << QStringList{"--width", "2"} << singleSpanFile(12, 100, 100) << ""
+                                                << QByteArray() << QByteArray() << 1 << "keine Höhe bis 300 cm";
+        QTest::newRow("grade without a class") << QStringList() << singleSpanFile(3, 5, 10, 3) << "" << QByteArray()
+                                               << QByteArray() << 1 << "MS 13";
+        QTest::newRow("damaged actions.csv") << QStringList() << singleSpanFile(3, 5, 10) << "actions.csv"
+                                             << QByteArray("gamma_Q (unfavourable),1.50")
+                                             << QByteArray("gamma_Q (unfavourable),x1.50") << 1 << "actions.csv";
+    }
+
+    void statusAgrees()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, damagedFile);
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(int, status);
+        QFETCH(QString, error);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("beam.lof"));
+        QVERIFY(writeFile(path, file));
+        if (!damagedFile.isEmpty()) {
+            QVERIFY(damagedCopy(folder.path(), damagedFile, from, to));
+            args << QStringLiteral("--data-dir") << folder.path();
+        }
+        const Run r = calc(QStringList{QStringLiteral("--eurocode"), QStringLiteral("--json")} + args + QStringList{path});
+        QCOMPARE(r.status, status);
+        const QJsonObject object = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(object["status"].toInt(), status);
+        QVERIFY2(object["error"].toString().contains(error), qPrintable(object["error"].toString()));
+        QCOMPARE(object["eurocode"].toObject()["met"].toBool(), status == 0);
+        // No number is null: a height that cannot be found is left out, with its reason.
+        QVERIFY(!r.out.contains("null"));
+        const QJsonObject timber = object["eurocode"].toObject()["timber"].toObject();
+        if (error.startsWith(QLatin1String("keine Höhe")))
+            QVERIFY(!timber.contains(QStringLiteral("hRequired")) && timber["reason"].toString().contains(error));
+    }
+
+    // V_Ed > Vpl,Rd (IPE 80, 100 kN 0.1 m from the support): the M–V check
+    // gives a verdict and a reason, no null and no "n. def.".
+    void shearBeyondResistance()
+    {
+        const QString path = dir.filePath(QStringLiteral("ipe80.lof"));
+        QVERIFY(writeFile(path, singleSpanFile(3, 0, 0, 1, 100, 0.1)));
+        const Run json = calc({QStringLiteral("--eurocode"), QStringLiteral("--json"), QStringLiteral("--ec-profile"),
+                               QStringLiteral("IPE 80"), path});
+        QCOMPARE(json.status, 1);
+        QVERIFY(!json.out.contains("null"));
+        const QJsonObject mv = QJsonDocument::fromJson(json.out)
+                                   .object()["eurocode"]
+                                   .toObject()["steel"]
+                                   .toObject()["checks"]
+                                   .toObject()["bendingShear"]
+                                   .toObject();
+        QCOMPARE(mv["met"].toBool(true), false);
+        QVERIFY2(mv.contains(QStringLiteral("utilisation")) || mv["reason"].toString().contains(QStringLiteral("Schub")),
+                 qPrintable(QJsonDocument(mv).toJson()));
+        const Run text = calc({QStringLiteral("--eurocode"), QStringLiteral("--ec-profile"), QStringLiteral("IPE 80"), path});
+        QVERIFY(!text.out.contains("n. def."));
+    }
+
+    // The report of a run without --firma, --projekt, --position prints the
+    // heading empty, and says nothing of a window it was not made in.
+    void reportHeading()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext is not installed");
+        const QString pdf = dir.filePath(QStringLiteral("nachweis.pdf"));
+        const Run r = calc({QStringLiteral("--eurocode"), QStringLiteral("--pdf"), pdf, c24File});
+        QCOMPARE(r.status, 0);
+        const QString text = pdfText(pdf);
+        QVERIFY(text.contains(QStringLiteral("Position:")));
+        for (const char *invented : {"Neubau EFH", "Decke über EG", "Firmennamen", "im Fenster"})
+            QVERIFY2(!text.contains(QString::fromUtf8(invented)), invented);
     }
 
     // A damaged value: the check is left out, file and line named, status 1;

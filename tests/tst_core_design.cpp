@@ -1,8 +1,11 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "analysis/analysis.h"
 #include "design/design.h"
 #include "presentation/captions.h"
+
+#include "tests/beambuilder.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -10,6 +13,8 @@
 #include <cmath>
 
 using namespace varno;
+
+Q_DECLARE_METATYPE(varno::ProjectTexts)
 
 namespace {
 
@@ -149,6 +154,9 @@ private slots:
     void realisticSteel();
     void steelNumbers_data();
     void steelNumbers();
+
+    void upwardLoadsShearOfTheLine_data();
+    void upwardLoadsShearOfTheLine();
 };
 
 void DesignTest::pickFirstLargest_data()
@@ -841,6 +849,41 @@ void DesignTest::steelNumbers()
     // one that ruled out the profile before.
     for (double u : {steel.utilisation.bending, steel.utilisation.shear, steel.utilisation.deflection})
         QVERIFY(u > 0 && u <= 1);
+}
+
+void DesignTest::upwardLoadsShearOfTheLine_data()
+{
+    using varno::test::Beam;
+    QTest::addColumn<ProjectTexts>("texts");
+    QTest::addColumn<double>("shear");
+    QTest::addColumn<QString>("height");
+    QTest::addColumn<QString>("verdict");
+
+    // S 10 (SigBzul 10, TauQzul 0.9), b = 8. g = 10 on 6 m with F = −80 at
+    // midspan: A = B = q·L/2 − 40 = −10, but beside the load V = ±40;
+    // hV = 40·3 / (2·8·0.09) = 83.3 against hM = √(7500·6/8) = 75.
+    QTest::newRow("upward point load beside g")
+        << ProjectTexts(Beam().length(1, 6).load(1, 10).point(0, -80, 3)) << -40.0 << "h =  83,3  cm" << TimberShear;
+    // w = −10 on 6 m with F = 100 at midspan: A = 20, V = ±50 beside the
+    // load; hV = 50·3 / (2·8·0.09) = 104.2 against hM = √(10500·6/8) = 88.7.
+    QTest::newRow("suction with a point load")
+        << ProjectTexts(Beam().length(1, 6).load(1, -10, LoadW).point(0, 100, 3)) << 50.0 << "h =  104,2  cm"
+        << TimberShear;
+}
+
+void DesignTest::upwardLoadsShearOfTheLine()
+{
+    QFETCH(ProjectTexts, texts);
+    QFETCH(double, shear);
+    QFETCH(QString, height);
+    QFETCH(QString, verdict);
+    ResultSet r;
+    QVERIFY(!RunAnalysis(texts, r).refused);
+    DesignState state;
+    const DesignTexts out = DesignCaptions(RunDesign(r, shippedTables(0), state, german()), german());
+    QVERIFY(std::fabs(state.GoverningShear - shear) <= 1e-9 * std::fabs(shear));
+    QCOMPARE(out.timberHeight.value_or("unset"), height);
+    QCOMPARE(out.timberVerdict.value_or("unset"), verdict);
 }
 
 QTEST_GUILESS_MAIN(DesignTest)

@@ -1,9 +1,13 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "io/projectdocument.h"
 #include "io/projectfile.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -28,6 +32,81 @@ QByteArray numberedValues(int count)
     for (int i = 1; i <= count; ++i)
         out += QByteArray::number(i) + (i % 5 == 0 ? "\r\n" : " ");
     return out;
+}
+
+// One kind of setting of a project: how it is set, and where and how the
+// Varno project file keeps it (a path of members and list positions).
+struct Setting
+{
+    const char *row;
+    void (*set)(ProjectState &);
+    const char *member;
+    QJsonValue stored;
+};
+
+const std::vector<Setting> &settings()
+{
+    static const std::vector<Setting> all = {
+        {"length as typed, not a number", [](ProjectState &s) { s.texts.lengths[LengthL2] = QStringLiteral("4,5m"); },
+         "lengths/L2", QStringLiteral("4,5m")},
+        {"uniform load of one region",
+         [](ProjectState &s) { s.texts.uniform[Span3 - 1][LoadQ] = QStringLiteral("1 000"); }, "uniformLoads/q/F3",
+         QStringLiteral("1 000")},
+        {"copy box cleared", [](ProjectState &s) { s.sameForAll[LoadS] = false; }, "uniformLoads/s/sameForAll", false},
+        {"force of a span's third load", [](ProjectState &s) { s.texts.force[9] = QStringLiteral("12.5"); },
+         "pointLoads/F2/2/F", QStringLiteral("12.5")},
+        {"distance with a tab", [](ProjectState &s) { s.texts.distance[26] = QStringLiteral("\t2"); }, "pointLoads/Kr/2/a",
+         QStringLiteral("\t2")},
+        {"timber grade", [](ProjectState &s) { s.texts.timberGrade = 13; }, "material/timberGrade", 13},
+        {"steel grade", [](ProjectState &s) { s.texts.steelGrade = 2; }, "material/steelGrade", 2},
+        {"system name", [](ProjectState &s) { s.systemTypeName = QStringLiteral("Zweifelträger"); }, "systemName",
+         QStringLiteral("Zweifelträger")},
+        {"company over two lines", [](ProjectState &s) { s.info[0] = QStringLiteral("Zimmerei Maß\nStatik"); },
+         "projectInfo/firma", QStringLiteral("Zimmerei Maß\nStatik")},
+        {"engineer", [](ProjectState &s) { s.info[4] = QStringLiteral("J. Öztürk"); }, "projectInfo/bearbeiter",
+         QStringLiteral("J. Öztürk")},
+        {"width of the design", [](ProjectState &s) { s.results.width = QStringLiteral("12"); }, "resultsWindow/width",
+         QStringLiteral("12")},
+        {"span limit emptied", [](ProjectState &s) { s.results.spanLimit.clear(); }, "resultsWindow/spanLimit",
+         QString()},
+        {"cantilever limit", [](ProjectState &s) { s.results.cantileverLimit = QStringLiteral("200"); },
+         "resultsWindow/cantileverLimit", QStringLiteral("200")},
+        {"series of the design", [](ProjectState &s) { s.results.series = 0; }, "resultsWindow/series",
+         QStringLiteral("IPE")},
+        {"Eurocode class", [](ProjectState &s) { s.eurocode.timberClass = QStringLiteral("GL24h"); },
+         "eurocode/timberClass", QStringLiteral("GL24h")},
+        {"service class", [](ProjectState &s) { s.eurocode.serviceClass = 3; }, "eurocode/serviceClass", 3},
+        {"Eurocode width", [](ProjectState &s) { s.eurocode.width = QStringLiteral("10"); }, "eurocode/width",
+         QStringLiteral("10")},
+        {"Eurocode height", [](ProjectState &s) { s.eurocode.height = QStringLiteral("24.5"); }, "eurocode/height",
+         QStringLiteral("24.5")},
+        {"Eurocode steel", [](ProjectState &s) { s.eurocode.steelGrade = QStringLiteral("S355"); },
+         "eurocode/steelGrade", QStringLiteral("S355")},
+        {"Eurocode profile", [](ProjectState &s) { s.eurocode.series = 0; s.eurocode.profile = QStringLiteral("IPE 240"); },
+         "eurocode/profile", QStringLiteral("IPE 240")},
+        {"imposed category", [](ProjectState &s) { s.eurocode.imposedCategory = u'E'; }, "eurocode/imposedCategory",
+         QStringLiteral("E")},
+        {"snow above 1000 m", [](ProjectState &s) { s.eurocode.snowHigh = true; }, "eurocode/snowAltitude",
+         QStringLiteral("high")},
+        {"point loads as snow", [](ProjectState &s) { s.eurocode.pointLoadAction = 2; }, "eurocode/pointLoads",
+         QStringLiteral("s")},
+        {"limit typed", [](ProjectState &s) { s.eurocode.limits[6] = QStringLiteral("250"); },
+         "eurocode/limits/steel.span.w", QStringLiteral("250")},
+        {"limit emptied", [](ProjectState &s) { s.eurocode.limits[1] = QString(); },
+         "eurocode/limits/timber.cantilever.w_inst", QString()},
+        {"diagram", [](ProjectState &s) { s.eurocode.diagram = 3; }, "eurocode/diagram",
+         QStringLiteral("deflectionSteel")},
+    };
+    return all;
+}
+
+// The value at a path of members and list positions.
+QJsonValue valueAt(const QByteArray &document, const QString &path)
+{
+    QJsonValue value = QJsonDocument::fromJson(document).object();
+    for (const QString &step : path.split(u'/'))
+        value = value.isArray() ? value.toArray().at(step.toInt()) : value.toObject().value(step);
+    return value;
 }
 
 } // namespace
@@ -58,6 +137,11 @@ private slots:
     void writeReplacesWholeFile();
     void writeToMissingFolderFails();
     void projectRoundTrip();
+
+    void documentRoundTrip_data();
+    void documentRoundTrip();
+    void unstorableStateIsNotWritten_data();
+    void unstorableStateIsNotWritten();
 };
 
 void TestProjectFile::standardTextForm_data()
@@ -329,11 +413,12 @@ void TestProjectFile::unreadableFile()
     const ProjectFileValues missing = ReadProjectFile(dir.filePath(QStringLiteral("fehlt.lof")));
     QVERIFY(!missing.ok);
     QVERIFY(missing.error.contains(QStringLiteral("fehlt.lof")));
+    QVERIFY2(missing.error.endsWith(QStringLiteral("(Datei oder Ordner nicht vorhanden).")), qPrintable(missing.error));
     QVERIFY(missing.lengths[0].isEmpty());
 
     const ProjectFileValues folder = ReadProjectFile(dir.path());
     QVERIFY(!folder.ok);
-    QVERIFY(!folder.error.isEmpty());
+    QVERIFY2(folder.error.endsWith(QStringLiteral("(ist ein Ordner).")), qPrintable(folder.error));
 }
 
 void TestProjectFile::writeReplacesWholeFile()
@@ -362,6 +447,7 @@ void TestProjectFile::writeToMissingFolderFails()
     QString error;
     QVERIFY(!WriteProjectFile(path, ProjectTexts::Defaults(), &error));
     QVERIFY(error.contains(QStringLiteral("projekt.lof")));
+    QVERIFY2(error.endsWith(QStringLiteral("(Datei oder Ordner nicht vorhanden).")), qPrintable(error));
     QVERIFY(!QFile::exists(path));
 }
 
@@ -394,6 +480,78 @@ void TestProjectFile::projectRoundTrip()
     QCOMPARE(back.distance[9], QStringLiteral(" .1"));
     QCOMPARE(back.timberGrade, 13);
     QCOMPARE(back.steelGrade, 2);
+}
+
+void TestProjectFile::documentRoundTrip_data()
+{
+    QTest::addColumn<int>("setting");
+    for (int i = 0; i < int(settings().size()); ++i)
+        QTest::newRow(settings()[i].row) << i;
+}
+
+// Every kind of setting, changed alone: it stands in the documented member
+// exactly as the field held it, and the file read back gives the same
+// state and, written again, the same bytes.
+void TestProjectFile::documentRoundTrip()
+{
+    QFETCH(int, setting);
+    const Setting &row = settings()[setting];
+
+    ProjectState state = ProjectState::Defaults();
+    row.set(state);
+    QString error;
+    const QByteArray bytes = ProjectDocumentBytes(state, &error);
+    QVERIFY2(!bytes.isEmpty(), qPrintable(error));
+    QCOMPARE(valueAt(bytes, QString::fromLatin1(row.member)), row.stored);
+    QVERIFY(valueAt(ProjectDocumentBytes(ProjectState::Defaults()), QString::fromLatin1(row.member)) != row.stored);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("projekt.varno"));
+    QVERIFY(WriteProjectDocument(path, state, &error));
+    const ProjectDocument read = ReadProjectDocument(path);
+    QVERIFY2(read.ok, qPrintable(read.error));
+    QVERIFY(read.ignored.isEmpty());
+    QVERIFY(read.state == state);
+    QCOMPARE(ProjectDocumentBytes(read.state), bytes);
+}
+
+void TestProjectFile::unstorableStateIsNotWritten_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("overlong length") << 0 << "„lengths.L1“ ist länger als 32767 Zeichen.";
+    QTest::newRow("bell in the description") << 1 << "„projectInfo.beschreibung“ enthält ein Steuerzeichen (U+0007).";
+    QTest::newRow("steel grade outside its list") << 2 << "„material.steelGrade“ ist 3 und liegt außerhalb seiner Liste.";
+}
+
+// What the reader would refuse is not written: the earlier file stays.
+void TestProjectFile::unstorableStateIsNotWritten()
+{
+    QFETCH(int, fault);
+    QFETCH(QString, message);
+
+    ProjectState state = ProjectState::Defaults();
+    switch (fault) {
+    case 0: state.texts.lengths[LengthL1] = QString(ProjectTextLimit + 1, u'6'); break;
+    case 1: state.info[3] = QStringLiteral("Achtung\a"); break;
+    default: state.texts.steelGrade = SteelGradeCount; break;
+    }
+    QString error;
+    QVERIFY(ProjectDocumentBytes(state, &error).isEmpty());
+    QCOMPARE(error, message);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("alt.varno"));
+    QVERIFY(WriteProjectDocument(path, ProjectState::Defaults()));
+    const QByteArray before = ProjectDocumentBytes(ProjectState::Defaults());
+    QVERIFY(!WriteProjectDocument(path, state, &error));
+    QVERIFY2(error.endsWith(message), qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
 }
 
 QTEST_GUILESS_MAIN(TestProjectFile)

@@ -3,7 +3,9 @@
 
 // The window "Nachweis nach Eurocode", driven through accessible names: a
 // hand-checked beam, updates from the input windows, unreadable texts, the
-// report as a PDF, a broken data file, the menu entry and the window's size.
+// report as a PDF, a broken data file, the menu entry and the window's size;
+// its role for screen readers and its Escape; and the same runs in the
+// window, the text, the JSON and the report of varno-calc, check by check.
 
 #include "app/mainwindow.h"
 #include "dialogs/dimensionsdialog.h"
@@ -11,10 +13,12 @@
 #include "dialogs/materialdialog.h"
 #include "dialogs/projectinfodialog.h"
 #include "eurocode/ecdata.h"
-#include "io/commands/ecprintcommand.h"
+#include "app/ecprintcommand.h"
 #include "results/eurocodewindow.h"
 #include "tests/testsupport.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -27,6 +31,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -55,7 +60,8 @@ void typeInto(QLineEdit *field, const QString &text)
 }
 
 // The hand-checked beam: one span L1 = 4 m, g = 1 and q = 2 kN/m, timber of
-// the default grade S 10 (mapped to C24) 10 × 20 cm, service class 1.
+// the default grade S 10 (mapped to C24) 10 × 20 cm, service class 1. The
+// width is typed with a decimal comma, as a German user types it.
 EurocodeWindow *openHandCase(MainWindow &main)
 {
     main.chooseSingleSpan();
@@ -66,9 +72,64 @@ EurocodeWindow *openHandCase(MainWindow &main)
     auto *window = main.eurocodeWindow();
     if (!window)
         return nullptr;
-    typeInto(byName<QLineEdit>(window, QStringLiteral("Breite b in cm")), QStringLiteral("10"));
+    typeInto(byName<QLineEdit>(window, QStringLiteral("Breite b in cm")), QStringLiteral("10,0"));
     typeInto(byName<QLineEdit>(window, QStringLiteral("Höhe h in cm, leer: bemessen")), QStringLiteral("20"));
     return window;
+}
+
+// A project file of one span L with g and q, timber grade S 10, steel grade 0.
+bool writeSingleSpan(const QString &path, double l, double g, double q)
+{
+    QByteArray out;
+    for (double first : {l, g, q, 0.0, 0.0})
+        out += QByteArray::number(first).leftJustified(14, ' ') + "0             0             0             0\n";
+    for (int i = 0; i < 27; ++i)
+        out += "0             0\n";
+    out += " 1             0\n";
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(out) == out.size();
+}
+
+QByteArray calcOutput(const QStringList &args)
+{
+    QProcess p;
+    p.start(qEnvironmentVariable("VARNO_CALC"), args);
+    p.waitForFinished(60000);
+    return p.readAllStandardOutput();
+}
+
+// The lines of one member: from the line that `start` matches to the next
+// line that one of `ends` matches.
+QStringList memberLines(const QStringList &lines, const QString &start, const QStringList &ends)
+{
+    qsizetype from = 0;
+    while (from < lines.size() && !QRegularExpression(start).match(lines[from]).hasMatch())
+        ++from;
+    if (from == lines.size())
+        return {};
+    for (qsizetype i = from + 1; i < lines.size(); ++i)
+        for (const QString &end : ends)
+            if (QRegularExpression(end).match(lines[i]).hasMatch())
+                return lines.mid(from, i - from);
+    return lines.mid(from);
+}
+
+// The lines of one check, from its heading to the next heading of any check;
+// `heading` makes the pattern of a heading from a name.
+QString checkBlock(const QStringList &lines, const QStringList &names, const QString &name, const QString &heading)
+{
+    auto isHeading = [&](const QString &line, const QString &n) {
+        return QRegularExpression(heading.arg(QRegularExpression::escape(n))).match(line).hasMatch();
+    };
+    qsizetype start = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const bool any = std::any_of(names.begin(), names.end(), [&](const QString &n) { return isHeading(lines[i], n); });
+        if (start >= 0 && any)
+            return lines.mid(start, i - start).join(u'\n');
+        if (start < 0 && isHeading(lines[i], name))
+            start = i;
+    }
+    return start < 0 ? QString() : lines.mid(start).join(u'\n');
 }
 
 double shownUtilisation(const QWidget *window, const QString &name)
@@ -123,6 +184,10 @@ private slots:
     void gradeWithoutClass();
     void fitsScreen_data() { test::AddFontScaleRows(); }
     void fitsScreen();
+    void windowForScreenReaders();
+    void escapeClosesAnOpenListFirst();
+    void everyOutputSameChecks_data();
+    void everyOutputSameChecks();
 };
 
 void TestEurocodeWindow::handCheckedCase_data()
@@ -188,7 +253,9 @@ void TestEurocodeWindow::unreadableTextShowsDash_data()
     QTest::newRow("width with letters") << "Breite b in cm" << "1x";
     QTest::newRow("width zero") << "Breite b in cm" << "0";
     QTest::newRow("height half typed") << "Höhe h in cm, leer: bemessen" << "-";
-    QTest::newRow("limit with comma") << "Holz Feld w_inst l/" << "3,5";
+    QTest::newRow("limit with point and comma") << "Holz Feld w_inst l/" << "3.5,1";
+    QTest::newRow("height beyond the search") << "Höhe h in cm, leer: bemessen" << "300.1";
+    QTest::newRow("width below a millimetre") << "Breite b in cm" << "1e-320";
 }
 
 void TestEurocodeWindow::unreadableTextShowsDash()
@@ -237,8 +304,8 @@ void TestEurocodeWindow::reportPdf()
     QVERIFY2(text.count(u'\f') >= 3, qPrintable(QStringLiteral("pages: %1").arg(text.count(u'\f'))));
     for (const char *expected :
          {"Nachweis nach Eurocode", "Ingenieurbüro Prüfmann", "Neubau EFH", "Belastung", "Baustoffe und Beiwerte",
-          "kmod(medium)", "Kombinationen", "Hüllkurven", "max M = 8.70 kNm", "max V = 8.70 kN", "Nachweise Holz",
-          "η = 0.88", "Nachweise Stahl", "Annahmen", "Seite 3"})
+          "kmod(medium)", "Kombinationen", "Hüllkurven", "max M = 8,70 kNm", "max V = 8,70 kN", "Nachweise Holz",
+          "η = 0,88", "Nachweise Stahl", "Annahmen", "Seite 3"})
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
 }
 
@@ -291,8 +358,10 @@ void TestEurocodeWindow::sameNumbersAsCli()
         QVERIFY2(expected >= 0, c.check);
         const double rounded = std::round(expected * 100) / 100;
         QCOMPARE(shownUtilisation(window, QString::fromUtf8(c.shown)), rounded);
+        // The report writes German numbers whatever the locale.
         const QString inReport = QStringLiteral("%1 η = %2")
-                                     .arg(QString::fromUtf8(c.shown).section(u' ', 1), QString::number(rounded, 'f', 2));
+                                     .arg(QString::fromUtf8(c.shown).section(u' ', 1),
+                                          QString::number(rounded, 'f', 2).replace(u'.', u','));
         QVERIFY2(report.contains(inReport), qPrintable(inReport));
     }
 }
@@ -372,8 +441,8 @@ void TestEurocodeWindow::everyFieldAndResultNamed()
         names.insert(w->accessibleName());
         ++named;
     }
-    // b, h, 8 limits, 9 combo boxes, 2 buttons; 9 checks × 3, 2 sections, the note.
-    QCOMPARE(named, 2 + 8 + 9 + 2 + 9 * 3 + 2 + 1);
+    // b, h, 8 limits, 9 combo boxes, 2 buttons; 9 checks × 4, 2 sections, their 2 notes, the note.
+    QCOMPARE(named, 2 + 8 + 9 + 2 + 9 * 4 + 2 + 2 + 1);
 }
 
 void TestEurocodeWindow::gradeWithoutClass()
@@ -405,6 +474,170 @@ void TestEurocodeWindow::fitsScreen()
     QVERIFY2(needed.width() <= 1280 && needed.height() <= 1024 - 40,
              qPrintable(QStringLiteral("%1 x %2").arg(needed.width()).arg(needed.height())));
     QVERIFY(window->size().width() <= 1280 && window->size().height() <= 1024);
+}
+
+void TestEurocodeWindow::windowForScreenReaders()
+{
+    MainWindow main;
+    main.showEurocode();
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(main.eurocodeWindow());
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), QAccessible::Window);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Nachweis nach Eurocode"));
+}
+
+void TestEurocodeWindow::escapeClosesAnOpenListFirst()
+{
+    MessageRecorder messages;
+    MainWindow main;
+    main.showEurocode();
+    EurocodeWindow *window = main.eurocodeWindow();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto *category = byName<QComboBox>(window, QStringLiteral("Nutzlastkategorie"));
+    category->setFocus();
+    category->showPopup();
+    QVERIFY(category->view()->isVisible());
+    QTest::keyClick(category->view(), Qt::Key_Escape);
+    QVERIFY(!category->view()->isVisible());
+    QVERIFY(window->isVisible());
+    QTest::keyClick(category, Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
+}
+
+void TestEurocodeWindow::everyOutputSameChecks_data()
+{
+    QTest::addColumn<double>("length");
+    QTest::addColumn<double>("g");
+    QTest::addColumn<double>("q");
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QString>("height");     // empty: sized
+    QTest::addColumn<QString>("steel");
+    QTest::addColumn<QString>("series");
+    QTest::addColumn<QString>("profile");    // empty: sized
+    QTest::addColumn<QString>("category");
+    // w = 19.9 mm > l/300 = 16.7 mm; the timber sized.
+    QTest::newRow("IPE 200 too soft") << 5.0 << 4.0 << 6.0 << "8.0" << "" << "S235" << "IPE" << "IPE 200" << "A";
+    // σm,d = 16.31 > fm,d = 14.77 N/mm².
+    QTest::newRow("C24 10 × 30 overstressed") << 3.0 << 5.0 << 10.0 << "10" << "30" << "S235" << "HE-A" << "" << "A";
+    // hw/tw = 56.2 > 72ε/η = 48.8.
+    QTest::newRow("HE 1000 A slender web") << 6.0 << 100.0 << 100.0 << "10" << "30" << "S355" << "HE-A"
+                                           << "HE 1000 A" << "A";
+    // The load duration of category F has no citable source.
+    QTest::newRow("category F") << 4.0 << 1.0 << 2.0 << "10" << "20" << "S235" << "HE-B" << "" << "F";
+}
+
+// The same run in the window, varno-calc's text, its JSON and its report:
+// per check the same utilisation, verdict, warnings and source marks.
+void TestEurocodeWindow::everyOutputSameChecks()
+{
+    QFETCH(double, length);
+    QFETCH(double, g);
+    QFETCH(double, q);
+    QFETCH(QString, width);
+    QFETCH(QString, height);
+    QFETCH(QString, steel);
+    QFETCH(QString, series);
+    QFETCH(QString, profile);
+    QFETCH(QString, category);
+    if (qEnvironmentVariable("VARNO_CALC").isEmpty() || QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("needs varno-calc (VARNO_CALC) and pdftotext");
+    QTemporaryDir dir;
+    const QString beam = dir.filePath(QStringLiteral("beam.lof"));
+    QVERIFY(writeSingleSpan(beam, length, g, q));
+    QStringList args{QStringLiteral("--eurocode"), QStringLiteral("--locale"), QStringLiteral("C"), QStringLiteral("--width"),
+                     width, QStringLiteral("--ec-steel"), steel, QStringLiteral("--series"), series,
+                     QStringLiteral("--imposed-category"), category};
+    if (!height.isEmpty())
+        args << QStringLiteral("--ec-height") << height;
+    if (!profile.isEmpty())
+        args << QStringLiteral("--ec-profile") << profile;
+    const QJsonObject json =
+        QJsonDocument::fromJson(calcOutput(args + QStringList{QStringLiteral("--json"), beam})).object()["eurocode"].toObject();
+    const QStringList text = QString::fromUtf8(calcOutput(args + QStringList{beam})).split(u'\n');
+    const QString pdf = dir.filePath(QStringLiteral("nachweis.pdf"));
+    calcOutput(args + QStringList{QStringLiteral("--pdf"), pdf, beam});
+    const QStringList report = pdfText(pdf).split(u'\n');
+
+    MessageRecorder messages;
+    MainWindow main;
+    QVERIFY(main.openProjectFile(beam));
+    main.showEurocode();
+    EurocodeWindow *window = main.eurocodeWindow();
+    typeInto(byName<QLineEdit>(window, QStringLiteral("Breite b in cm")), width);
+    typeInto(byName<QLineEdit>(window, QStringLiteral("Höhe h in cm, leer: bemessen")), height);
+    for (const auto &[name, item] : {std::pair{"Stahlsorte", steel}, std::pair{"Profilreihe", series},
+                                     std::pair{"Profil, leer: bemessen", profile.isEmpty() ? QStringLiteral("bemessen") : profile},
+                                     std::pair{"Nutzlastkategorie", category}}) {
+        auto *box = byName<QComboBox>(window, QString::fromUtf8(name));
+        QVERIFY2(box->findText(item) >= 0, qPrintable(item));
+        box->setCurrentIndex(box->findText(item));
+    }
+
+    const struct Member
+    {
+        const char *id, *label, *textStart, *reportStart;
+        QStringList ids, names;
+    } members[] = {
+        {"timber", "Holz", "^Holz .*, Nutzungsklasse", "^Nachweise Holz",
+         {"bending", "shear", "deflectionInst", "deflectionFin", "deflectionNetFin"},
+         {"Biegung", "Schub", "Durchbiegung w_inst", "Durchbiegung w_fin", "Durchbiegung w_net,fin"}},
+        {"steel", "Stahl", "^Stahl S\\d", "^Nachweise Stahl",
+         {"bending", "shear", "bendingShear", "deflection"},
+         {"Biegung", "Querkraft", "Biegung mit Querkraft", "Durchbiegung"}},
+    };
+    int compared = 0;
+    for (const Member &m : members) {
+        const QJsonObject checks = json[QLatin1String(m.id)].toObject()["checks"].toObject();
+        const QStringList textPart = memberLines(text, QLatin1String(m.textStart),
+                                                 {QStringLiteral("^Stahl S\\d"), QStringLiteral("^Verwendete Werte")});
+        const QStringList reportPart = memberLines(report, QLatin1String(m.reportStart),
+                                                   {QStringLiteral("^Nachweise Stahl"), QStringLiteral("^Ergebnis")});
+        const QLabel *notes = byName<QLabel>(window, QStringLiteral("%1 Hinweise").arg(QLatin1String(m.label)));
+        for (int i = 0; i < m.ids.size(); ++i) {
+            const QJsonObject c = checks[m.ids[i]].toObject();
+            const QString name = m.names[i];
+            const QString shown = QStringLiteral("%1 %2").arg(QLatin1String(m.label), name);
+            QVERIFY2(c.contains(QStringLiteral("utilisation")), qPrintable(shown));
+            const QString eta = QString::number(c["utilisation"].toDouble(), 'f', 2);
+            const bool met = c["met"].toBool();
+            QCOMPARE(met, c["utilisation"].toDouble() <= 1);
+            const QString verdict = met ? QStringLiteral("erfüllt") : QStringLiteral("nicht erfüllt");
+            QStringList warnings;
+            for (const QJsonValue &w : c["warnings"].toArray())
+                warnings << w.toString();
+            QStringList keys;
+            for (const QJsonValue &k : c["uncitedValues"].toArray())
+                keys << k.toString();
+            const QString mark = keys.isEmpty() ? QString()
+                                                : QStringLiteral("Quelle: nicht belegt (%1)").arg(keys.join(QStringLiteral(", ")));
+
+            const QString inText = checkBlock(textPart, m.names, name, QStringLiteral("^  %1: "));
+            QVERIFY2(inText.contains(QStringLiteral("η = %1 – %2").arg(eta, verdict)), qPrintable(inText));
+            const QString inReport = checkBlock(reportPart, m.names, name, QStringLiteral("^%1\\s+(η|nicht)"));
+            QVERIFY2(inReport.contains(QStringLiteral("η = %1 – %2").arg(QString(eta).replace(u'.', u','), verdict)),
+                     qPrintable(inReport));
+            QCOMPARE(byName<QLabel>(window, shown + QStringLiteral(" Ausnutzung"))->text(), QStringLiteral("η = ") + eta);
+            const QLabel *windowVerdict = byName<QLabel>(window, shown + QStringLiteral(" Ergebnis"));
+            QVERIFY2(windowVerdict->text().startsWith(verdict), qPrintable(windowVerdict->text()));
+            QCOMPARE(windowVerdict->text().contains(QStringLiteral("Quelle: nicht belegt")), !keys.isEmpty());
+            QVERIFY(byName<QWidget>(window, shown + QStringLiteral(" Balken"))->accessibleDescription().endsWith(mark));
+            for (const QString &block : {inText, inReport})
+                QCOMPARE(block.contains(QStringLiteral("Quelle: nicht belegt")), !keys.isEmpty());
+            if (!keys.isEmpty()) {
+                QVERIFY2(inText.contains(mark), qPrintable(inText));
+                QVERIFY2(inReport.simplified().contains(mark), qPrintable(inReport));
+            }
+            for (const QString &w : std::as_const(warnings)) {
+                QVERIFY2(inText.contains(QStringLiteral("Warnung: ") + w), qPrintable(inText));
+                QVERIFY2(inReport.contains(QStringLiteral("Warnung: ") + QString(w).replace(u'.', u',')), qPrintable(inReport));
+                QVERIFY2(notes->isVisible() && notes->text().contains(QStringLiteral("%1: %2").arg(name, w)),
+                         qPrintable(notes->text()));
+            }
+            ++compared;
+        }
+    }
+    QCOMPARE(compared, 9);
 }
 
 QTEST_MAIN(TestEurocodeWindow)

@@ -3,6 +3,7 @@
 
 #include "app/aboutwindow.h"
 #include "app/mainwindow.h"
+#include "widgets/help.h"
 #include "widgets/messages.h"
 #include "model/projectmodel.h"
 #include "session/session.h"
@@ -16,6 +17,10 @@
 #include "tests/testsupport.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -64,6 +69,20 @@ QStringList hiddenFields(const MainWindow &window)
 
 const QString ExitTitle = QStringLiteral("Abfrage");
 const QString ExitText = QStringLiteral("Sind Sie sicher, dass Sie das Programm beenden wollen?");
+const QString OfferText = QStringLiteral("Die Änderungen an „Unbenannt“ speichern?");
+
+// "Neu" after a change first offers to save it; "Verwerfen" lets "Neu" go
+// on as it always did. The offer is taken out of the record.
+void newDiscardingChanges(const MainWindow &window, MessageRecorder &messages)
+{
+    messages.answers.prepend(MsgResult::Discard);
+    const qsizetype before = messages.shown.size();
+    action(window, QStringLiteral("mnuneu"))->trigger();
+    QVERIFY(messages.shown.size() > before);
+    QCOMPARE(messages.shown[before].text, OfferText);
+    QCOMPARE(messages.shown[before].buttons, MsgButtons::SaveDiscardCancel);
+    messages.shown.removeAt(before);
+}
 
 } // namespace
 
@@ -97,6 +116,8 @@ private slots:
     void materialCommands_data();
     void materialCommands();
     void helpCommand();
+    void helpOpensTheInstalledGuide_data();
+    void helpOpensTheInstalledGuide();
     void infoCommand();
 
     void exitCancelled_data();
@@ -109,6 +130,7 @@ private slots:
     void refusedRunDiscardsOpenResults_data();
     void refusedRunDiscardsOpenResults();
     void resultsRecomputeWhileOpen();
+    void loadThatDoesNotActIsNamed();
     void projectTextsFollowTheWindows();
 };
 
@@ -172,15 +194,17 @@ void TestMainWindow::topLevelEntries_data()
     QTest::addColumn<QString>("commandName");
 
     QTest::newRow("Datei") << 0 << "&Datei" << true << QString();
-    QTest::newRow("Bearbeiten") << 1 << "&Bearbeiten" << true << QString();
-    QTest::newRow("System") << 2 << "&System" << true << QString();
-    QTest::newRow("Belastung") << 3 << "&Belastung" << false << "mnubelastung";
-    QTest::newRow("Material") << 4 << "&Material" << true << QString();
-    QTest::newRow("Ergebnisse") << 5 << "&Ergebnisse" << false << "mnuergebnisse";
-    QTest::newRow("Projektinfo") << 6 << "&Projektinfo" << false << "mnuprojekt";
+    // Added beside the original entries: the project files, after "&Datei".
+    QTest::newRow("Projekt") << 1 << "Pro&jekt" << true << QString();
+    QTest::newRow("Bearbeiten") << 2 << "&Bearbeiten" << true << QString();
+    QTest::newRow("System") << 3 << "&System" << true << QString();
+    QTest::newRow("Belastung") << 4 << "&Belastung" << false << "mnubelastung";
+    QTest::newRow("Material") << 5 << "&Material" << true << QString();
+    QTest::newRow("Ergebnisse") << 6 << "&Ergebnisse" << false << "mnuergebnisse";
+    QTest::newRow("Projektinfo") << 7 << "&Projektinfo" << false << "mnuprojekt";
     // Added beside the original entries: the Eurocode window, before "&?".
-    QTest::newRow("Eurocode") << 7 << "E&urocode" << false << "mnueurocode";
-    QTest::newRow("Fragezeichen") << 8 << "&?" << true << QString();
+    QTest::newRow("Eurocode") << 8 << "E&urocode" << false << "mnueurocode";
+    QTest::newRow("Fragezeichen") << 9 << "&?" << true << QString();
 }
 
 void TestMainWindow::topLevelEntries()
@@ -192,7 +216,7 @@ void TestMainWindow::topLevelEntries()
 
     MainWindow window;
     const QList<QAction *> entries = window.menuBar()->actions();
-    QCOMPARE(entries.size(), 9);
+    QCOMPARE(entries.size(), 10);
     QAction *entry = entries.at(position);
     QCOMPARE(entry->text(), text);
     QCOMPARE(entry->menu() != nullptr, isMenu);
@@ -387,7 +411,7 @@ void TestMainWindow::newAfterSingleSpan()
     action(window, QStringLiteral("mnueinfeld"))->trigger();
     const QStringList hiddenAfterCommand = hiddenFields(window);
 
-    action(window, QStringLiteral("mnuneu"))->trigger();
+    newDiscardingChanges(window, messages);
 
     DimensionsDialog *dimensions = window.dimensionsDialog();
     QCOMPARE(dimensions->lengthText(LengthL2), QStringLiteral("6.00"));
@@ -425,7 +449,7 @@ void TestMainWindow::newRestoresEveryDefault()
     const QString firstInfo = info->infoText(0);
     QVERIFY(messages.shown.isEmpty());
 
-    action(window, QStringLiteral("mnuneu"))->trigger();
+    newDiscardingChanges(window, messages);
 
     const ProjectTexts defaults = ProjectTexts::Defaults();
     const ProjectTexts now = window.projectTexts();
@@ -463,7 +487,7 @@ void TestMainWindow::newWarnsAboutNoRemovedLoad()
     }
     QVERIFY(messages.shown.isEmpty());
 
-    action(window, QStringLiteral("mnuneu"))->trigger();
+    newDiscardingChanges(window, messages);
 
     QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.shown.value(0).text));
     for (const auto &[slot, distance] : loaded) {
@@ -502,7 +526,7 @@ void TestMainWindow::newShowsNoDistanceWarning()
     QVERIFY(!messages.shown.isEmpty());   // each was reported when typed
     messages.shown.clear();
 
-    action(window, QStringLiteral("mnuneu"))->trigger();
+    newDiscardingChanges(window, messages);
 
     QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.shown.value(0).text));
     QCOMPARE(window.projectTexts().distance, ProjectTexts::Defaults().distance);
@@ -582,6 +606,55 @@ void TestMainWindow::helpCommand()
     QCOMPARE(messages.shown[0].buttons, MsgButtons::Ok);
 }
 
+// An installation as the package lays it out: the programs in lib/varno/,
+// the guide in share/doc/varno/. "Hilfe" of the menu and of an input window
+// open the guide; a guide that nothing can show is named in a warning.
+void TestMainWindow::helpOpensTheInstalledGuide_data()
+{
+    QTest::addColumn<bool>("browser");
+    QTest::addColumn<bool>("fromInputWindow");
+    QTest::newRow("menu") << true << false;
+    QTest::newRow("input window") << true << true;
+    QTest::newRow("no program for HTML") << false << false;
+}
+
+void TestMainWindow::helpOpensTheInstalledGuide()
+{
+    QFETCH(bool, browser);
+    QFETCH(bool, fromInputWindow);
+    QTemporaryDir prefix;
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("lib/varno")));
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("share/doc/varno")));
+    const QString guide = prefix.filePath(QStringLiteral("share/doc/varno/handbuch.html"));
+    QFile file(guide);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    SetHelpProgramFolder(prefix.filePath(QStringLiteral("lib/varno")));
+    QList<QUrl> opened;
+    SetGuideOpener([&](const QUrl &url) {
+        opened << url;
+        return browser;
+    });
+    MessageRecorder messages;
+    MainWindow window;
+    if (fromInputWindow)
+        QTest::mouseClick(window.dimensionsDialog()->findChild<QPushButton *>(QStringLiteral("Command2")),
+                          Qt::LeftButton);
+    else
+        action(window, QStringLiteral("mnuhilfe"))->trigger();
+    SetHelpProgramFolder(QString());
+    SetGuideOpener(nullptr);
+
+    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(guide)});
+    if (browser) {
+        QVERIFY(messages.shown.isEmpty());
+    } else {
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].icon, MsgIcon::Warning);
+        QVERIFY2(messages.shown[0].text.contains(guide), qPrintable(messages.shown[0].text));
+    }
+}
+
 void TestMainWindow::infoCommand()
 {
     MainWindow window;
@@ -621,7 +694,9 @@ void TestMainWindow::exitCancelled()
     QFETCH(bool, byTitleBar);
 
     MessageRecorder messages;
-    messages.answers << MsgResult::Cancel;
+    // The change is offered for saving first and discarded; then the
+    // question of old is cancelled.
+    messages.answers << MsgResult::Discard << MsgResult::Cancel;
     MainWindow window;
     window.show();
     action(window, QStringLiteral("mnubelastung"))->trigger();
@@ -633,11 +708,12 @@ void TestMainWindow::exitCancelled()
     else
         action(window, QStringLiteral("mnubeenden"))->trigger();
 
-    QCOMPARE(messages.shown.size(), 1);
-    QCOMPARE(messages.shown[0].title, ExitTitle);
-    QCOMPARE(messages.shown[0].text, ExitText);
-    QCOMPARE(messages.shown[0].icon, MsgIcon::Warning);
-    QCOMPARE(messages.shown[0].buttons, MsgButtons::OkCancel);
+    QCOMPARE(messages.shown.size(), 2);
+    QCOMPARE(messages.shown[0].text, OfferText);
+    QCOMPARE(messages.shown[1].title, ExitTitle);
+    QCOMPARE(messages.shown[1].text, ExitText);
+    QCOMPARE(messages.shown[1].icon, MsgIcon::Warning);
+    QCOMPARE(messages.shown[1].buttons, MsgButtons::OkCancel);
     QCOMPARE(confirmed.count(), 0);
     QVERIFY(window.isVisible());
     QVERIFY(window.loadDialog()->isVisible());
@@ -788,6 +864,29 @@ void TestMainWindow::resultsRecomputeWhileOpen()
     QVERIFY(window.session().results.Are > areBefore);
     QVERIFY(results->resultText(8) != lineBefore);
     QVERIFY(messages.shown.isEmpty());
+}
+
+// A load left in the rows of a cantilever set back to 0 does not act; the
+// results command says so in a warning and still shows the results.
+void TestMainWindow::loadThatDoesNotActIsNamed()
+{
+    MessageRecorder messages;
+    MainWindow window;
+    window.show();
+    window.dimensionsDialog()->setLengthText(LengthRight, QStringLiteral("1.50"));
+    window.loadDialog()->setForceText(24, QStringLiteral("5"));
+    window.loadDialog()->setDistanceText(24, QStringLiteral("1.5"));
+    window.dimensionsDialog()->setLengthText(LengthRight, QStringLiteral("0.00"));
+    QVERIFY(messages.shown.isEmpty());
+
+    action(window, QStringLiteral("mnuergebnisse"))->trigger();
+    QCOMPARE(messages.titles(), QStringList{QStringLiteral("Warnung")});
+    QCOMPARE(messages.shown[0].icon, MsgIcon::Warning);
+    QVERIFY2(messages.shown[0].text.contains(
+                 QStringLiteral("Nr. 1 im rechten Kragarm (F = 5,00 kN, a = 1,50 m) wirkt nicht")),
+             qPrintable(messages.shown[0].text));
+    QVERIFY(window.resultsWindow() && window.resultsWindow()->isVisible());
+    QCOMPARE(window.session().results.Dre, 0.0);
 }
 
 void TestMainWindow::projectTextsFollowTheWindows()

@@ -8,8 +8,8 @@
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/projectinfodialog.h"
 #include "io/report.h"
-#include "io/commands/filedialogs.h"
-#include "io/commands/printcommand.h"
+#include "app/filedialogs.h"
+#include "app/printcommand.h"
 #include "tests/testsupport.h"
 
 #include <QAction>

@@ -2,19 +2,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/mainwindow.h"
+#include "app/projectcommands.h"
 #include "widgets/messages.h"
 #include "model/projectmodel.h"
 #include "session/session.h"
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/loaddialog.h"
 #include "dialogs/materialdialog.h"
+#include "dialogs/projectinfodialog.h"
+#include "io/projectdocument.h"
 #include "io/projectfile.h"
-#include "io/commands/filedialogs.h"
-#include "io/commands/projectfilecommands.h"
+#include "results/eurocodewindow.h"
+#include "results/resultswindow.h"
+#include "app/filedialogs.h"
+#include "app/projectfilecommands.h"
 #include "tests/testsupport.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSignalSpy>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -98,6 +109,91 @@ QStringList materialColumn(int start, int width, int lines)
     return column;
 }
 
+ProjectCommands *project(const MainWindow &window)
+{
+    return window.projectCommands();
+}
+
+// A Varno project file: the defaults with the given lengths and grades.
+QByteArray varnoProject(const std::array<QString, RegionCount> &lengths, int timberGrade = 1)
+{
+    ProjectState state = ProjectState::Defaults();
+    state.texts.lengths = lengths;
+    state.texts.timberGrade = timberGrade;
+    return ProjectDocumentBytes(state);
+}
+
+// Every kind of setting, entered in the windows as a user would.
+void enterEverySetting(MainWindow &window)
+{
+    window.chooseTwoSpan();
+    DimensionsDialog *dimensions = window.dimensionsDialog();
+    dimensions->setLengthText(LengthL1, QStringLiteral("5.5"));
+    dimensions->setLengthText(LengthRight, QStringLiteral("1.25"));
+    LoadDialog *loads = window.loadDialog();
+    loads->setUniformText(Span1, LoadG, QStringLiteral("3.5"));
+    loads->setSameForAll(LoadQ, false);
+    loads->setUniformText(Span2, LoadQ, QStringLiteral("2"));
+    loads->setUniformText(RightCantilever, LoadQ, QStringLiteral("1,5"));   // kept as typed
+    loads->setForceText(2, QStringLiteral("12"));
+    loads->setDistanceText(2, QStringLiteral("2.75"));
+    loads->setForceText(24, QStringLiteral("4"));
+    loads->setDistanceText(24, QStringLiteral("1"));
+    window.materialDialog()->setTimberGrade(9);
+    window.materialDialog()->setSteelGrade(2);
+    window.projectInfoDialog()->setInfoText(0, QStringLiteral("Zimmerei Muster\nAbteilung Statik"));
+    window.projectInfoDialog()->setInfoText(2, QStringLiteral("Pfette P3"));
+    window.projectInfoDialog()->setInfoText(4, QStringLiteral("J. Öztürk"));
+
+    window.showResults();
+    ResultsWindow *results = window.resultsWindow();
+    results->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("12"));
+    results->findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(QStringLiteral("500"));
+    results->findChild<QComboBox *>(QStringLiteral("Combo1"))->setCurrentIndex(0);
+
+    window.showEurocode();
+    EurocodeWindow *eurocode = window.eurocodeWindow();
+    auto combo = [&](const char *name, const QString &text) {
+        auto *box = eurocode->findChild<QComboBox *>(QString::fromLatin1(name));
+        const int index = box->findText(text, Qt::MatchStartsWith);
+        QVERIFY2(index >= 0, name);
+        box->setCurrentIndex(index);
+    };
+    combo("cboHolzklasse", QStringLiteral("GL24h"));
+    combo("cboNutzungsklasse", QStringLiteral("2"));
+    combo("cboStahlsorte", QStringLiteral("S355"));
+    combo("cboReihe", QStringLiteral("HE-B"));
+    combo("cboProfil", QStringLiteral("HE 200 B"));
+    combo("cboKategorie", QStringLiteral("C"));
+    combo("cboSchnee", QStringLiteral("über"));
+    combo("cboHuellkurve", QStringLiteral("Querkraft"));
+    eurocode->findChild<QLineEdit *>(QStringLiteral("txtBreite"))->setText(QStringLiteral("10"));
+    eurocode->findChild<QLineEdit *>(QStringLiteral("txtHoehe"))->setText(QStringLiteral("24"));
+    eurocode->findChild<QLineEdit *>(QStringLiteral("txtGrenze6"))->setText(QStringLiteral("250"));
+}
+
+// What the results and the Eurocode windows show.
+QStringList shownResults(MainWindow &window)
+{
+    window.showResults();
+    QStringList shown;
+    for (int item = 0; item < 19; ++item)
+        shown << window.resultsWindow()->resultText(item);
+    for (int item = 0; item < 11; ++item)
+        shown << window.resultsWindow()->designText(item);
+    window.showEurocode();
+    for (QLabel *label : window.eurocodeWindow()->findChildren<QLabel *>())
+        if (label->accessibleName().endsWith(QStringLiteral("Ausnutzung"))
+            || label->accessibleName().endsWith(QStringLiteral("Querschnitt")))
+            shown << label->accessibleName() + QStringLiteral(": ") + label->text();
+    return shown;
+}
+
+void clearRecentFiles()
+{
+    QSettings(QStringLiteral("Varno"), QStringLiteral("varno")).clear();
+}
+
 } // namespace
 
 class TestUiProjectFile : public QObject
@@ -135,6 +231,16 @@ private slots:
     void fileNamedAtStartOpens();
     void droppedFileOpens();
 
+    void projectMenu_data();
+    void projectMenu();
+    void everySettingSurvivesSaveAndOpen_data();
+    void everySettingSurvivesSaveAndOpen();
+    void unsavedChangesOffer_data();
+    void unsavedChangesOffer();
+    void titleBar();
+    void lofExport();
+    void recentFiles();
+
 private:
     QTemporaryDir m_dir;
 };
@@ -142,6 +248,9 @@ private:
 void TestUiProjectFile::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    // The files opened last are kept here, not in the user's settings.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
+    clearRecentFiles();
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 }
 
@@ -424,6 +533,17 @@ void TestUiProjectFile::openRefused_data()
     QTest::newRow("timber grade 20") << "timber20.lof" << distinctProject(20, 0) << "Holz steht auf Position 20";
     QTest::newRow("timber grade -1") << "timber-1.lof" << distinctProject(-1, 0) << "Holz steht auf Position -1";
     QTest::newRow("steel grade 3") << "steel3.lof" << distinctProject(0, 3) << "Stahl steht auf Position 3";
+    // Varno project files: the member is named, and nothing changes.
+    QByteArray newer = varnoProject(ProjectTexts::Defaults().lengths);
+    newer.replace("\"1.0\"", "\"2.0\"");
+    QTest::newRow("newer format") << "neuer.varno" << newer << "Format 2.0";
+    QByteArray number = varnoProject({"1.5", "2.5", "3.5", "0", "0"});
+    number.replace("\"L2\": \"2.5\"", "\"L2\": 2.5");
+    QTest::newRow("length as a number") << "zahl.varno" << number << "\u201Elengths.L2\u201C ist keine Zeichenkette.";
+    ProjectState unknownClass = ProjectState::Defaults();
+    unknownClass.eurocode.timberClass = QStringLiteral("C99");
+    QTest::newRow("Eurocode class the data lacks") << "klasse.varno" << ProjectDocumentBytes(unknownClass)
+                                                   << "Die Festigkeitsklasse \u201EC99\u201C steht nicht in den Eurocode-Daten.";
 }
 
 void TestUiProjectFile::openRefused()
@@ -442,11 +562,16 @@ void TestUiProjectFile::openRefused()
     MainWindow window;
     typeNonDefaults(window);
     const ProjectTexts before = window.projectTexts();
+    const QByteArray stateBefore = ProjectDocumentBytes(project(window)->currentState());
     const QStringList timberValues = window.materialDialog()->timberValues();
     const double totalLength = window.session().TotalLength;
     messages.shown.clear();
 
-    QVERIFY(!commands(window)->openProjectFrom(path));
+    if (name.endsWith(QStringLiteral(".varno")))
+        QVERIFY(!project(window)->openFileNow(path));
+    else
+        QVERIFY(!commands(window)->openProjectFrom(path));
+    QCOMPARE(ProjectDocumentBytes(project(window)->currentState()), stateBefore);
 
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(messages.shown[0].title, QStringLiteral("\u00D6ffnen"));
@@ -682,6 +807,7 @@ void TestUiProjectFile::fileNamedAtStartOpens_data()
     QTest::newRow("project file") << distinctProject() << true;
     QTest::newRow("missing file") << QByteArray() << false;
     QTest::newRow("too short") << QByteArray("6\n6\n") << false;
+    QTest::newRow("Varno project file") << varnoProject({" 1.5", " 2.5", " 3.5", " 0", " 0"}, 7) << true;
 }
 
 void TestUiProjectFile::fileNamedAtStartOpens()
@@ -690,7 +816,9 @@ void TestUiProjectFile::fileNamedAtStartOpens()
     QFETCH(bool, opens);
 
     MessageRecorder messages;
-    const QString path = m_dir.filePath(QStringLiteral("start %1.lof").arg(QTest::currentDataTag()));
+    const QString path = m_dir.filePath(QStringLiteral("start %1.%2")
+                                            .arg(QLatin1String(QTest::currentDataTag()),
+                                                 bytes.startsWith('{') ? QStringLiteral("varno") : QStringLiteral("lof")));
     if (!bytes.isEmpty())
         QVERIFY(writeBytes(path, bytes));
 
@@ -744,6 +872,263 @@ void TestUiProjectFile::droppedFileOpens()
     QCOMPARE(window.materialDialog()->timberGrade(), 3);
     QCOMPARE(window.materialDialog()->steelGrade(), 1);
     QVERIFY(messages.shown.isEmpty());
+}
+
+void TestUiProjectFile::projectMenu_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("position");   // separators count
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QKeySequence>("shortcut");
+
+    QTest::newRow("Öffnen") << "mnuprojektoeffnen" << 0 << "Ö&ffnen…" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
+    QTest::newRow("Speichern") << "mnuprojektspeichern" << 1 << "&Speichern"
+                               << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    QTest::newRow("Speichern unter") << "mnuprojektspeichernunter" << 2 << "Speichern &unter…" << QKeySequence();
+    QTest::newRow(".lof exportieren") << "mnuprojektexport" << 4 << "Als .&lof exportieren…" << QKeySequence();
+}
+
+// The menu stands right after "&Datei"; no shortcut of the window is taken
+// twice, so Ctrl+O and Ctrl+S of "Datei" keep doing nothing.
+void TestUiProjectFile::projectMenu()
+{
+    QFETCH(QString, name);
+    QFETCH(int, position);
+    QFETCH(QString, text);
+    QFETCH(QKeySequence, shortcut);
+
+    MainWindow window;
+    QAction *entry = window.menuBar()->actions().at(1);
+    QCOMPARE(entry->text(), QStringLiteral("Pro&jekt"));
+    auto *item = window.findChild<QAction *>(name);
+    QVERIFY(item);
+    QCOMPARE(entry->menu()->actions().indexOf(item), position);
+    QCOMPARE(item->text(), text);
+    QCOMPARE(item->shortcut(), shortcut);
+    QVERIFY(item->isEnabled());
+
+    QList<QKeySequence> taken;
+    for (QAction *action : window.findChildren<QAction *>())
+        if (!action->shortcut().isEmpty()) {
+            QVERIFY2(!taken.contains(action->shortcut()), qPrintable(action->shortcut().toString()));
+            taken << action->shortcut();
+        }
+}
+
+void TestUiProjectFile::everySettingSurvivesSaveAndOpen_data()
+{
+    QTest::addColumn<bool>("windowsMadeBefore");   // in the program that opens the file
+
+    QTest::newRow("results and Eurocode windows made after opening") << false;
+    QTest::newRow("results and Eurocode windows open while opening") << true;
+}
+
+// An engineer enters a beam and every setting, saves, quits, opens the file
+// in a new program: the same state, the same results, the same check.
+void TestUiProjectFile::everySettingSurvivesSaveAndOpen()
+{
+    QFETCH(bool, windowsMadeBefore);
+
+    MessageRecorder messages;
+    const QString path = m_dir.filePath(QStringLiteral("alles.varno"));
+    QByteArray saved;
+    QStringList shown;
+    {
+        MainWindow window;
+        window.show();
+        enterEverySetting(window);
+        shown = shownResults(window);
+        saved = ProjectDocumentBytes(project(window)->currentState());
+        QVERIFY(project(window)->saveTo(path));
+        QVERIFY(!project(window)->isModified());
+    }
+    QCOMPARE(fileBytes(path), saved);
+
+    MainWindow window;
+    window.show();
+    if (windowsMadeBefore) {
+        window.showResults();
+        window.showEurocode();
+    }
+    QVERIFY(window.openProjectFile(path));
+    // An open results window showed the project before: it is discarded.
+    QVERIFY(!window.resultsWindow());
+    QCOMPARE(ProjectDocumentBytes(project(window)->currentState()), saved);
+    QVERIFY(!project(window)->isModified());
+    QCOMPARE(shownResults(window), shown);
+    QCOMPARE(ProjectDocumentBytes(project(window)->currentState()), saved);
+}
+
+void TestUiProjectFile::unsavedChangesOffer_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<MsgResult>("answer");   // to the offer
+    QTest::addColumn<bool>("goesOn");
+
+    QTest::newRow("Neu, Verwerfen") << "Neu" << true << MsgResult::Discard << true;
+    QTest::newRow("Neu, Speichern") << "Neu" << true << MsgResult::Save << true;
+    QTest::newRow("Neu, Abbrechen") << "Neu" << true << MsgResult::Cancel << false;
+    QTest::newRow("Neu without a change") << "Neu" << false << MsgResult::Cancel << true;
+    QTest::newRow("Öffnen, Verwerfen") << "Öffnen" << true << MsgResult::Discard << true;
+    QTest::newRow("Öffnen, Abbrechen") << "Öffnen" << true << MsgResult::Cancel << false;
+    QTest::newRow("dropped file, Abbrechen") << "Ziehen" << true << MsgResult::Cancel << false;
+    QTest::newRow("Beenden, Speichern") << "Beenden" << true << MsgResult::Save << true;
+    QTest::newRow("Beenden, Abbrechen") << "Beenden" << true << MsgResult::Cancel << false;
+    QTest::newRow("title bar, Verwerfen") << "Titelleiste" << true << MsgResult::Discard << true;
+}
+
+void TestUiProjectFile::unsavedChangesOffer()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, changed);
+    QFETCH(MsgResult, answer);
+    QFETCH(bool, goesOn);
+
+    const QString first = m_dir.filePath(QStringLiteral("erstes.varno"));
+    const QString second = m_dir.filePath(QStringLiteral("zweites.varno"));
+    QVERIFY(writeBytes(first, varnoProject({"7.5", "0", "0", "0", "0"})));
+    QVERIFY(writeBytes(second, varnoProject({"3.25", "0", "0", "0", "0"})));
+
+    MessageRecorder messages;
+    FileDialogRecorder dialogs;
+    MainWindow window;
+    window.show();
+    QVERIFY(window.openProjectFile(first));
+    if (changed)
+        window.dimensionsDialog()->setLengthText(LengthL2, QStringLiteral("4.5"));
+    messages.shown.clear();
+    messages.answers << answer << MsgResult::Ok;   // the offer, then the exit question
+    dialogs.answers << second;
+    QSignalSpy exited(&window, &MainWindow::exitConfirmed);
+
+    if (command == QStringLiteral("Neu"))
+        window.findChild<QAction *>(QStringLiteral("mnuneu"))->trigger();
+    else if (command == QStringLiteral("Öffnen"))
+        window.findChild<QAction *>(QStringLiteral("mnuprojektoeffnen"))->trigger();
+    else if (command == QStringLiteral("Ziehen"))
+        window.openProjectFile(second);
+    else if (command == QStringLiteral("Beenden"))
+        window.findChild<QAction *>(QStringLiteral("mnubeenden"))->trigger();
+    else
+        window.close();
+
+    if (changed) {
+        QVERIFY(!messages.shown.isEmpty());
+        QCOMPARE(messages.shown[0].title, QStringLiteral("Abfrage"));
+        QCOMPARE(messages.shown[0].text, QStringLiteral("Die Änderungen an „erstes.varno“ speichern?"));
+        QCOMPARE(messages.shown[0].icon, MsgIcon::Question);
+        QCOMPARE(messages.shown[0].buttons, MsgButtons::SaveDiscardCancel);
+    }
+    // The exit question of old follows the offer, and only when going on.
+    const bool exiting = command == QStringLiteral("Beenden") || command == QStringLiteral("Titelleiste");
+    QCOMPARE(messages.count(QStringLiteral("Abfrage")), (changed ? 1 : 0) + (exiting && goesOn ? 1 : 0));
+    QCOMPARE(exited.count(), exiting && goesOn ? 1 : 0);
+    QCOMPARE(dialogs.asked.size(), command == QStringLiteral("Öffnen") && goesOn ? 1 : 0);
+    // Saved into the project's own file, only when asked to.
+    QCOMPARE(ReadProjectDocument(first).state.texts.lengths[LengthL2],
+             answer == MsgResult::Save ? QStringLiteral("4.5") : QStringLiteral("0"));
+
+    const QString L1 = window.dimensionsDialog()->lengthText(LengthL1);
+    if (!goesOn) {
+        QCOMPARE(L1, QStringLiteral("7.5"));
+        QCOMPARE(window.dimensionsDialog()->lengthText(LengthL2), QStringLiteral("4.5"));
+        QVERIFY(project(window)->isModified());
+    } else if (command == QStringLiteral("Neu")) {
+        QCOMPARE(L1, QStringLiteral("6.00"));
+        QVERIFY(project(window)->filePath().isEmpty());
+    } else if (command == QStringLiteral("Öffnen")) {
+        QCOMPARE(L1, QStringLiteral("3.25"));
+    }
+}
+
+// The title bar names the project's file and marks unsaved changes.
+void TestUiProjectFile::titleBar()
+{
+    MessageRecorder messages;
+    MainWindow window;
+    auto title = [&] {
+        QCoreApplication::processEvents();
+        return window.windowTitle();
+    };
+    QCOMPARE(title(), QStringLiteral("Durchlaufträger"));
+    // Windows made with their defaults change nothing.
+    window.showResults();
+    window.showEurocode();
+    QCOMPARE(title(), QStringLiteral("Durchlaufträger"));
+    window.loadDialog()->setUniformText(Span1, LoadG, QStringLiteral("3"));
+    QCOMPARE(title(), QStringLiteral("Unbenannt* – Durchlaufträger"));
+    // Back to what the project held: nothing unsaved.
+    window.loadDialog()->setUniformText(Span1, LoadG, QStringLiteral("2.00"));
+    QCOMPARE(title(), QStringLiteral("Durchlaufträger"));
+    window.chooseThreeSpan();
+    QCOMPARE(title(), QStringLiteral("Unbenannt* – Durchlaufträger"));
+
+    const QString path = m_dir.filePath(QStringLiteral("titel.varno"));
+    QVERIFY(project(window)->saveTo(path));
+    QCOMPARE(title(), QStringLiteral("titel.varno – Durchlaufträger"));
+    window.projectInfoDialog()->setInfoText(3, QStringLiteral("Dachsparren"));
+    QCOMPARE(title(), QStringLiteral("titel.varno* – Durchlaufträger"));
+
+    const QString lof = m_dir.filePath(QStringLiteral("titel.lof"));
+    QVERIFY(writeBytes(lof, distinctProject()));
+    QVERIFY(project(window)->openFileNow(lof));
+    QCOMPARE(title(), QStringLiteral("titel.lof – Durchlaufträger"));
+    // A .lof is not overwritten by "Speichern": it asks for a Varno name.
+    FileDialogRecorder dialogs;
+    QVERIFY(!project(window)->save());
+    QCOMPARE(dialogs.asked.size(), 1);
+    QCOMPARE(dialogs.asked[0].title, QStringLiteral("Speichern unter"));
+    QCOMPARE(dialogs.asked[0].start, m_dir.filePath(QStringLiteral("titel.varno")));
+    QCOMPARE(dialogs.asked[0].defaultSuffix, QStringLiteral("varno"));
+}
+
+// The old format is written as "Speichern" of old writes it; the project
+// keeps its file and its unsaved changes.
+void TestUiProjectFile::lofExport()
+{
+    MessageRecorder messages;
+    FileDialogRecorder dialogs;
+    MainWindow window;
+    typeNonDefaults(window);
+    const QString path = m_dir.filePath(QStringLiteral("export.lof"));
+    dialogs.answers << path;
+    window.findChild<QAction *>(QStringLiteral("mnuprojektexport"))->trigger();
+    QCOMPARE(dialogs.asked.size(), 1);
+    QCOMPARE(dialogs.asked[0].defaultSuffix, QStringLiteral("lof"));
+    QCOMPARE(fileBytes(path), ProjectFileBytes(window.projectTexts()));
+    QVERIFY(project(window)->filePath().isEmpty());
+    QVERIFY(project(window)->isModified());
+}
+
+void TestUiProjectFile::recentFiles()
+{
+    clearRecentFiles();
+    MessageRecorder messages;
+    const QString first = m_dir.filePath(QStringLiteral("zuerst.varno"));
+    const QString second = m_dir.filePath(QStringLiteral("danach.varno"));
+    QVERIFY(writeBytes(first, varnoProject({"7.5", "0", "0", "0", "0"})));
+    {
+        MainWindow window;
+        QVERIFY(window.openProjectFile(first));
+        window.dimensionsDialog()->setLengthText(LengthL1, QStringLiteral("8"));
+        QVERIFY(project(window)->saveTo(second));
+    }
+    MainWindow window;
+    QCOMPARE(project(window)->recentFiles(), (QStringList{second, first}));
+    QCOMPARE(window.findChild<QAction *>(QStringLiteral("mnuzuletzt1"))->text(), QStringLiteral("&1 danach.varno"));
+    window.findChild<QAction *>(QStringLiteral("mnuzuletzt2"))->trigger();
+    QCOMPARE(window.dimensionsDialog()->lengthText(LengthL1), QStringLiteral("7.5"));
+    QCOMPARE(project(window)->recentFiles(), (QStringList{first, second}));
+
+    // A file that is gone says so and leaves the list.
+    QVERIFY(QFile::remove(second));
+    messages.shown.clear();
+    window.findChild<QAction *>(QStringLiteral("mnuzuletzt2"))->trigger();
+    QCOMPARE(messages.shown.size(), 1);
+    QVERIFY2(messages.shown[0].text.contains(QStringLiteral("kann nicht gelesen werden")), qPrintable(messages.shown[0].text));
+    QCOMPARE(project(window)->recentFiles(), QStringList{first});
+    QCOMPARE(window.dimensionsDialog()->lengthText(LengthL1), QStringLiteral("7.5"));
 }
 
 QTEST_MAIN(TestUiProjectFile)

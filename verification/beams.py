@@ -31,6 +31,8 @@ LINE_REGIONS = ("F1", "F2", "F3", "Kl", "Kr")
 LINE_KEYS = ("Mmax", "xMmax", "Mmin", "xMmin", "Vmax", "EIwMax", "xEIwMax", "EIwMin", "xEIwMin")
 LINE_QUANTITIES = [f"{r}.{k}" for r in LINE_REGIONS for k in LINE_KEYS]
 # The envelope of varno-calc's JSON, smallest and largest values.
+# The governing values of the design (design.GoverningMoment, ...Shear).
+DESIGN_QUANTITIES = ["design.GoverningMoment", "design.GoverningShear"]
 ENVELOPE_QUANTITIES = [f"envelope.{q}.{m}" for q in ["MA", "MB", "MC", "MD", "MF1", "MF2", "MF3"]
                        + [s + side for s in SUPPORTS for side in ("li", "re")] + list(SUPPORTS)
                        for m in ("min", "max")]
@@ -113,23 +115,25 @@ class Beam:
 
         # A load right at a support stays in its region: side +1 puts it just
         # right of that point, -1 just left (a span load at a = 0 is part of
-        # the shear right of the span's left support).
-        def place(first, end, x0, x1):
+        # the shear right of the span's left support). A load outside its
+        # region (a < 0 or a > its length) does not act, nor does one in a
+        # region the beam does not have.
+        def place(first, end, x0, x1, length):
             for slot in range(first, end):
                 a, F = self.points[slot]
-                if F != 0:
+                if F != 0 and 0 <= a <= length:
                     x = x0 + a
                     forces.append((x, 1 if x == x0 else -1 if x == x1 else 0, F))
 
         if Lkl != 0:
             uniform.append((0.0, Lkl, self.region_load(4)))
-            place(*LEFT_SLOTS, 0.0, Lkl)
+            place(*LEFT_SLOTS, 0.0, Lkl, Lkl)
         for j in range(self.spans):
             uniform.append((supports[j], supports[j + 1], self.region_load(j + 1)))
-            place(*SPAN_SLOTS[j], supports[j], supports[j + 1])
+            place(*SPAN_SLOTS[j], supports[j], supports[j + 1], self.lengths[j])
         if Lkr != 0:
             uniform.append((supports[-1], supports[-1] + Lkr, self.region_load(5)))
-            place(*RIGHT_SLOTS, supports[-1], supports[-1] + Lkr)
+            place(*RIGHT_SLOTS, supports[-1], supports[-1] + Lkr, Lkr)
         return supports, 0.0, supports[-1] + Lkr, forces, uniform
 
 

@@ -182,6 +182,13 @@ class EquilibriumTest(unittest.TestCase):
         self.assertAlmostEqual(f["Bli"], -13, places=12)
         self.assertAlmostEqual(f["MF1"], 2 * 6 ** 2 / 8, places=12)
 
+    def test_loads_that_do_not_act_stay_out_of_the_deck(self):
+        # Beyond span 1, before it, in span 2 of a single span and in a left
+        # cantilever of length 0: only the load at 3 m acts.
+        beam = beams.Beam([6, 0, 0, 0, 0], {"g": [2, 0, 0, 0, 0]},
+                          [[0, 8, 5], [1, -1, 5], [7, 2, 5], [21, 1, 5], [2, 3, 7]])
+        self.assertEqual(beam.layout()[3], [(3.0, 0, 7.0)])
+
 
 class CalculixTest(unittest.TestCase):
     def test_missing_ccx_names_the_package(self):

@@ -92,7 +92,7 @@ class Case:
         for name, text in row.get("let", {}).items():
             names[name] = self._evaluate(text, names, f"let {name}")
         self.checks = []
-        checkable = set(beams.LINE_QUANTITIES) | set(beams.ENVELOPE_QUANTITIES)
+        checkable = set(beams.LINE_QUANTITIES) | set(beams.ENVELOPE_QUANTITIES) | set(beams.DESIGN_QUANTITIES)
         for quantity, text in row["check"].items():
             known = quantity in beams.QUANTITIES and not quantity.startswith("EI")
             if not known and quantity not in checkable:
@@ -138,6 +138,9 @@ def run_varno(calc, paths):
             for region, extremes in obj.get("beamLines", {}).items():
                 for key, value in extremes.items():
                     values[f"{region}.{key}"] = value
+            for quantity in ("GoverningMoment", "GoverningShear"):
+                if quantity in obj.get("design", {}):
+                    values[f"design.{quantity}"] = obj["design"][quantity]
             for quantity, value in obj.get("envelope", {}).items():
                 if isinstance(value, dict):
                     for side, v in value.items():
@@ -429,7 +432,9 @@ def document_text(rows, approximations, fe_cases, summary, cases, made_with=()):
             "| F1.Mmax, F1.xMmax … Kr.EIwMin | extremes of the exact lines of a region (`beamLines`): largest and "
             "smallest M and EI·w with their places x from the region's left end, Vmax the shear of largest "
             "magnitude | kNm, kN, kN·m³, m |",
-            "| envelope.X.min, .max | the smallest and largest value of X over the load patterns | as X |", "",
+            "| envelope.X.min, .max | the smallest and largest value of X over the load patterns | as X |",
+            "| design.GoverningMoment, design.GoverningShear | the moment and the shear the design takes: of "
+            "largest magnitude, with its sign (with an upward load, of the exact lines) | kNm, kN |", "",
             "Symbols of the closed forms, their values given per case below: l, l1, l2, l3 span lengths; k, k1, "
             "k2 cantilever lengths; q a uniform load; F, F1, F2 point loads; a the distance of a point load from "
             "the left support (from the free end on a left cantilever); b = l − a; c the distance of a "
@@ -453,7 +458,8 @@ def document_text(rows, approximations, fe_cases, summary, cases, made_with=()):
             "none, one or both sides, uniform loads per kind and region, a fifth of them upward, up to seven point "
             "loads per span and three per cantilever inside their region, a fifth of them upward, typed in any row "
             "order with empty rows between them; every span carries a downward load). Not covered by them: "
-            "unloaded spans (the closed forms cover those), loads outside their region, the input that the "
+            "unloaded spans and loads that do not act, in a region the beam does not have or outside their "
+            "region (the closed forms cover those), the input that the "
             "program refuses (negative or zero lengths, values beyond the double range), the envelope (closed "
             "forms only) and the design, which is not verified here:", "",
             "| item | value |", "|---|---|",

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/projectmodel.h"
+#include "model/projectstate.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,6 +21,8 @@ public:
     virtual QStringList timberValues() const = 0;    // material window List1
     virtual QStringList steelValues() const = 0;     // material window List2
     virtual QString dataDirectory() const = 0;       // folder of wert2/wert3
+    // What a new results window puts into its design fields.
+    virtual ResultsInputs resultsWindowInputs() const { return {}; }
 };
 
 } // namespace varno

@@ -43,6 +43,17 @@ MsgResult ShowMessage(QWidget *parent, const QString &title, const QString &text
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(toQtIcon(icon), title, shown, QMessageBox::NoButton, parent);
     // The German captions are set here so they hold whatever the system language.
+    if (buttons == MsgButtons::SaveDiscardCancel) {
+        QPushButton *save = box.addButton(QStringLiteral("&Speichern"), QMessageBox::AcceptRole);
+        QPushButton *discard = box.addButton(QStringLiteral("&Verwerfen"), QMessageBox::DestructiveRole);
+        QPushButton *cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+        box.setDefaultButton(save);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == save      ? MsgResult::Save
+            : box.clickedButton() == discard ? MsgResult::Discard
+                                             : MsgResult::Cancel;
+    }
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton *cancel = nullptr;
     if (buttons == MsgButtons::OkCancel)

@@ -14,8 +14,10 @@ namespace varno {
 // Every message box of the program goes through here, so tests can read
 // what was shown and answer it. The program shows real QMessageBoxes.
 enum class MsgIcon { None, Information, Question, Warning };
-enum class MsgButtons { Ok, OkCancel };
-enum class MsgResult { Ok, Cancel };
+enum class MsgButtons { Ok, OkCancel, SaveDiscardCancel };
+// A box with "Speichern", "Verwerfen" and "Abbrechen" answers Save, Discard
+// or Cancel; any other answer counts as "Abbrechen".
+enum class MsgResult { Ok, Cancel, Save, Discard };
 
 struct ShownMessage
 {
@@ -28,7 +30,8 @@ struct ShownMessage
 MsgResult ShowMessage(QWidget *parent, const QString &title, const QString &text, MsgIcon icon,
                       MsgButtons buttons = MsgButtons::Ok);
 
-// The information box of every "Hilfe" button and the help menu item.
+// The information box of "Hilfe" where no user guide is installed
+// (widgets/help.h).
 void ShowHelpMessage(QWidget *parent);
 // "Eingabefehler" / "Geben Sie bitte eine Zahl ein!", no icon, OK.
 void ShowInputError(QWidget *parent);

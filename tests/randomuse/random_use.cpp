@@ -9,8 +9,10 @@
 // commands, New, random texts typed or pasted into the fields of every
 // window, the "für alle Felder gleich?" boxes, tabs, grades and series, the
 // picture buttons, windows opened and closed by OK, Escape and the title bar,
-// printing to PDF files and Save and Open in a temporary folder; the window
-// "Nachweis nach Eurocode" with its inputs, its report and its closing.
+// printing to PDF files and Save and Open in a temporary folder, of .lof
+// files and of Varno project files with the menu "Projekt" and the offer to
+// save changes; the window "Nachweis nach Eurocode" with its inputs, its
+// report and its closing.
 //
 // After every action it checks what the user would see: no "inf" or "nan"
 // anywhere on screen, finite picture coordinates, an open results window
@@ -18,8 +20,9 @@
 // a results window that fits a 1280 x 1024 screen, an Eurocode window that
 // shows the utilisations of a fresh check (or "–" while an input of it
 // cannot be read), fields that read the same
-// numbers after a Save followed by an Open, and no window waiting for input
-// nobody can give. A failure prints the seed, the step and the action log;
+// numbers after a Save followed by an Open, a Varno project file that gives
+// back the same state, a title bar that marks unsaved changes exactly when
+// there are some, and no window waiting for input nobody can give. A failure prints the seed, the step and the action log;
 // the same seed (and --steps) replays it exactly.
 //
 //   varno-random-use [--seed N] [--seconds S] [--steps N] [--verbose]
@@ -31,6 +34,7 @@
 #include "app/aboutwindow.h"
 #include "app/application.h"
 #include "app/mainwindow.h"
+#include "app/projectcommands.h"
 #include "widgets/messages.h"
 #include "model/projectmodel.h"
 #include "session/session.h"
@@ -41,12 +45,13 @@
 #include "dialogs/materialdialog.h"
 #include "dialogs/projectinfodialog.h"
 #include "widgets/picturearea.h"
-#include "io/commands/filedialogs.h"
-#include "io/commands/ecprintcommand.h"
-#include "io/commands/printcommand.h"
-#include "presentation/ectexts.h"
+#include "app/filedialogs.h"
+#include "app/ecprintcommand.h"
+#include "app/printcommand.h"
+#include "presentation/ecpresentation.h"
 #include "results/eurocodewindow.h"
-#include "io/commands/projectfilecommands.h"
+#include "app/projectfilecommands.h"
+#include "io/projectdocument.h"
 #include "presentation/captions.h"
 
 #include <QAbstractButton>
@@ -245,13 +250,19 @@ QString RandomUse::randomPath(const QString &suffix)
 void RandomUse::start()
 {
     SetMessageHandler([this](const ShownMessage &message) {
-        const MsgResult answer =
-            message.buttons == MsgButtons::OkCancel && chance(0.4) ? MsgResult::Cancel : MsgResult::Ok;
+        MsgResult answer = message.buttons == MsgButtons::OkCancel && chance(0.4) ? MsgResult::Cancel : MsgResult::Ok;
+        if (message.buttons == MsgButtons::SaveDiscardCancel) {
+            const MsgResult answers[] = {MsgResult::Save, MsgResult::Discard, MsgResult::Cancel};
+            answer = answers[pick(3)];
+        }
         if (message.text == QLatin1String("Drucker vorbereiten?") && answer == MsgResult::Ok)
             m_resultsCommandRan = true;
+        const QString said = answer == MsgResult::Ok       ? QStringLiteral("OK")
+                             : answer == MsgResult::Save    ? QStringLiteral("Speichern")
+                             : answer == MsgResult::Discard ? QStringLiteral("Verwerfen")
+                                                            : QStringLiteral("Abbrechen");
         log(QStringLiteral("  box \"%1\": %2 -> %3")
-                .arg(message.title, QString(message.text).replace(QLatin1String("\r\n"), QLatin1String(" ")).left(90),
-                     answer == MsgResult::Ok ? QStringLiteral("OK") : QStringLiteral("Abbrechen")));
+                .arg(message.title, QString(message.text).replace(QLatin1String("\r\n"), QLatin1String(" ")).left(90), said));
         return answer;
     });
     SetFileNameHandler([this](const FileRequest &request) {
@@ -323,9 +334,14 @@ void RandomUse::menuCommand()
 {
     static const char *const names[] = {"mnuneu", "mnudrucken", "mnueinfeld", "mnuzweifeld", "mnudreifeld",
                                         "mnubelastung", "mnuholz", "mnustahl", "mnuergebnisse", "mnuprojekt",
-                                        "mnuhilfe", "mnuinfo", "mnubeenden", "mnueurocode", "mnueurocode"};
+                                        "mnuhilfe", "mnuinfo", "mnubeenden", "mnueurocode", "mnueurocode",
+                                        "mnuprojektoeffnen", "mnuprojektspeichern", "mnuprojektspeichernunter",
+                                        "mnuprojektexport", "mnuzuletzt1", "mnuzuletzt2"};
     const QString name = QString::fromLatin1(names[pick(int(std::size(names)))]);
     QAction *action = m_main->findChild<QAction *>(name);
+    // The files opened last are there once files were opened.
+    if (!action && name.startsWith(QLatin1String("mnuzuletzt")))
+        return;
     if (!action)
         fail(QStringLiteral("menu item %1 missing").arg(name));
     log(QStringLiteral("menu %1").arg(name));
@@ -346,6 +362,9 @@ void RandomUse::keyboardCommand()
         {Qt::Key_S, Qt::ControlModifier, "Ctrl+S"},  {Qt::Key_O, Qt::ControlModifier, "Ctrl+O"},
         {Qt::Key_C, Qt::ControlModifier, "Ctrl+C"},  {Qt::Key_D, Qt::AltModifier, "Alt+D, keys"},
         {Qt::Key_S, Qt::AltModifier, "Alt+S, keys"}, {Qt::Key_M, Qt::AltModifier, "Alt+M, keys"},
+        {Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, "Ctrl+Shift+S"},
+        {Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier, "Ctrl+Shift+O"},
+        {Qt::Key_J, Qt::AltModifier, "Alt+J, keys"},
     };
     const Key &k = keys[pick(int(std::size(keys)))];
     m_main->activateWindow();
@@ -521,6 +540,26 @@ void RandomUse::closeWindow()
 
 void RandomUse::saveThenOpen()
 {
+    if (chance(0.5)) {
+        // A Varno project file gives back the whole state, every text as it was.
+        ProjectCommands *project = m_main->projectCommands();
+        const QString path = QDir(m_folder).filePath(QStringLiteral("roundtrip%1.varno").arg(pick(3)));
+        const ProjectState before = project->currentState();
+        log(QStringLiteral("save the project to %1, then open it").arg(QFileInfo(path).fileName()));
+        QFile::remove(path);
+        if (!project->saveTo(path))
+            fail(QStringLiteral("Saving the project to %1 failed").arg(path));
+        if (project->isModified())
+            fail(QStringLiteral("the project just saved has unsaved changes"));
+        if (!project->openFileNow(path))
+            fail(QStringLiteral("Opening the project just saved failed"));
+        const ProjectState after = project->currentState();
+        if (!(after == before))
+            fail(QStringLiteral("Save and Open of the project changed its state:\n%1\n%2")
+                     .arg(QString::fromUtf8(ProjectDocumentBytes(before)), QString::fromUtf8(ProjectDocumentBytes(after))));
+        m_savedFiles << path;
+        return;
+    }
     auto *commands = m_main->findChild<ProjectFileCommands *>();
     const QString path = QDir(m_folder).filePath(QStringLiteral("roundtrip%1.lof").arg(pick(3)));
     const ProjectTexts before = m_main->projectTexts();
@@ -652,6 +691,11 @@ void RandomUse::step()
 
 void RandomUse::checkInvariants()
 {
+    // The title bar marks unsaved changes exactly when there are some.
+    QApplication::processEvents();
+    if (m_main->windowTitle().contains(u'*') != m_main->projectCommands()->isModified())
+        fail(QStringLiteral("the title \"%1\" does not match the project, which %2 unsaved changes")
+                 .arg(m_main->windowTitle(), m_main->projectCommands()->isModified() ? "has" : "has no"));
     checkTexts();
     checkPictures();
     checkResults();
@@ -722,25 +766,37 @@ void RandomUse::checkEurocode()
         limitsFromFile = limitsFromFile && inputs.limits[i] == ec::DataLimit(data, i);
     // With the file's limits the check of varno-calc gives the same numbers.
     const ec::CheckResult core = limitsFromFile ? ec::RunCheck(texts, data, inputs.options) : fresh.result;
+    // Both presented as the window presents its run.
+    EcRun freshRun;
+    freshRun.inputs = inputs;
+    freshRun.output = fresh;
+    freshRun.ran = true;
+    EcRun coreRun = freshRun;
+    coreRun.output.result = core;
     const QLocale locale;
-    const auto compare = [&](const QString &name, const EcCheckRow &expected, const EcCheckRow &alsoExpected) {
-        const QString text = EcUtilisationText(expected.done, expected.utilisation, locale);
-        if (shown(name) != text)
-            fail(QStringLiteral("%1 shows \"%2\" where a fresh check gives \"%3\"").arg(name, shown(name), text));
-        if (EcUtilisationText(alsoExpected.done, alsoExpected.utilisation, locale) != text)
-            fail(QStringLiteral("%1: the window's check and the core's differ").arg(name));
-    };
-    if (inputs.options.timber) {
-        const auto rows = EcTimberRows(fresh.result.timber, locale);
-        const auto coreRows = EcTimberRows(core.timber, locale);
-        for (int i = 0; i < 5; ++i)
-            compare(QStringLiteral("Holz ") + QString::fromUtf8(timberNames[i]), rows[i], coreRows[i]);
-    }
-    if (inputs.options.steel) {
-        const auto rows = EcSteelRows(fresh.result.steel, locale);
-        const auto coreRows = EcSteelRows(core.steel, locale);
-        for (int i = 0; i < 4; ++i)
-            compare(QStringLiteral("Stahl ") + QString::fromUtf8(steelNames[i]), rows[i], coreRows[i]);
+    const EcPresentation expected = PresentEurocode(freshRun, locale);
+    const EcPresentation alsoExpected = PresentEurocode(coreRun, locale);
+    const struct
+    {
+        const char *id, *label;
+        const char *const *names;
+        int count;
+        bool wanted;
+    } members[] = {{"timber", "Holz ", timberNames, 5, inputs.options.timber},
+                   {"steel", "Stahl ", steelNames, 4, inputs.options.steel}};
+    for (const auto &m : members) {
+        const EcMember *one = expected.member(QLatin1String(m.id));
+        const EcMember *other = alsoExpected.member(QLatin1String(m.id));
+        if (!m.wanted || !one || !other || !one->checked)
+            continue;
+        for (int i = 0; i < m.count; ++i) {
+            const QString name = QLatin1String(m.label) + QString::fromUtf8(m.names[i]);
+            const QString text = one->checks[i].utilisationText;
+            if (shown(name) != text)
+                fail(QStringLiteral("%1 shows \"%2\" where a fresh check gives \"%3\"").arg(name, shown(name), text));
+            if (other->checks[i].utilisationText != text)
+                fail(QStringLiteral("%1: the window's check and the core's differ").arg(name));
+        }
     }
 }
 

@@ -7,7 +7,7 @@
 // default printer, or, where none is set up, as a PDF file, as the print
 // command of the main window offers it.
 
-#include "io/commands/printing.h"
+#include "app/printing.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "io/commands/filedialogs.h"
+#include "app/filedialogs.h"
 
 #include "widgets/messages.h"
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "io/commands/projectfilecommands.h"
+#include "app/projectfilecommands.h"
 
 #include "app/mainwindow.h"
 #include "widgets/messages.h"
@@ -9,7 +9,7 @@
 #include "dialogs/loaddialog.h"
 #include "dialogs/materialdialog.h"
 #include "io/projectfile.h"
-#include "io/commands/filedialogs.h"
+#include "app/filedialogs.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "io/commands/ecprintcommand.h"
+#include "app/ecprintcommand.h"
 
 #include "app/mainwindow.h"
 #include "dialogs/projectinfodialog.h"
-#include "io/commands/filedialogs.h"
-#include "io/commands/printing.h"
+#include "app/filedialogs.h"
+#include "app/printing.h"
 #include "io/ecreport.h"
 #include "io/report.h"
 #include "results/eurocodewindow.h"

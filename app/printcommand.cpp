@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "io/commands/printcommand.h"
+#include "app/printcommand.h"
 
 #include "app/mainwindow.h"
 #include "widgets/messages.h"
@@ -9,8 +9,8 @@
 #include "dialogs/dimensionsdialog.h"
 #include "dialogs/projectinfodialog.h"
 #include "io/report.h"
-#include "io/commands/filedialogs.h"
-#include "io/commands/printing.h"
+#include "app/filedialogs.h"
+#include "app/printing.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "io/commands/printing.h"
+#include "app/printing.h"
 
 #include "io/report.h"
 

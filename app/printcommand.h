@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "io/commands/printing.h"
+#include "app/printing.h"
 
 #include <QObject>
 #include <QString>
