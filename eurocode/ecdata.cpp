@@ -264,7 +264,7 @@ Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
         RowReader r(t, problems);
         Seen names;
         if (r.has({"key", "class", "material", "fm_k_Nmm2", "fv_k_Nmm2", "E0_mean_Nmm2", "E0_05_Nmm2",
-                   "G_mean_Nmm2", "rho_k_kgm3", "status"}))
+                   "G_mean_Nmm2", "rho_k_kgm3", "fc_90_k_Nmm2", "status"}))
             for (const Row &row : t.rows) {
                 if (!r.unique(row, "key", keys) || !r.unique(row, "class", names))
                     continue;
@@ -276,7 +276,8 @@ Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
                 bool ok = true;
                 for (auto [column, target] : {std::pair{"fm_k_Nmm2", &c.fmk}, std::pair{"fv_k_Nmm2", &c.fvk},
                                               std::pair{"E0_mean_Nmm2", &c.E0mean}, std::pair{"E0_05_Nmm2", &c.E005},
-                                              std::pair{"G_mean_Nmm2", &c.Gmean}, std::pair{"rho_k_kgm3", &c.rhok}}) {
+                                              std::pair{"G_mean_Nmm2", &c.Gmean}, std::pair{"rho_k_kgm3", &c.rhok},
+                                              std::pair{"fc_90_k_Nmm2", &c.fc90k}}) {
                     ok = r.number(row, column, target->value) && ok;
                     target->key = key;
                     target->cited = cited;
@@ -290,6 +291,7 @@ Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
     readKeyedValues(readTable(directory, "deflection_limits.csv", problems), "span_ratio", data, keys, problems);
     readKeyedValues(readTable(directory, "steel_classification.csv", problems), "limit_factor", data, keys,
                     problems);
+    readKeyedValues(readTable(directory, "steel_stability.csv", problems), "value", data, keys, problems);
     {
         const Table t = readTable(directory, "load_duration.csv", problems);
         RowReader r(t, problems);
@@ -336,7 +338,7 @@ Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
         RowReader r(t, problems);
         Seen names;
         if (r.has({"key", "designation", "series", "h_mm", "b_mm", "tw_mm", "tf_mm", "r_mm", "Wpl_y_cm3", "Avz_cm2",
-                   "A_cm2", "Iy_cm4", "mass_kgm", "status"}))
+                   "A_cm2", "Iy_cm4", "mass_kgm", "Iz_cm4", "It_cm4", "Iw_cm6", "status"}))
             for (const Row &row : t.rows) {
                 if (!r.unique(row, "key", keys) || !r.unique(row, "designation", names))
                     continue;
@@ -351,7 +353,9 @@ Data ReadData(const QString &directory, std::vector<DataProblem> &problems)
                                               std::pair{"tw_mm", &p.tw}, std::pair{"tf_mm", &p.tf},
                                               std::pair{"r_mm", &p.r}, std::pair{"Wpl_y_cm3", &p.Wpl},
                                               std::pair{"Avz_cm2", &p.Av}, std::pair{"A_cm2", &p.A},
-                                              std::pair{"Iy_cm4", &p.Iy}, std::pair{"mass_kgm", &p.mass}})
+                                              std::pair{"Iy_cm4", &p.Iy}, std::pair{"mass_kgm", &p.mass},
+                                              std::pair{"Iz_cm4", &p.Iz}, std::pair{"It_cm4", &p.It},
+                                              std::pair{"Iw_cm6", &p.Iw}})
                     ok = r.number(row, column, *target, target == &p.r) && ok;
                 if (ok)
                     data.profiles.push_back(p);
@@ -386,6 +390,8 @@ Value Lookup::value(const QString &key)
         file = QStringLiteral("deflection_limits.csv");
     else if (key.startsWith(QLatin1String("c_t.")) || key.startsWith(QLatin1String("shear_buckling.")))
         file = QStringLiteral("steel_classification.csv");
+    else if (key.startsWith(QLatin1String("steel.")))
+        file = QStringLiteral("steel_stability.csv");
     problems_.push_back({DataProblem::NoKey, file, 0, key, {}});
     return {0, key, false};
 }

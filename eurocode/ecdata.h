@@ -74,6 +74,7 @@ struct TimberClass
     QString name;
     bool glulam = false;
     Value fmk, fvk, E0mean, E005, Gmean, rhok;   // N/mm², kg/m³
+    Value fc90k;                                 // N/mm²
 };
 
 struct SteelGrade
@@ -90,6 +91,7 @@ struct Profile
     bool cited = true;
     double h = 0, b = 0, tw = 0, tf = 0, r = 0;  // mm
     double Wpl = 0, Av = 0, A = 0, Iy = 0;       // cm³, cm², cm², cm⁴
+    double Iz = 0, It = 0, Iw = 0;               // cm⁴, cm⁴, cm⁶
     double mass = 0;                             // kg/m
 };
 
@@ -113,7 +115,7 @@ struct Data
 inline const char *const DataFileNames[] = {"timber_classes.csv", "timber_factors.csv", "actions.csv",
                                             "load_duration.csv", "steel_grades.csv", "steel_profiles_ec.csv",
                                             "deflection_limits.csv", "steel_classification.csv",
-                                            "timber_grade_mapping.csv"};
+                                            "timber_grade_mapping.csv", "steel_stability.csv"};
 
 // Reads every file of the folder. Problems are appended; rows with a
 // problem are left out.

@@ -34,9 +34,9 @@ DURATIONS = ["permanent", "long", "medium", "short", "instantaneous"]
 NUMBER_COLUMNS = {
     "value": True, "service_class": False, "span_ratio": False,
     "gamma_M0": False, "gamma_M1": False,
-    "Wpl_y_diff_pct": True, "Avz_diff_pct": True,
+    "Wpl_y_diff_pct": True, "Avz_diff_pct": True, "Iz_diff_pct": True, "It_diff_pct": True, "Iw_diff_pct": True,
 }
-NUMBER_SUFFIXES = ("_Nmm2", "_kgm3", "_kgm", "_mm", "_mm2", "_mm3", "_cm2", "_cm3", "_cm4")
+NUMBER_SUFFIXES = ("_Nmm2", "_kgm3", "_kgm", "_mm", "_mm2", "_mm3", "_mm4", "_mm6", "_cm2", "_cm3", "_cm4", "_cm6")
 
 # Words with which a source says that it is none; a row saying so must be
 # marked as not found, so that every output flags its value.
@@ -125,6 +125,16 @@ def check_relations(tables, errors):
                               "is not the mean of short and instantaneous")
         if kdef != sorted(kdef):
             errors.append(f"timber_factors.csv: kdef of {material} does not grow with the service class")
+
+    try:
+        l1, l2 = number(factors, "kcrit.lambda_1"), number(factors, "kcrit.lambda_2")
+        a, b = number(factors, "kcrit.intercept"), number(factors, "kcrit.slope")
+    except KeyError as missing:
+        errors.append(f"timber_factors.csv: {missing} missing")
+    else:
+        # kcrit of (6.34) is continuous to within the rounding of its constants.
+        if abs(a - b * l1 - 1) > 0.005 or abs(a - b * l2 - 1 / l2 ** 2) > 0.005:
+            errors.append("timber_factors.csv: kcrit constants do not join 1 at lambda_1 and 1/lambda^2 at lambda_2")
 
     for row in tables["timber_classes.csv"]:
         check_class(row, errors)

@@ -34,6 +34,8 @@ FAULTS = {
                                      "timber.GL26c: class GL26c is glulam, not 'solid'"),
     "fm,k not the number of the class": ("timber_classes.csv", "timber.C27", "Table 1,27,", "Table 1,22,",
                                          "timber.C27: fm_k 22 is not the 27 of the class name"),
+    "kcrit constants that do not join": ("timber_factors.csv", "kcrit.intercept", ",1.56,", ",1.65,",
+                                          "kcrit constants do not join"),
     "mean density below the characteristic": ("timber_classes.csv", "timber.C14", ",350,sourced", ",250,sourced",
                                               "timber.C14: rho_k >= rho_mean"),
 }
