@@ -77,7 +77,7 @@ void BM_ExactBeamLines(benchmark::State &state)
     const int which = int(state.range(0));
     const ProjectTexts texts = beam(which);
     const ResultSet results = analysed(texts);
-    const BeamLoads loads = ReadBeamLoads(texts);
+    const BeamLoads loads = ActingLoads(ReadBeam(texts));
     const int spans = SpanCount(results.L2, results.L3);
     for (auto _ : state) {
         BeamLines lines = ExactBeamLines(results, spans, loads);
@@ -236,7 +236,7 @@ void BM_RunEnvelope(benchmark::State &state)
     const int which = int(state.range(0));
     const ProjectTexts texts = beam(which);
     for (auto _ : state) {
-        LoadEnvelope envelope = RunEnvelope(texts);
+        LoadEnvelope envelope = RunEnvelope(ReadBeam(texts));
         benchmark::DoNotOptimize(envelope);
     }
     setBeamLabel(state, which);

@@ -10,6 +10,7 @@
 #include "analysis/analysis.h"
 #include "analysis/envelope.h"
 #include "analysis/resultset.h"
+#include "model/numericbeam.h"
 #include "model/projectmodel.h"
 #include "design/design.h"
 #include "io/report.h"
@@ -49,6 +50,7 @@ struct FileResult
     bool analysed = false;             // results, design and lines are valid
 
     ProjectTexts texts;
+    NumericBeam beam;                  // the texts read, with the grades used
     int timberGrade = 0;
     int steelGrade = 0;
     AnalysisOutcome analysis;

@@ -47,9 +47,14 @@ QStringList InactiveLoadWarnings(const AnalysisOutcome &outcome, const QLocale &
     return inactiveLoadWarnings(outcome.inactive, locale);
 }
 
+QStringList InactiveLoadWarnings(const NumericBeam &beam, const QLocale &locale)
+{
+    return inactiveLoadWarnings(InactivePointLoads(beam), locale);
+}
+
 QStringList InactiveLoadWarnings(const ProjectTexts &texts, const QLocale &locale)
 {
-    return inactiveLoadWarnings(InactivePointLoads(texts), locale);
+    return InactiveLoadWarnings(ReadBeam(texts), locale);
 }
 
 QStringList UpwardLoadWarnings(const AnalysisOutcome &outcome, const QLocale &locale)
