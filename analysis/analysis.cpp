@@ -15,50 +15,59 @@ namespace varno {
 
 namespace {
 
-// Why the point load of a slot does not act, if it does not: it stands in
+// Whether the load of each slot acts. A load does not act when it stands in
 // the row of a region the system does not have (a span beyond the span
 // count, a cantilever of length 0), or outside its region (a < 0 or
-// a > length). The one place where such loads are found: every computation
-// reads its loads through here (RunAnalysis, ActingLoads), and so do the
-// pictures (InactivePointLoads), so all of them see the same beam.
-std::optional<InactiveCause> inactiveCause(const NumericBeam &beam, int spans, int slot)
+// a > length; a = 0 and a = length stand at the ends of the region and act).
+// The one place where such loads are found: every computation reads its
+// loads through here (RunAnalysis, ActingLoads), and so do the pictures
+// (InactivePointLoads), so all of them see the same beam. The loads left out
+// are added to `inactive` (if given) in slot order.
+using ActingSlots = std::array<bool, PointLoadSlotCount>;
+
+ActingSlots actingSlots(const NumericBeam &beam, int spans, std::vector<InactivePointLoad> *inactive)
 {
-    const SlotLoad &p = beam.point[std::size_t(slot)];
-    if (p.F == 0)
-        return std::nullopt;
-    const int region = RegionOfSlot(slot);
-    const double length = beam.regionLength(region);
-    const bool exists = region <= Span3 ? region <= spans : length != 0;
-    if (exists && p.a >= 0 && p.a <= length)
-        return std::nullopt;
-    return exists ? InactiveCause::OutsideRegion : InactiveCause::NoRegion;
+    ActingSlots acts;
+    for (int region = Span1; region <= RightCantilever; ++region) {
+        const double length = beam.regionLength(region);
+        const bool exists = region <= Span3 ? region <= spans : length != 0;
+        for (int slot = FirstSlot(region); slot < EndSlot(region); ++slot) {
+            const SlotLoad &p = beam.point[std::size_t(slot)];
+            const bool act = p.F == 0 || (exists && p.a >= 0 && p.a <= length);
+            acts[std::size_t(slot)] = act;
+            if (!act && inactive)
+                inactive->push_back({region, slot, p.F, p.a, length,
+                                     exists ? InactiveCause::OutsideRegion : InactiveCause::NoRegion});
+        }
+    }
+    return acts;
 }
 
 // The loads of a region in order of distance: the fields keep the rows as
 // typed, the computation does not depend on their order. A load that does
 // not act leaves its row empty.
 template<int Slots>
-RegionLoads<Slots> regionLoads(const NumericBeam &beam, int spans, int region)
+RegionLoads<Slots> regionLoads(const NumericBeam &beam, const ActingSlots &acts, int region)
 {
     RegionLoads<Slots> loads;
     loads.length = beam.regionLength(region);
     loads.q = beam.uniformSum(region);
     for (int i = 0; i < Slots; ++i) {
-        const int slot = FirstSlot(region) + i;
-        if (inactiveCause(beam, spans, slot))
+        const std::size_t slot = std::size_t(FirstSlot(region) + i);
+        if (!acts[slot])
             continue;
-        loads.F[std::size_t(i)] = beam.point[std::size_t(slot)].F;
-        loads.a[std::size_t(i)] = beam.point[std::size_t(slot)].a;
+        loads.F[std::size_t(i)] = beam.point[slot].F;
+        loads.a[std::size_t(i)] = beam.point[slot].a;
     }
     return IsInDistanceOrder(loads) ? loads : InDistanceOrder(loads);
 }
 
-BeamLoads actingLoads(const NumericBeam &beam, int spans)
+BeamLoads actingLoads(const NumericBeam &beam, const ActingSlots &acts)
 {
-    return {{regionLoads<SpanSlots>(beam, spans, Span1), regionLoads<SpanSlots>(beam, spans, Span2),
-             regionLoads<SpanSlots>(beam, spans, Span3)},
-            regionLoads<CantileverSlots>(beam, spans, LeftCantilever),
-            regionLoads<CantileverSlots>(beam, spans, RightCantilever)};
+    return {{regionLoads<SpanSlots>(beam, acts, Span1), regionLoads<SpanSlots>(beam, acts, Span2),
+             regionLoads<SpanSlots>(beam, acts, Span3)},
+            regionLoads<CantileverSlots>(beam, acts, LeftCantilever),
+            regionLoads<CantileverSlots>(beam, acts, RightCantilever)};
 }
 
 // The warnings of `count` unloaded spans. Every warning has the same text,
@@ -202,20 +211,13 @@ AnalysisOutcome refuse(AnalysisOutcome out, const QString &message)
 std::vector<InactivePointLoad> InactivePointLoads(const NumericBeam &beam)
 {
     std::vector<InactivePointLoad> inactive;
-    const int spans = beam.spans();
-    for (int i = 0; i < PointLoadSlotCount; ++i) {
-        if (const auto cause = inactiveCause(beam, spans, i)) {
-            const int region = RegionOfSlot(i);
-            const SlotLoad &p = beam.point[std::size_t(i)];
-            inactive.push_back({region, i, p.F, p.a, beam.regionLength(region), *cause});
-        }
-    }
+    actingSlots(beam, beam.spans(), &inactive);
     return inactive;
 }
 
 BeamLoads ActingLoads(const NumericBeam &beam)
 {
-    return actingLoads(beam, beam.spans());
+    return actingLoads(beam, actingSlots(beam, beam.spans(), nullptr));
 }
 
 AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results, Lines lines)
@@ -231,7 +233,7 @@ AnalysisOutcome RunAnalysis(const NumericBeam &beam, ResultSet &results, Lines l
     if (const auto cause = BeamRefusal(beam))
         return refuse(out, *cause);
 
-    out.inactive = InactivePointLoads(beam);
+    const ActingSlots acts = actingSlots(beam, out.spans, &out.inactive);
 
     // Work on a copy: a refused run must leave the caller's results as they were.
     ResultSet r;
@@ -244,7 +246,7 @@ AnalysisOutcome RunAnalysis(const NumericBeam &beam, ResultSet &results, Lines l
     r.Lkl = beam.length[LengthLeft];
     r.Lkr = beam.length[LengthRight];
 
-    const BeamLoads loads = actingLoads(beam, out.spans);
+    const BeamLoads loads = actingLoads(beam, acts);
     const std::array<SpanLoads, 3> &span = loads.span;
     const CantileverLoads &left = loads.left;
     const CantileverLoads &right = loads.right;

@@ -23,8 +23,24 @@ QString regionName(int region)
 
 // LeadingNumber gives an infinite value only for a number beyond the double
 // range, such as 1e999; the first such input is named.
+bool allFinite(const NumericBeam &beam)
+{
+    // v * 0 is 0 for every finite v and NaN otherwise: one sum tells.
+    double zero = 0;
+    for (double v : beam.length)
+        zero += v * 0;
+    for (const auto &region : beam.uniform)
+        for (double v : region)
+            zero += v * 0;
+    for (const SlotLoad &p : beam.point)
+        zero += p.F * 0 + p.a * 0;
+    return zero == 0;
+}
+
 std::optional<QString> tooLargeInput(const NumericBeam &beam)
 {
+    if (allFinite(beam))
+        return std::nullopt;
     static const char *const lengthNames[RegionCount] = {"Die Feldlänge L1", "Die Feldlänge L2", "Die Feldlänge L3",
                                                          "Die Länge des linken Kragarms",
                                                          "Die Länge des rechten Kragarms"};
