@@ -138,7 +138,7 @@ NumericBeam PermanentBeam(const NumericBeam &beam)
 
 NumericBeam SwitchBeam(const NumericBeam &beam, int loadSwitch)
 {
-    return LoadsOfAction(beam, Action(kindOf(loadSwitch)), regionOf(loadSwitch));
+    return LoadsOfAction(beam, LoadAction(kindOf(loadSwitch)), regionOf(loadSwitch));
 }
 
 QString SwitchName(int loadSwitch)
@@ -175,7 +175,7 @@ LoadEnvelope RunEnvelope(const NumericBeam &beam)
     std::vector<Part> parts;
     parts.reserve(LoadSwitchCount);
     for (int s = 0; s < LoadSwitchCount; ++s) {
-        if (!HasLoadsOfAction(beam, Action(kindOf(s)), regionOf(s)))
+        if (!HasLoadsOfAction(beam, LoadAction(kindOf(s)), regionOf(s)))
             continue;
         Part part;
         const AnalysisOutcome one = RunAnalysis(SwitchBeam(beam, s), part.results, Lines::Wanted);

@@ -72,7 +72,7 @@ std::optional<QString> tooLargeInput(const NumericBeam &beam)
     return std::nullopt;
 }
 
-bool ofAction(Action loadAction, Action action, int loadRegion, int region)
+bool ofAction(LoadAction loadAction, LoadAction action, int loadRegion, int region)
 {
     return loadAction == action && (region == 0 || loadRegion == region);
 }
@@ -151,7 +151,7 @@ std::optional<QString> BeamRefusal(const NumericBeam &beam)
     return std::nullopt;
 }
 
-NumericBeam LoadsOfAction(const NumericBeam &beam, Action action, int region)
+NumericBeam LoadsOfAction(const NumericBeam &beam, LoadAction action, int region)
 {
     NumericBeam out;
     out.length = beam.length;
@@ -169,7 +169,7 @@ NumericBeam LoadsOfAction(const NumericBeam &beam, Action action, int region)
     return out;
 }
 
-bool HasLoadsOfAction(const NumericBeam &beam, Action action, int region)
+bool HasLoadsOfAction(const NumericBeam &beam, LoadAction action, int region)
 {
     for (int r = Span1; r <= RightCantilever; ++r)
         if ((region == 0 || r == region) && beam.uniform[std::size_t(r - 1)][action] != 0)

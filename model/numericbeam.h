@@ -20,14 +20,14 @@ namespace varno {
 
 // Every load belongs to an action: permanent G, imposed Q, snow S or wind W,
 // indexed as the uniform-load kinds (LoadType).
-using Action = LoadType;
+using LoadAction = LoadType;
 
 // One of the 27 point-load slots. A force of 0 leaves the slot empty.
 struct SlotLoad
 {
     double F = 0;               // kN, downward positive
     double a = 0;               // m from the start node of its region
-    Action action = LoadG;      // the load window's point loads are permanent
+    LoadAction action = LoadG;  // the load window's point loads are permanent
 
     bool operator==(const SlotLoad &) const = default;
 };
@@ -40,7 +40,7 @@ enum class ExtraLoadKind { PointLoad, PartialUniform, Trapezoidal, PointMoment }
 struct ExtraLoad
 {
     ExtraLoadKind kind = ExtraLoadKind::PointLoad;
-    Action action = LoadG;
+    LoadAction action = LoadG;
     int region = Span1;         // LoadRegion 1..5
     double value = 0;           // F (kN), q (kN/m), q at a (kN/m) or M (kNm)
     double valueAtB = 0;        // trapezoidal loads: q at b (kN/m)
@@ -88,9 +88,9 @@ std::optional<QString> BeamRefusal(const NumericBeam &beam);
 // The beam with the loads of one action alone, on one region (1..5) or on
 // all regions (0): the uniform loads and the point loads of that action stay,
 // every other load is 0 (an emptied slot reads F = 0, a = 0).
-NumericBeam LoadsOfAction(const NumericBeam &beam, Action action, int region = 0);
+NumericBeam LoadsOfAction(const NumericBeam &beam, LoadAction action, int region = 0);
 
 // Whether LoadsOfAction(beam, action, region) carries any load.
-bool HasLoadsOfAction(const NumericBeam &beam, Action action, int region = 0);
+bool HasLoadsOfAction(const NumericBeam &beam, LoadAction action, int region = 0);
 
 } // namespace varno

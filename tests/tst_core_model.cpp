@@ -485,7 +485,7 @@ void TestModel::loadsOfAction()
     beam.point[8] = {9, 3, LoadQ};
     beam.point[21] = {3, 0.5, LoadG};
 
-    const NumericBeam only = LoadsOfAction(beam, Action(action), region);
+    const NumericBeam only = LoadsOfAction(beam, LoadAction(action), region);
     QCOMPARE(only.length, beam.length);
     for (int r = 1; r <= RegionCount; ++r)
         for (int k = 0; k < LoadTypeCount; ++k)
@@ -493,7 +493,7 @@ void TestModel::loadsOfAction()
     for (int slot = 0; slot < PointLoadSlotCount; ++slot)
         QCOMPARE(only.point[std::size_t(slot)], kept.contains(slot) ? beam.point[std::size_t(slot)] : SlotLoad());
     const bool loaded = !kept.isEmpty() || std::any_of(uniform.begin(), uniform.end(), [](double q) { return q != 0; });
-    QCOMPARE(HasLoadsOfAction(beam, Action(action), region), loaded);
+    QCOMPARE(HasLoadsOfAction(beam, LoadAction(action), region), loaded);
 }
 
 QTEST_GUILESS_MAIN(TestModel)
