@@ -7,6 +7,7 @@
 #include "analysis/spanterms.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -14,66 +15,74 @@ namespace varno {
 
 namespace {
 
-// The numbers of one run, read once from the texts.
-struct Inputs
-{
-    double length[RegionCount]{};    // L1, L2, L3, Lkl, Lkr
-    double q[RegionCount + 1]{};     // index = LoadRegion, g + q + s + w
-    double F[PointLoadSlotCount]{};
-    double a[PointLoadSlotCount]{};
-};
+// Whether the load of each slot acts. A load does not act when it stands in
+// the row of a region the system does not have (a span beyond the span
+// count, a cantilever of length 0), or outside its region (a < 0 or
+// a > length; a = 0 and a = length stand at the ends of the region and act).
+// The one place where such loads are found: every computation reads its
+// loads through here (RunAnalysis, ActingLoads), and so do the pictures
+// (InactivePointLoads), so all of them see the same beam. The loads left out
+// are added to `inactive` (if given) in slot order.
+using ActingSlots = std::array<bool, PointLoadSlotCount>;
 
-Inputs readInputs(const ProjectTexts &texts)
+ActingSlots actingSlots(const NumericBeam &beam, int spans, std::vector<InactivePointLoad> *inactive)
 {
-    Inputs in;
-    for (int i = 0; i < RegionCount; ++i)
-        in.length[i] = texts.length(i);
-    for (int r = 1; r <= RegionCount; ++r)
-        in.q[r] = texts.uniformLoadSum(r);
-    for (int i = 0; i < PointLoadSlotCount; ++i) {
-        in.F[i] = texts.pointForce(i);
-        in.a[i] = texts.pointDistance(i);
-    }
-    return in;
-}
-
-// The one place where the loads that do not act are left out: every
-// computation reads its loads through here (RunAnalysis, ReadBeamLoads), so
-// the analysis, the exact lines, the envelope, the design and the Eurocode
-// check see the same beam. Returns the loads left out, in slot order.
-std::vector<InactivePointLoad> dropInactive(Inputs &in)
-{
-    std::vector<InactivePointLoad> dropped;
-    const int spans = SpanCount(in.length[LengthL2], in.length[LengthL3]);
-    for (int i = 0; i < PointLoadSlotCount; ++i) {
-        if (in.F[i] == 0)
-            continue;
-        const int region = RegionOfSlot(i);
-        const double length = in.length[region - 1];
+    ActingSlots acts;
+    for (int region = Span1; region <= RightCantilever; ++region) {
+        const double length = beam.regionLength(region);
         const bool exists = region <= Span3 ? region <= spans : length != 0;
-        if (exists && in.a[i] >= 0 && in.a[i] <= length)
-            continue;
-        dropped.push_back({region, i, in.F[i], in.a[i], length,
-                           exists ? InactiveCause::OutsideRegion : InactiveCause::NoRegion});
-        in.F[i] = 0;
-        in.a[i] = 0;
+        for (int slot = FirstSlot(region); slot < EndSlot(region); ++slot) {
+            const SlotLoad &p = beam.point[std::size_t(slot)];
+            const bool act = p.F == 0 || (exists && p.a >= 0 && p.a <= length);
+            acts[std::size_t(slot)] = act;
+            if (!act && inactive)
+                inactive->push_back({region, slot, p.F, p.a, length,
+                                     exists ? InactiveCause::OutsideRegion : InactiveCause::NoRegion});
+        }
     }
-    return dropped;
+    return acts;
 }
 
 // The loads of a region in order of distance: the fields keep the rows as
-// typed, the computation does not depend on their order.
+// typed, the computation does not depend on their order. A load that does
+// not act leaves its row empty.
 template<int Slots>
-RegionLoads<Slots> regionLoads(const Inputs &in, int region)
+RegionLoads<Slots> regionLoads(const NumericBeam &beam, const ActingSlots &acts, int region)
 {
     RegionLoads<Slots> loads;
-    loads.length = in.length[region - 1];
-    loads.q = in.q[region];
+    loads.length = beam.regionLength(region);
+    loads.q = beam.uniformSum(region);
     for (int i = 0; i < Slots; ++i) {
-        loads.F[i] = in.F[FirstSlot(region) + i];
-        loads.a[i] = in.a[FirstSlot(region) + i];
+        const std::size_t slot = std::size_t(FirstSlot(region) + i);
+        if (!acts[slot])
+            continue;
+        loads.F[std::size_t(i)] = beam.point[slot].F;
+        loads.a[std::size_t(i)] = beam.point[slot].a;
     }
     return IsInDistanceOrder(loads) ? loads : InDistanceOrder(loads);
+}
+
+BeamLoads actingLoads(const NumericBeam &beam, const ActingSlots &acts)
+{
+    return {{regionLoads<SpanSlots>(beam, acts, Span1), regionLoads<SpanSlots>(beam, acts, Span2),
+             regionLoads<SpanSlots>(beam, acts, Span3)},
+            regionLoads<CantileverSlots>(beam, acts, LeftCantilever),
+            regionLoads<CantileverSlots>(beam, acts, RightCantilever)};
+}
+
+// The warnings of `count` unloaded spans. Every warning has the same text,
+// so the lists are made once and shared: an analysis allocates nothing for
+// them (the Eurocode check analyses one unit beam after the other, most of
+// whose spans carry nothing).
+const QStringList &noLoadWarnings(int count)
+{
+    static const std::array<QStringList, 4> lists = [] {
+        std::array<QStringList, 4> out;
+        for (int n = 1; n < 4; ++n)
+            out[std::size_t(n)] = QStringList(n, NoLoadWarningText);
+        return out;
+    }();
+    return lists[std::size_t(count)];
 }
 
 // Load terms of the three-moment equation (6·A·x̄/l²) at the right and left
@@ -113,51 +122,6 @@ double shearLeftOfRightSupport(const SpanLoads &s, double Ml, double Mr)
     for (int i = 0; i < SpanSlots; ++i)
         sum += s.F[i] * s.a[i];
     return -(sum + Ml - Mr) / l;
-}
-
-QString regionName(int region)
-{
-    switch (region) {
-    case LeftCantilever:
-        return QStringLiteral("im linken Kragarm");
-    case RightCantilever:
-        return QStringLiteral("im rechten Kragarm");
-    default:
-        return QStringLiteral("in Feld %1").arg(region);
-    }
-}
-
-// LeadingNumber gives an infinite value only for a number beyond the double
-// range, such as 1e999; name the first such field.
-std::optional<QString> tooLargeInput(const ProjectTexts &texts, const Inputs &in)
-{
-    static const char *const lengthNames[RegionCount] = {"Die Feldlänge L1", "Die Feldlänge L2", "Die Feldlänge L3",
-                                                         "Die Länge des linken Kragarms",
-                                                         "Die Länge des rechten Kragarms"};
-    static const char *const loadNames[LoadTypeCount] = {"Die Eigenlast g", "Die Nutzlast q", "Die Schneelast s",
-                                                         "Die Windlast w"};
-    const QString advice = QStringLiteral(" ist für die Berechnung zu groß. Geben Sie einen kleineren Wert ein.");
-    for (int i = 0; i < RegionCount; ++i)
-        if (!std::isfinite(in.length[i]))
-            return QString::fromUtf8(lengthNames[i]) + advice;
-    for (int r = 1; r <= RegionCount; ++r) {
-        // A finite sum has only finite parts: the texts of a region are read
-        // again only when its sum is not.
-        if (std::isfinite(in.q[r]))
-            continue;
-        for (int k = 0; k < LoadTypeCount; ++k)
-            if (!std::isfinite(texts.uniformLoad(r, k)))
-                return QString::fromUtf8(loadNames[k]) + u' ' + regionName(r) + advice;
-    }
-    for (int i = 0; i < PointLoadSlotCount; ++i) {
-        const int region = RegionOfSlot(i);
-        const int number = i - FirstSlot(region) + 1;
-        if (!std::isfinite(in.F[i]))
-            return QStringLiteral("Die Einzellast F Nr. %1 ").arg(number) + regionName(region) + advice;
-        if (!std::isfinite(in.a[i]))
-            return QStringLiteral("Der Abstand a der Einzellast Nr. %1 ").arg(number) + regionName(region) + advice;
-    }
-    return std::nullopt;
 }
 
 // The first result that is infinite or not a number, if any.
@@ -244,76 +208,48 @@ AnalysisOutcome refuse(AnalysisOutcome out, const QString &message)
 
 } // namespace
 
-std::vector<InactivePointLoad> InactivePointLoads(const ProjectTexts &texts)
+std::vector<InactivePointLoad> InactivePointLoads(const NumericBeam &beam)
 {
-    Inputs in = readInputs(texts);
-    return dropInactive(in);
+    std::vector<InactivePointLoad> inactive;
+    actingSlots(beam, beam.spans(), &inactive);
+    return inactive;
 }
 
-BeamLoads ReadBeamLoads(const ProjectTexts &texts)
+BeamLoads ActingLoads(const NumericBeam &beam)
 {
-    Inputs in = readInputs(texts);
-    dropInactive(in);
-    return {{regionLoads<SpanSlots>(in, Span1), regionLoads<SpanSlots>(in, Span2), regionLoads<SpanSlots>(in, Span3)},
-            regionLoads<CantileverSlots>(in, LeftCantilever),
-            regionLoads<CantileverSlots>(in, RightCantilever)};
-}
-
-int SpanCount(double L2, double L3)
-{
-    if (L3 != 0)
-        return 3;
-    if (L2 != 0)
-        return 2;
-    return 1;
+    return actingLoads(beam, actingSlots(beam, beam.spans(), nullptr));
 }
 
 AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results, Lines lines)
 {
+    return RunAnalysis(ReadBeam(texts), results, lines);
+}
+
+AnalysisOutcome RunAnalysis(const NumericBeam &beam, ResultSet &results, Lines lines)
+{
     AnalysisOutcome out;
-    Inputs in = readInputs(texts);
-    out.spans = SpanCount(in.length[LengthL2], in.length[LengthL3]);
-
-    if (const auto cause = tooLargeInput(texts, in))
+    out.spans = beam.spans();
+    // Every number is checked first, also those of loads that do not act.
+    if (const auto cause = BeamRefusal(beam))
         return refuse(out, *cause);
-    // Every span length of the system is a divisor below.
-    if (in.length[LengthL1] == 0)
-        return refuse(out, QStringLiteral("Die Feldlänge L1 ist 0. Geben Sie eine Feldlänge größer als 0 ein."));
-    // A negative length is no beam: refused like a first span of 0. A length
-    // of 0 for L2, L3 or a cantilever means "no such span".
-    static const char *const negativeLength[RegionCount] = {
-        "Die Feldlänge L1 ist negativ. Geben Sie eine Feldlänge größer als 0 ein.",
-        "Die Feldlänge L2 ist negativ. Geben Sie eine Feldlänge größer als 0 ein oder 0 für kein zweites Feld.",
-        "Die Feldlänge L3 ist negativ. Geben Sie eine Feldlänge größer als 0 ein oder 0 für kein drittes Feld.",
-        "Die Länge des linken Kragarms ist negativ. Geben Sie eine Länge größer als 0 ein oder 0 für keinen "
-        "Kragarm.",
-        "Die Länge des rechten Kragarms ist negativ. Geben Sie eine Länge größer als 0 ein oder 0 für keinen "
-        "Kragarm."};
-    for (int i = 0; i < RegionCount; ++i)
-        if (in.length[i] < 0)
-            return refuse(out, QString::fromUtf8(negativeLength[i]));
-    if (out.spans == 3 && in.length[LengthL2] == 0)
-        return refuse(out, QStringLiteral("Die Feldlänge L2 ist 0, die Feldlänge L3 aber nicht. Geben Sie für L2 "
-                                          "eine Feldlänge größer als 0 ein oder setzen Sie auch L3 auf 0."));
 
-    // Every text is checked above, also those of loads that do not act.
-    out.inactive = dropInactive(in);
+    const ActingSlots acts = actingSlots(beam, out.spans, &out.inactive);
 
     // Work on a copy: a refused run must leave the caller's results as they were.
     ResultSet r;
     r.xF1 = results.xF1;
     r.xF2 = results.xF2;
     r.xF3 = results.xF3;
-    r.L1 = in.length[LengthL1];
-    r.L2 = in.length[LengthL2];
-    r.L3 = in.length[LengthL3];
-    r.Lkl = in.length[LengthLeft];
-    r.Lkr = in.length[LengthRight];
+    r.L1 = beam.length[LengthL1];
+    r.L2 = beam.length[LengthL2];
+    r.L3 = beam.length[LengthL3];
+    r.Lkl = beam.length[LengthLeft];
+    r.Lkr = beam.length[LengthRight];
 
-    const SpanLoads span[3] = {regionLoads<SpanSlots>(in, Span1), regionLoads<SpanSlots>(in, Span2),
-                               regionLoads<SpanSlots>(in, Span3)};
-    const CantileverLoads left = regionLoads<CantileverSlots>(in, LeftCantilever);
-    const CantileverLoads right = regionLoads<CantileverSlots>(in, RightCantilever);
+    const BeamLoads loads = actingLoads(beam, acts);
+    const std::array<SpanLoads, 3> &span = loads.span;
+    const CantileverLoads &left = loads.left;
+    const CantileverLoads &right = loads.right;
 
     // Cantilever moments are the known end moments.
     r.MA = -left.q * r.Lkl * r.Lkl / 2;
@@ -364,9 +300,11 @@ AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results, Lines
 
     double *xF[3] = {&r.xF1, &r.xF2, &r.xF3};
     const double V0[3] = {r.Are, r.Bre, r.Cre};
+    int unloadedSpans = 0;
     for (int j = 0; j < out.spans; ++j)
         if (!FindZeroShear(span[j], V0[j], *xF[j]))
-            out.warnings << NoLoadWarningText;
+            ++unloadedSpans;
+    out.warnings = noLoadWarnings(unloadedSpans);
 
     if (r.Lkl != 0)
         r.EIwKl = LeftCantileverDeflection(span[0], r.MA, r.MB, left);
@@ -385,17 +323,16 @@ AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results, Lines
     if (const auto cause = nonFiniteResult(r))
         return refuse(out, *cause);
 
-    const BeamLoads beamLoads{{span[0], span[1], span[2]}, left, right};
-    const bool upward = anyLoadedUpward(beamLoads, out.spans, r);
+    const bool upward = anyLoadedUpward(loads, out.spans, r);
     if (upward || lines == Lines::Wanted) {
-        out.lines = ExactBeamLines(r, out.spans, beamLoads);
+        out.lines = ExactBeamLines(r, out.spans, loads);
         // The design of a beam with upward loads needs its lines.
         if (upward && !out.lines.valid)
             return refuse(out, QStringLiteral("Mit diesen Längen und Lasten wird die Momentenlinie unendlich groß "
                                               "oder unbestimmt. Prüfen Sie die Längen und Lasten auf sehr große, "
                                               "sehr kleine oder sich aufhebende Werte."));
         if (upward)
-            findLoadsBothWays(beamLoads, out, r);
+            findLoadsBothWays(loads, out, r);
     }
 
     results = r;

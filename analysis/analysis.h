@@ -5,6 +5,7 @@
 
 #include "analysis/beamlines.h"
 #include "analysis/resultset.h"
+#include "model/numericbeam.h"
 #include "model/projectmodel.h"
 
 #include <QString>
@@ -13,9 +14,6 @@
 #include <vector>
 
 namespace varno {
-
-// Number of spans from the lengths: L3 != 0 three, else L2 != 0 two, else one.
-int SpanCount(double L2, double L3);
 
 // A span or cantilever with an upward load (a negative uniform load or
 // point load): its moment line may reach its extremes anywhere.
@@ -46,8 +44,9 @@ struct InactivePointLoad
     int row() const { return slot - FirstSlot(region) + 1; }   // 1..7 in its region
 };
 
-// The point loads of the texts that do not act, in slot order.
-std::vector<InactivePointLoad> InactivePointLoads(const ProjectTexts &texts);
+// The point loads of the beam that do not act, in slot order: the one filter
+// of such loads, for the analysis and the pictures alike.
+std::vector<InactivePointLoad> InactivePointLoads(const NumericBeam &beam);
 
 struct AnalysisOutcome
 {
@@ -78,18 +77,22 @@ struct AnalysisOutcome
 // The loads of every region as the analysis computes with them: the total
 // uniform load and the point loads that act, in order of distance
 // (InDistanceOrder).
-BeamLoads ReadBeamLoads(const ProjectTexts &texts);
+BeamLoads ActingLoads(const NumericBeam &beam);
 
 // Whether the outcome carries the exact lines of the beam. A beam with an
 // upward load always gets them (its design needs them); otherwise only when
 // wanted, since they cost more than the rest of the analysis.
 enum class Lines { WhenNeeded, Wanted };
 
-// The whole analysis over a snapshot of the input texts: the numbers only,
-// the result lines are made where they are shown (ResultLines). Writes
-// `results` only when the run is not refused. A beam with an upward load
-// whose exact lines would not be finite is refused; otherwise lines that
-// would not be finite are left out (not valid).
+// The whole analysis of the beam: the numbers only, the result lines are
+// made where they are shown (ResultLines). Writes `results` only when the
+// run is not refused: by BeamRefusal, or because a result would not be
+// finite. A beam with an upward load whose exact lines would not be finite
+// is refused; otherwise lines that would not be finite are left out (not
+// valid).
+AnalysisOutcome RunAnalysis(const NumericBeam &beam, ResultSet &results, Lines lines = Lines::WhenNeeded);
+
+// The same over a snapshot of the input texts, read by ReadBeam.
 AnalysisOutcome RunAnalysis(const ProjectTexts &texts, ResultSet &results, Lines lines = Lines::WhenNeeded);
 
 inline const QString NoLoadWarningTitle = QStringLiteral("Warnung");

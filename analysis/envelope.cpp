@@ -110,26 +110,14 @@ QString partRefusal(const QString &part, const QString &cause)
 
 } // namespace
 
-ProjectTexts PermanentTexts(const ProjectTexts &texts)
+NumericBeam PermanentBeam(const NumericBeam &beam)
 {
-    static const QString zero = QStringLiteral("0");
-    ProjectTexts out = texts;
-    for (auto &region : out.uniform)
-        for (int kind : VariableKinds)
-            region[kind] = zero;
-    return out;
+    return LoadsOfAction(beam, LoadG);
 }
 
-ProjectTexts SwitchTexts(const ProjectTexts &texts, int loadSwitch)
+NumericBeam SwitchBeam(const NumericBeam &beam, int loadSwitch)
 {
-    static const QString zero = QStringLiteral("0");
-    ProjectTexts out = texts;
-    for (auto &region : out.uniform)
-        region.fill(zero);
-    out.force.fill(zero);
-    const int region = regionOf(loadSwitch), kind = kindOf(loadSwitch);
-    out.uniform[region - 1][kind] = texts.uniform[region - 1][kind];
-    return out;
+    return LoadsOfAction(beam, LoadAction(kindOf(loadSwitch)), regionOf(loadSwitch));
 }
 
 QString SwitchName(int loadSwitch)
@@ -141,7 +129,7 @@ QString SwitchName(int loadSwitch)
              region <= Span3 ? QStringLiteral("in") : QStringLiteral("im"), texts::RegionLabels[region - 1]);
 }
 
-LoadEnvelope RunEnvelope(const ProjectTexts &texts)
+LoadEnvelope RunEnvelope(const NumericBeam &beam)
 {
     LoadEnvelope env;
     auto refuse = [](const QString &message) {
@@ -152,7 +140,7 @@ LoadEnvelope RunEnvelope(const ProjectTexts &texts)
     };
 
     Part permanent;
-    const AnalysisOutcome outcome = RunAnalysis(PermanentTexts(texts), permanent.results, Lines::Wanted);
+    const AnalysisOutcome outcome = RunAnalysis(PermanentBeam(beam), permanent.results, Lines::Wanted);
     if (outcome.refused)
         return refuse(partRefusal(QStringLiteral("der Lastfall der ständigen Lasten (g und alle Einzellasten)"),
                                   outcome.refusal));
@@ -162,14 +150,14 @@ LoadEnvelope RunEnvelope(const ProjectTexts &texts)
         return refuse(partRefusal(QStringLiteral("der Lastfall der ständigen Lasten (g und alle Einzellasten)"),
                                   QStringLiteral("Seine Momentenlinie wird unendlich groß.")));
 
-    // A switch whose load is 0 contributes nothing.
+    // A switch without a load contributes nothing.
     std::vector<Part> parts;
     parts.reserve(LoadSwitchCount);
     for (int s = 0; s < LoadSwitchCount; ++s) {
-        if (texts.uniformLoad(regionOf(s), kindOf(s)) == 0)
+        if (!HasLoadsOfAction(beam, LoadAction(kindOf(s)), regionOf(s)))
             continue;
         Part part;
-        const AnalysisOutcome one = RunAnalysis(SwitchTexts(texts, s), part.results, Lines::Wanted);
+        const AnalysisOutcome one = RunAnalysis(SwitchBeam(beam, s), part.results, Lines::Wanted);
         if (one.refused)
             return refuse(partRefusal(QStringLiteral("der Lastfall %1 allein").arg(SwitchName(s)), one.refusal));
         part.lines = one.lines;

@@ -3,10 +3,11 @@
 
 #pragma once
 
-// The envelope of the variable loads. The dead load g and every point load
-// act always (a point load carries no load kind); each variable load q, s
-// and w of each of the five regions acts or not, independently of all the
-// others: 15 switches, 2^15 = 32768 load patterns, all characteristic
+// The envelope of the variable loads. The permanent loads (g and the point
+// loads of action G, which are all of the load window's) act always; the
+// loads of each variable action q, s and w on each of the five regions act
+// or not, independently of all the others: 15 switches, 2^15 = 32768 load
+// patterns, all characteristic
 // (factor 1). Every result is linear in the loads, so the patterns are not
 // computed one by one: the permanent part and each switch alone are
 // analysed once, and the largest value of a result is the permanent part
@@ -16,7 +17,7 @@
 // its sign the envelope is one polynomial, so its extremes are exact.
 
 #include "analysis/resultquantities.h"
-#include "model/projectmodel.h"
+#include "model/numericbeam.h"
 
 #include <QString>
 
@@ -31,11 +32,11 @@ constexpr int VariableLoadKinds = 3;
 constexpr int LoadSwitchCount = VariableLoadKinds * RegionCount;
 constexpr int LoadPatternCount = 1 << LoadSwitchCount;
 
-// The input texts of the permanent part: q, s and w of every region read "0".
-ProjectTexts PermanentTexts(const ProjectTexts &texts);
+// The beam of the permanent part: the loads of action G alone.
+NumericBeam PermanentBeam(const NumericBeam &beam);
 
-// The input texts of one switch alone: every load "0" but that one.
-ProjectTexts SwitchTexts(const ProjectTexts &texts, int loadSwitch);
+// The beam of one switch alone: the loads of its action on its region.
+NumericBeam SwitchBeam(const NumericBeam &beam, int loadSwitch);
 
 // "q in Feld 2", "w im Kragarm re".
 QString SwitchName(int loadSwitch);
@@ -84,11 +85,11 @@ struct LoadEnvelope
     bool uplift(int support) const { return reaction[support].min < 0; }
 };
 
-// The permanent part and every switch whose load is not 0 are each one
-// ordinary analysis on copies of the texts; nothing is taken from the
+// The permanent part and every switch that carries a load are each one
+// ordinary analysis of a beam of their own; nothing is taken from the
 // caller's results. A part that cannot be computed, or a sum that is not
 // finite, refuses the envelope with a message naming it.
-LoadEnvelope RunEnvelope(const ProjectTexts &texts);
+LoadEnvelope RunEnvelope(const NumericBeam &beam);
 
 inline constexpr auto SupportNames = NamesOf<QuantityKind::Reaction>();
 inline constexpr auto SupportMomentNames = NamesOf<QuantityKind::SupportMoment>();

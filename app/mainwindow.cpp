@@ -418,7 +418,7 @@ void MainWindow::showSteel()
 
 bool MainWindow::runAnalysis()
 {
-    const AnalysisOutcome outcome = RunAnalysis(projectTexts(), m_session->results);
+    const AnalysisOutcome outcome = RunAnalysis(beam(), m_session->results);
     for (const QString &warning : outcome.warnings)
         ShowMessage(this, NoLoadWarningTitle, warning, MsgIcon::Warning);
     if (outcome.refused) {

@@ -55,20 +55,67 @@ DesignInputs designInputs()
     return inputs;
 }
 
-// RunAnalysis alone, from the input texts to the ResultSet: numbers only.
+// The analysis as the results command runs it, from the input texts to the
+// ResultSet: the reading step, then the numbers.
 void BM_RunAnalysis(benchmark::State &state)
 {
     const int which = int(state.range(0));
     const ProjectTexts texts = beam(which);
     ResultSet results;
     for (auto _ : state) {
-        AnalysisOutcome outcome = RunAnalysis(texts, results);
+        AnalysisOutcome outcome = RunAnalysis(ReadBeam(texts), results);
         benchmark::DoNotOptimize(outcome);
         benchmark::DoNotOptimize(results);
     }
     setBeamLabel(state, which);
 }
 BENCHMARK(BM_RunAnalysis)->Arg(0)->Arg(1);
+
+// The reading step alone: every input text to its number.
+void BM_ReadBeam(benchmark::State &state)
+{
+    const int which = int(state.range(0));
+    const ProjectTexts texts = beam(which);
+    for (auto _ : state) {
+        NumericBeam numbers = ReadBeam(texts);
+        benchmark::DoNotOptimize(numbers);
+    }
+    setBeamLabel(state, which);
+}
+BENCHMARK(BM_ReadBeam)->Arg(0)->Arg(1);
+
+// The analysis of a beam already in numbers, as the envelope and the
+// Eurocode check run it for each of their load cases.
+void BM_RunAnalysisNumbers(benchmark::State &state)
+{
+    const int which = int(state.range(0));
+    const NumericBeam numbers = ReadBeam(beam(which));
+    ResultSet results;
+    for (auto _ : state) {
+        AnalysisOutcome outcome = RunAnalysis(numbers, results);
+        benchmark::DoNotOptimize(outcome);
+        benchmark::DoNotOptimize(results);
+    }
+    setBeamLabel(state, which);
+}
+BENCHMARK(BM_RunAnalysisNumbers)->Arg(0)->Arg(1);
+
+// One unit load case of the Eurocode check: the imposed load of span 2 of
+// the full beam alone, made from the beam and analysed with its exact
+// lines. Spans 1 and 3 carry nothing and warn.
+void BM_UnitLoadCase(benchmark::State &state)
+{
+    const NumericBeam full = ReadBeam(bench::FullBeam());
+    ResultSet results;
+    for (auto _ : state) {
+        const NumericBeam unit = LoadsOfAction(full, LoadQ, Span2);
+        AnalysisOutcome outcome = RunAnalysis(unit, results, Lines::Wanted);
+        benchmark::DoNotOptimize(outcome);
+        benchmark::DoNotOptimize(results);
+    }
+    state.SetLabel(bench::FullBeamName.toStdString());
+}
+BENCHMARK(BM_UnitLoadCase);
 
 // The exact lines and their extremes of an analysed beam, from the support
 // moments and the loads: the goal is under 5 µs for the full beam.
@@ -77,7 +124,7 @@ void BM_ExactBeamLines(benchmark::State &state)
     const int which = int(state.range(0));
     const ProjectTexts texts = beam(which);
     const ResultSet results = analysed(texts);
-    const BeamLoads loads = ReadBeamLoads(texts);
+    const BeamLoads loads = ActingLoads(ReadBeam(texts));
     const int spans = SpanCount(results.L2, results.L3);
     for (auto _ : state) {
         BeamLines lines = ExactBeamLines(results, spans, loads);
@@ -230,13 +277,13 @@ void BM_FormatFixed(benchmark::State &state)
 }
 BENCHMARK(BM_FormatFixed);
 
-// The envelope of the variable loads: 32 analyses of pattern texts.
+// The envelope of the variable loads: up to 16 analyses of pattern beams.
 void BM_RunEnvelope(benchmark::State &state)
 {
     const int which = int(state.range(0));
-    const ProjectTexts texts = beam(which);
+    const NumericBeam numbers = ReadBeam(beam(which));
     for (auto _ : state) {
-        LoadEnvelope envelope = RunEnvelope(texts);
+        LoadEnvelope envelope = RunEnvelope(numbers);
         benchmark::DoNotOptimize(envelope);
     }
     setBeamLabel(state, which);

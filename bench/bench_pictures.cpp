@@ -59,7 +59,7 @@ void BM_MakeResultPictures(benchmark::State &state)
     const ProjectTexts texts = beam(which);
     const Computed c = computed(texts);
     for (auto _ : state) {
-        ResultPictures pictures = MakeResultPictures(texts, c.results, c.design, QLocale::c());
+        ResultPictures pictures = MakeResultPictures(ReadBeam(texts), c.results, c.design, QLocale::c());
         benchmark::DoNotOptimize(pictures);
     }
     setBeamLabel(state, which);
@@ -77,7 +77,7 @@ void writeFiles(benchmark::State &state, PictureFormat format)
     if (!dir.isValid())
         qFatal("no temporary folder");
     for (auto _ : state) {
-        const ResultPictures pictures = MakeResultPictures(texts, c.results, c.design, QLocale::c());
+        const ResultPictures pictures = MakeResultPictures(ReadBeam(texts), c.results, c.design, QLocale::c());
         const PictureWriteResult written = WriteResultPictures(pictures, dir.path(), QStringLiteral("beam"),
                                                                QStringLiteral("beam.lof"), format, DefaultPictureSize);
         if (!written.ok)
@@ -95,7 +95,7 @@ void makeBytes(benchmark::State &state, PictureFormat format)
     const ProjectTexts texts = beam(which);
     const Computed c = computed(texts);
     for (auto _ : state) {
-        const ResultPictures pictures = MakeResultPictures(texts, c.results, c.design, QLocale::c());
+        const ResultPictures pictures = MakeResultPictures(ReadBeam(texts), c.results, c.design, QLocale::c());
         for (int k = 0; k < PictureKindCount; ++k) {
             QByteArray bytes = PictureFileBytes(pictures.get(PictureKind(k)), format, DefaultPictureSize,
                                                 QStringLiteral("beam.lof"));

@@ -29,7 +29,7 @@ QString gradeRefusal(const QString &what, int position, int count)
 
 // The total downward load the analysis carries: the existing spans and
 // cantilevers with the point loads that act.
-double totalLoad(const ProjectTexts &texts, const ResultSet &r, int spans,
+double totalLoad(const NumericBeam &beam, const ResultSet &r, int spans,
                  const std::vector<InactivePointLoad> &inactive)
 {
     const double lengths[RegionCount] = {r.L1, r.L2, r.L3, r.Lkl, r.Lkr};
@@ -41,10 +41,10 @@ double totalLoad(const ProjectTexts &texts, const ResultSet &r, int spans,
     for (int region = Span1; region <= RightCantilever; ++region) {
         if (region <= Span3 && region > spans)
             continue;
-        load += texts.uniformLoadSum(region) * lengths[region - 1];
+        load += beam.uniformSum(region) * lengths[region - 1];
         for (int slot = FirstSlot(region); slot < EndSlot(region); ++slot)
             if (acts[slot])
-                load += texts.pointForce(slot);
+                load += beam.point[std::size_t(slot)].F;
     }
     return load;
 }
@@ -306,9 +306,12 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
     result.texts.timberGrade = result.timberGrade;
     result.texts.steelGrade = result.steelGrade;
     result.read = true;
+    // The one reading step makes the beam of either kind of file from its
+    // texts, as the windows do.
+    result.beam = ReadBeam(result.texts);
 
     // A fresh program: the zero-shear positions start at 0.
-    result.analysis = RunAnalysis(result.texts, result.results, Lines::Wanted);
+    result.analysis = RunAnalysis(result.beam, result.results, Lines::Wanted);
     result.warnings = result.analysis.warnings;
     if (!result.analysis.refused)
         result.warnings << InactiveLoadWarnings(result.analysis, options.locale)
@@ -323,7 +326,7 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
     runDesigns(result, options);
     if (!result.errors.isEmpty())
         result.status = Refused;
-    result.load = totalLoad(result.texts, result.results, result.analysis.spans, result.analysis.inactive);
+    result.load = totalLoad(result.beam, result.results, result.analysis.spans, result.analysis.inactive);
     result.reactions = reactionSum(result.results, result.analysis.spans);
     // Each result is finite, but the sums of loads near the largest double
     // may not be: the file is refused as one whose results would be.
@@ -334,10 +337,10 @@ FileResult CalculateFile(const QString &path, const CalcOptions &options)
                                         "Zahlenbereichs; die Datei wird nicht berechnet.");
         return result;
     }
-    // The patterns run on copies of the texts: nothing of them reaches the
+    // The patterns run on beams of their own: nothing of them reaches the
     // results above, the zero-shear positions included. The JSON promises
     // the envelope, so a missing one is an error of the file.
-    LoadEnvelope envelope = RunEnvelope(result.texts);
+    LoadEnvelope envelope = RunEnvelope(result.beam);
     if (envelope.refused) {
         result.envelopeError = envelope.refusal;
         result.errors << result.envelopeError;

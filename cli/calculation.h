@@ -10,6 +10,7 @@
 #include "analysis/analysis.h"
 #include "analysis/envelope.h"
 #include "analysis/resultset.h"
+#include "model/numericbeam.h"
 #include "model/projectmodel.h"
 #include "model/projectstate.h"
 #include "design/design.h"
@@ -60,6 +61,7 @@ struct FileResult
     ResultsInputs resultsInputs;       // width, limits and series of the design
 
     ProjectTexts texts;
+    NumericBeam beam;                  // the texts read, with the grades used
     int timberGrade = 0;
     int steelGrade = 0;
     AnalysisOutcome analysis;

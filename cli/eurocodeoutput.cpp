@@ -311,7 +311,7 @@ EurocodeRun RunEurocode(const FileResult &file, const CalcOptions &options, cons
     }
     const EurocodeSettings &settings = used.settings;
     EcRun &run = out.run;
-    run.inactiveLoads = InactivePointLoads(file.texts);
+    run.inactiveLoads = InactivePointLoads(file.beam);
     CheckOptions &o = run.inputs.options;
     o.serviceClass = settings.serviceClass;
     o.hCm = settings.hCm;

@@ -29,7 +29,7 @@ QString quoted(const QString &path)
 
 ResultPictures picturesOf(const FileResult &result, const QLocale &locale)
 {
-    return MakeResultPictures(result.texts, result.results, result.design, locale);
+    return MakeResultPictures(result.beam, result.results, result.design, locale);
 }
 
 } // namespace

@@ -131,8 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     session.design.GoverningShear = PickFirstLargest({r.Ali, r.Are, r.Bli, r.Bre, r.Cli, r.Cre, r.Dli, r.Dre});
 
     checkPicture(DrawSystemSketch(texts.lengths, session, locale));
-    checkPicture(DrawSystemAndLoadPicture(texts, session, locale));
-    checkPicture(DrawMomentDiagram(texts, session));
-    checkPicture(DrawShearDiagram(texts, session));
+    checkPicture(DrawSystemAndLoadPicture(ReadBeam(texts), session, locale));
+    checkPicture(DrawMomentDiagram(ReadBeam(texts), session));
+    checkPicture(DrawShearDiagram(ReadBeam(texts), session));
     return 0;
 }

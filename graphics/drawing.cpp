@@ -3,6 +3,8 @@
 
 #include "graphics/drawing.h"
 
+#include "analysis/analysis.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -143,15 +145,47 @@ struct Lengths
     }
 };
 
-Lengths readLengths(const std::array<QString, RegionCount> &texts)
+Lengths lengthsOf(const std::array<double, RegionCount> &length)
 {
-    Lengths l;
-    l.L1 = LeadingNumber(texts[LengthL1]);
-    l.L2 = LeadingNumber(texts[LengthL2]);
-    l.L3 = LeadingNumber(texts[LengthL3]);
-    l.Lkl = LeadingNumber(texts[LengthLeft]);
-    l.Lkr = LeadingNumber(texts[LengthRight]);
-    return l;
+    return {length[LengthL1], length[LengthL2], length[LengthL3], length[LengthLeft], length[LengthRight]};
+}
+
+// Whether the load of each slot acts: the analysis's filter, so that no
+// picture shows a load the results leave out.
+using ActingSlots = std::array<bool, PointLoadSlotCount>;
+
+ActingSlots actingSlots(const NumericBeam &beam)
+{
+    ActingSlots acts;
+    acts.fill(true);
+    for (const InactivePointLoad &load : InactivePointLoads(beam))
+        acts[std::size_t(load.slot)] = false;
+    return acts;
+}
+
+// The point loads a diagram walks in a region: slot by slot up to the first
+// empty slot, passing over the loads that do not act.
+struct WalkedLoads
+{
+    std::array<double, SpanSlots> F{};
+    std::array<double, SpanSlots> a{};
+    int count = 0;
+};
+
+WalkedLoads walkedLoads(const NumericBeam &beam, const ActingSlots &acts, int region)
+{
+    WalkedLoads loads;
+    for (int slot = FirstSlot(region); slot < EndSlot(region); ++slot) {
+        if (!acts[std::size_t(slot)])
+            continue;
+        const SlotLoad &p = beam.point[std::size_t(slot)];
+        if (p.F == 0.0)
+            break;
+        loads.F[std::size_t(loads.count)] = p.F;
+        loads.a[std::size_t(loads.count)] = p.a;
+        ++loads.count;
+    }
+    return loads;
 }
 
 // The horizontal scale k = 800 / TotalLength. A total of 0 (all lengths 0,
@@ -287,10 +321,10 @@ double pointLoadX(int slot, double a, const Lengths &l, const Scale &scale)
     }
 }
 
-void computeUniformLoadSums(const ProjectTexts &texts, CalcSession &session)
+void computeUniformLoadSums(const NumericBeam &beam, CalcSession &session)
 {
     for (int region = Span1; region <= RightCantilever; ++region)
-        session.UniformLoadSum[region] = texts.uniformLoadSum(region);
+        session.UniformLoadSum[region] = beam.uniformSum(region);
 }
 
 // The first of span 1, span 2, span 3, left and right cantilever that is not
@@ -326,12 +360,14 @@ void drawLoadRectangles(Pen &pen, const Lengths &l, const Scale &scale, const Ca
     pen.rectangle(BeamRight - l.Lkr * k, top(RightCantilever), BeamRight, LoadBaseY);
 }
 
-void drawPointLoads(Pen &pen, const ProjectTexts &texts, const Lengths &l, const Scale &scale,
+void drawPointLoads(Pen &pen, const NumericBeam &beam, const Lengths &l, const Scale &scale,
                     std::vector<DisplayLabel> &labels, const QLocale &locale)
 {
+    const ActingSlots acts = actingSlots(beam);
+    auto force = [&](int slot) { return acts[std::size_t(slot)] ? beam.point[std::size_t(slot)].F : 0.0; };
     double fmax = 0.0;
     for (int slot = 0; slot < PointLoadSlotCount; ++slot) {
-        const double f = texts.pointForce(slot);
+        const double f = force(slot);
         if (f >= fmax)
             fmax = f;
     }
@@ -340,10 +376,10 @@ void drawPointLoads(Pen &pen, const ProjectTexts &texts, const Lengths &l, const
     const bool scaled = std::isfinite(fmax) && fmax > 0.0;
     for (int region = Span1; region <= RightCantilever; ++region) {
         for (int slot = FirstSlot(region); slot < EndSlot(region); ++slot) {
-            const double f = texts.pointForce(slot);
+            const double f = force(slot);
             if (f == 0.0)
                 continue;
-            const double x = pointLoadX(slot, texts.pointDistance(slot), l, scale);
+            const double x = pointLoadX(slot, beam.point[std::size_t(slot)].a, l, scale);
             const double shaft = scaled ? f / fmax * ShaftLength : std::copysign(ShaftLength, f);
             pen.line(x, LoadBaseY - shaft, x, LoadBaseY);
             pen.line(x - 4, 100, x, LoadBaseY);
@@ -376,28 +412,23 @@ struct DiagramScale
 struct MomentRegion
 {
     double x0, length, moment, shear, load;
-    int firstSlot, endSlot;
+    int region;
 };
 
-void walkMomentRegion(Pen &pen, const MomentRegion &r, const ProjectTexts &texts, const DiagramScale &scale)
+void walkMomentRegion(Pen &pen, const MomentRegion &r, const WalkedLoads &loads, const DiagramScale &scale)
 {
     double x = r.x0;
     double m = r.moment;
     double v = r.shear;
-    int slot = r.firstSlot;
+    int next = 0;
     for (int j = 1; j <= 10;) {
         const double s = j * r.length / 10;
         double nextX = r.x0 + s;
         double force = 0.0;
-        if (slot != r.endSlot) {
-            force = texts.pointForce(slot);
-            const double a = texts.pointDistance(slot);
-            // A load at a sample is applied before it; the first empty slot
-            // ends the search, and a load beyond the region is never reached.
-            if (force != 0.0 && s >= a)
-                nextX = r.x0 + a;
-            else
-                force = 0.0;
+        // A load at a sample is applied before it.
+        if (next < loads.count && s >= loads.a[std::size_t(next)]) {
+            force = loads.F[std::size_t(next)];
+            nextX = r.x0 + loads.a[std::size_t(next)];
         }
         const bool atLoad = force != 0.0;
         const double d = nextX - x;
@@ -406,7 +437,7 @@ void walkMomentRegion(Pen &pen, const MomentRegion &r, const ProjectTexts &texts
         v -= d * r.load;
         if (atLoad) {
             v -= force;
-            ++slot;
+            ++next;
         } else {
             ++j;
         }
@@ -418,20 +449,19 @@ void walkMomentRegion(Pen &pen, const MomentRegion &r, const ProjectTexts &texts
 struct ShearRegion
 {
     double x0, startShear, load;
-    int firstSlot, endSlot;
+    int region;
     double endPosition, endShear;
 };
 
-void walkShearRegion(Pen &pen, const ShearRegion &r, const ProjectTexts &texts, const DiagramScale &scale)
+void walkShearRegion(Pen &pen, const ShearRegion &r, const WalkedLoads &loads, const DiagramScale &scale)
 {
     double x = r.x0;
     double v = r.startShear;
-    for (int slot = r.firstSlot; slot != r.endSlot; ++slot) {
-        const double force = texts.pointForce(slot);
-        if (force == 0.0)
-            break;
-        const double a = texts.pointDistance(slot);
-        const double previousA = slot == r.firstSlot ? 0.0 : texts.pointDistance(slot - 1);
+    for (int i = 0; i < loads.count; ++i) {
+        const double force = loads.F[std::size_t(i)];
+        const double a = loads.a[std::size_t(i)];
+        // The rise is taken from the distances, not from the drawn positions.
+        const double previousA = i == 0 ? 0.0 : loads.a[std::size_t(i - 1)];
         const double sloped = v - (a - previousA) * r.load;
         const double stepped = sloped - force;
         pen.line(scale.x(x), scale.y(v), scale.x(r.x0 + a), scale.y(sloped));
@@ -463,7 +493,7 @@ DisplayList DrawSystemSketch(const std::array<QString, RegionCount> &lengthTexts
         label.color = PaletteBlack;
     }
 
-    const Lengths l = readLengths(lengthTexts);
+    const Lengths l = lengthsOf(ReadLengths(lengthTexts));
     session.TotalLength = l.total();
     const Scale scale(session.TotalLength);
 
@@ -480,19 +510,19 @@ DisplayList DrawSystemSketch(const std::array<QString, RegionCount> &lengthTexts
     return list;
 }
 
-DisplayList DrawSystemAndLoadPicture(const ProjectTexts &texts, CalcSession &session, const QLocale &locale)
+DisplayList DrawSystemAndLoadPicture(const NumericBeam &beam, CalcSession &session, const QLocale &locale)
 {
     DisplayList list;
     list.clears = true;
     list.labels = resultsLabels();
 
-    const Lengths l = readLengths(texts.lengths);
+    const Lengths l = lengthsOf(beam.length);
     session.TotalLength = l.total();
     const Scale scale(session.TotalLength);
 
     Pen pen(list);
     drawBaseSketch(pen, l, scale);
-    computeUniformLoadSums(texts, session);
+    computeUniformLoadSums(beam, session);
 
     // Region loads by label: left cantilever, span 1, span 2, span 3, right cantilever.
     const int regionOfLabel[SketchLabelCount] = {LeftCantilever, Span1, Span2, Span3, RightCantilever};
@@ -514,17 +544,17 @@ DisplayList DrawSystemAndLoadPicture(const ProjectTexts &texts, CalcSession &ses
 
     pen.setColor(PaletteDarkBlue);
     drawLoadRectangles(pen, l, scale, session);
-    drawPointLoads(pen, texts, l, scale, list.labels, locale);
+    drawPointLoads(pen, beam, l, scale, list.labels, locale);
     return list;
 }
 
-DisplayList DrawMomentDiagram(const ProjectTexts &texts, CalcSession &session)
+DisplayList DrawMomentDiagram(const NumericBeam &beam, CalcSession &session)
 {
     DisplayList list;
     list.clears = false;
-    const Lengths l = readLengths(texts.lengths);
+    const Lengths l = lengthsOf(beam.length);
     session.TotalLength = l.total();
-    computeUniformLoadSums(texts, session);
+    computeUniformLoadSums(beam, session);
     const DiagramScale scale{Scale(session.TotalLength), session.design.GoverningMoment};
     // Without a horizontal scale there is no place to draw the line at.
     if (!scale.horizontal.valid)
@@ -541,25 +571,25 @@ DisplayList DrawMomentDiagram(const ProjectTexts &texts, CalcSession &session)
     const double rightMoment = oneSpan ? r.MB : twoSpans ? r.MC : r.MD;
     const double rightShear = oneSpan ? r.Bre : twoSpans ? r.Cre : r.Dre;
     const MomentRegion regions[RegionCount] = {
-        {0.0, l.Lkl, 0.0, 0.0, q[LeftCantilever], FirstSlot(LeftCantilever), EndSlot(LeftCantilever)},
-        {l.Lkl, l.L1, r.MA, r.Are, q[Span1], FirstSlot(Span1), EndSlot(Span1)},
-        {l.Lkl + l.L1, l.L2, r.MB, r.Bre, q[Span2], FirstSlot(Span2), EndSlot(Span2)},
-        {l.Lkl + l.L1 + l.L2, l.L3, r.MC, r.Cre, q[Span3], FirstSlot(Span3), EndSlot(Span3)},
-        {l.Lkl + l.L1 + l.L2 + l.L3, l.Lkr, rightMoment, rightShear, q[RightCantilever],
-         FirstSlot(RightCantilever), EndSlot(RightCantilever)},
+        {0.0, l.Lkl, 0.0, 0.0, q[LeftCantilever], LeftCantilever},
+        {l.Lkl, l.L1, r.MA, r.Are, q[Span1], Span1},
+        {l.Lkl + l.L1, l.L2, r.MB, r.Bre, q[Span2], Span2},
+        {l.Lkl + l.L1 + l.L2, l.L3, r.MC, r.Cre, q[Span3], Span3},
+        {l.Lkl + l.L1 + l.L2 + l.L3, l.Lkr, rightMoment, rightShear, q[RightCantilever], RightCantilever},
     };
+    const ActingSlots acts = actingSlots(beam);
     for (const MomentRegion &region : regions)
-        walkMomentRegion(pen, region, texts, scale);
+        walkMomentRegion(pen, region, walkedLoads(beam, acts, region.region), scale);
     return list;
 }
 
-DisplayList DrawShearDiagram(const ProjectTexts &texts, CalcSession &session)
+DisplayList DrawShearDiagram(const NumericBeam &beam, CalcSession &session)
 {
     DisplayList list;
     list.clears = false;
-    const Lengths l = readLengths(texts.lengths);
+    const Lengths l = lengthsOf(beam.length);
     session.TotalLength = l.total();
-    computeUniformLoadSums(texts, session);
+    computeUniformLoadSums(beam, session);
     const DiagramScale scale{Scale(session.TotalLength), session.design.GoverningShear};
     if (!scale.horizontal.valid)
         return list;
@@ -577,18 +607,18 @@ DisplayList DrawShearDiagram(const ProjectTexts &texts, CalcSession &session)
     const double end2 = end1 + l.L2;
     const double end3 = end2 + l.L3;
     const ShearRegion regions[RegionCount] = {
-        {0.0, 0.0, q[LeftCantilever], FirstSlot(LeftCantilever), EndSlot(LeftCantilever), endLeft, r.Ali},
-        {l.Lkl, r.Are, q[Span1], FirstSlot(Span1), EndSlot(Span1), end1, r.Bli},
-        {end1, r.Bre, q[Span2], FirstSlot(Span2), EndSlot(Span2), end2, r.Cli},
-        {end2, r.Cre, q[Span3], FirstSlot(Span3), EndSlot(Span3), end3, r.Dli},
-        {end3, rightShear, q[RightCantilever], FirstSlot(RightCantilever), EndSlot(RightCantilever),
-         session.TotalLength, 0.0},
+        {0.0, 0.0, q[LeftCantilever], LeftCantilever, endLeft, r.Ali},
+        {l.Lkl, r.Are, q[Span1], Span1, end1, r.Bli},
+        {end1, r.Bre, q[Span2], Span2, end2, r.Cli},
+        {end2, r.Cre, q[Span3], Span3, end3, r.Dli},
+        {end3, rightShear, q[RightCantilever], RightCantilever, session.TotalLength, 0.0},
     };
+    const ActingSlots acts = actingSlots(beam);
     // Shear just right of each support, drawn as the jump after its region.
     const double rightOfSupport[RegionCount - 1] = {r.Are, r.Bre, r.Cre, r.Dre};
     for (int i = 0; i < RegionCount; ++i) {
         const ShearRegion &region = regions[i];
-        walkShearRegion(pen, region, texts, scale);
+        walkShearRegion(pen, region, walkedLoads(beam, acts, region.region), scale);
         if (i < RegionCount - 1)
             pen.line(scale.x(region.endPosition), scale.y(region.endShear), scale.x(region.endPosition),
                      scale.y(rightOfSupport[i]));

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "model/numericbeam.h"
 #include "model/projectmodel.h"
 #include "session/session.h"
 #include "graphics/displaylist.h"
@@ -23,12 +24,15 @@ DisplayList DrawSystemSketch(const std::array<QString, RegionCount> &lengthTexts
                              const QLocale &locale);
 
 // System and load picture of the results window: clears the area, sets the
-// 37 labels Label8(0..36). Writes TotalLength and UniformLoadSum.
-DisplayList DrawSystemAndLoadPicture(const ProjectTexts &texts, CalcSession &session, const QLocale &locale);
+// 37 labels Label8(0..36). Writes TotalLength and UniformLoadSum. The point
+// loads that do not act (InactivePointLoads) get no arrow and no label.
+DisplayList DrawSystemAndLoadPicture(const NumericBeam &beam, CalcSession &session, const QLocale &locale);
 
 // Moment and shear diagrams, drawn over the current picture from the last
-// ResultSet and GoverningMoment / GoverningShear of the session.
-DisplayList DrawMomentDiagram(const ProjectTexts &texts, CalcSession &session);
-DisplayList DrawShearDiagram(const ProjectTexts &texts, CalcSession &session);
+// ResultSet and GoverningMoment / GoverningShear of the session. Each region
+// walks its point loads in slot order up to its first empty slot, passing
+// over the loads that do not act.
+DisplayList DrawMomentDiagram(const NumericBeam &beam, CalcSession &session);
+DisplayList DrawShearDiagram(const NumericBeam &beam, CalcSession &session);
 
 } // namespace varno

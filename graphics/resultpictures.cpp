@@ -59,7 +59,7 @@ const Picture &ResultPictures::get(PictureKind kind) const
     }
 }
 
-ResultPictures MakeResultPictures(const ProjectTexts &texts, const ResultSet &results, const DesignState &design,
+ResultPictures MakeResultPictures(const NumericBeam &beam, const ResultSet &results, const DesignState &design,
                                   const QLocale &locale)
 {
     CalcSession session;
@@ -67,12 +67,12 @@ ResultPictures MakeResultPictures(const ProjectTexts &texts, const ResultSet &re
     session.design = design;
 
     ResultPictures pictures;
-    pictures.system.apply(DrawSystemAndLoadPicture(texts, session, locale));
+    pictures.system.apply(DrawSystemAndLoadPicture(beam, session, locale));
     pictures.drawable = HasHorizontalScale(session.TotalLength);
     pictures.moment = pictures.system;
-    pictures.moment.apply(DrawMomentDiagram(texts, session));
+    pictures.moment.apply(DrawMomentDiagram(beam, session));
     pictures.shear = pictures.system;
-    pictures.shear.apply(DrawShearDiagram(texts, session));
+    pictures.shear.apply(DrawShearDiagram(beam, session));
     return pictures;
 }
 

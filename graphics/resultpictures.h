@@ -8,7 +8,7 @@
 // it, as the window shows them after "Moment" and "Querkraft".
 
 #include "analysis/resultset.h"
-#include "model/projectmodel.h"
+#include "model/numericbeam.h"
 #include "design/design.h"
 #include "graphics/picturepainter.h"
 
@@ -43,8 +43,8 @@ struct ResultPictures
     const Picture &get(PictureKind kind) const;
 };
 
-// From the input texts and the results and design of the last run.
-ResultPictures MakeResultPictures(const ProjectTexts &texts, const ResultSet &results, const DesignState &design,
+// From the beam and the results and design of the last run.
+ResultPictures MakeResultPictures(const NumericBeam &beam, const ResultSet &results, const DesignState &design,
                                   const QLocale &locale);
 
 // A picture title as every file format can carry it: each character that

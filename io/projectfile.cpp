@@ -169,6 +169,11 @@ ProjectTexts ProjectFileValues::toProjectTexts() const
     return texts;
 }
 
+NumericBeam ProjectFileValues::toBeam() const
+{
+    return ReadBeam(toProjectTexts());
+}
+
 ProjectFileValues ParseProjectFile(const QByteArray &contents)
 {
     std::array<double, ProjectFileValueCount> numbers{};

@@ -8,6 +8,7 @@
 // uniform loads g, q, s, w of regions 1 to 5, lines 6 to 32 point-load slot
 // 0 to 26 (distance, then force), line 33 the two grade positions.
 
+#include "model/numericbeam.h"
 #include "model/projectmodel.h"
 
 #include <QByteArray>
@@ -60,6 +61,8 @@ struct ProjectFileValues
 
     // The values as the input texts of a freshly opened project.
     ProjectTexts toProjectTexts() const;
+    // The beam of those texts, read as the windows' texts are (ReadBeam).
+    NumericBeam toBeam() const;
 };
 
 // Reads the 81 numbers in file order; blanks, tabs, commas and line ends

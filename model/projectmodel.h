@@ -6,7 +6,8 @@
 // How data flows through Varno:
 //
 //   input texts (the fields of the input windows, exactly as typed)
-//     -> ProjectTexts snapshot, converted with LeadingNumber on use
+//     -> ProjectTexts snapshot
+//     -> ReadBeam     (model/)     -> NumericBeam, every text read once
 //     -> RunAnalysis  (analysis/)  -> ResultSet, spans, warnings or refusal
 //     -> RunDesign    (design/)    -> GoverningMoment/-Shear + DesignResult
 //     -> texts        (presentation/) -> 19 result lines, six design texts

@@ -43,9 +43,14 @@ QStringList InactiveLoadWarnings(const AnalysisOutcome &outcome, const QLocale &
     return InactiveLoadWarnings(outcome.inactive, locale);
 }
 
+QStringList InactiveLoadWarnings(const NumericBeam &beam, const QLocale &locale)
+{
+    return InactiveLoadWarnings(InactivePointLoads(beam), locale);
+}
+
 QStringList InactiveLoadWarnings(const ProjectTexts &texts, const QLocale &locale)
 {
-    return InactiveLoadWarnings(InactivePointLoads(texts), locale);
+    return InactiveLoadWarnings(ReadBeam(texts), locale);
 }
 
 QStringList UpwardLoadWarnings(const AnalysisOutcome &outcome, const QLocale &locale)

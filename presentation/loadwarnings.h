@@ -19,10 +19,11 @@ QStringList UpwardLoadWarnings(const AnalysisOutcome &outcome, const QLocale &lo
 
 // One warning for every point load that does not act (InactivePointLoad):
 // which load, its region, and why it is left out. From the loads a run left
-// out, or from the input texts alone (for a window that computes without a
-// full analysis); both give the same texts.
+// out, or from the beam alone (for a window that computes without a full
+// analysis); all give the same texts.
 QStringList InactiveLoadWarnings(const std::vector<InactivePointLoad> &loads, const QLocale &locale);
 QStringList InactiveLoadWarnings(const AnalysisOutcome &outcome, const QLocale &locale);
+QStringList InactiveLoadWarnings(const NumericBeam &beam, const QLocale &locale);
 QStringList InactiveLoadWarnings(const ProjectTexts &texts, const QLocale &locale);
 
 } // namespace varno

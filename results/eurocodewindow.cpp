@@ -529,7 +529,7 @@ void EurocodeWindow::recompute()
     const ProjectTexts texts = m_inputs.projectTexts();
     m_run = {};
     m_run.inputs = in;
-    m_run.inactiveLoads = InactivePointLoads(texts);
+    m_run.inactiveLoads = InactivePointLoads(ReadBeam(texts));
     // The first entry of the class list follows the material window's grade.
     if (m_timberClass->currentIndex() <= 0)
         EcClassFromGrade(m_run, m_data, texts.timberGrade);

@@ -317,20 +317,22 @@ void ResultsWindow::buildLayout()
 void ResultsWindow::setSchematicTexts()
 {
     const ProjectTexts texts = m_inputs.projectTexts();
+    const NumericBeam beam = ReadBeam(texts);
     const QLocale locale;
 
     m_heading->setText(QStringLiteral("Das Programm hat folgende Ergebnisse berechnet."));
     for (int region = 1; region <= RegionCount; ++region) {
+        // The length as typed, the loads as numbers.
         m_schematic->lengthLabel(region)->setText(texts.lengths[region - 1] + QStringLiteral(" m"));
         const QString unit = region <= Span2 ? QStringLiteral("  kN/m") : QStringLiteral(" kN/m");
         m_schematic->loadLabel(region)->setText(QStringLiteral("Gleichlast =  ")
-                                                + FormatFixed(texts.uniformLoadSum(region), 2, locale) + unit);
+                                                + FormatFixed(beam.uniformSum(region), 2, locale) + unit);
         for (int slot = FirstSlot(region); slot < EndSlot(region); ++slot) {
             const int number = slot - FirstSlot(region) + 1;
+            const SlotLoad &load = beam.point[std::size_t(slot)];
             m_schematic->pointLoadLabel(slot)->setText(
-                QStringLiteral("F%1 = ").arg(number) + FormatFixed(texts.pointForce(slot), 2, locale)
-                + QStringLiteral("  kN  a = ") + FormatFixed(texts.pointDistance(slot), 2, locale)
-                + QStringLiteral(" m"));
+                QStringLiteral("F%1 = ").arg(number) + FormatFixed(load.F, 2, locale)
+                + QStringLiteral("  kN  a = ") + FormatFixed(load.a, 2, locale) + QStringLiteral(" m"));
         }
     }
     const QString letters[4] = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")};
@@ -340,10 +342,10 @@ void ResultsWindow::setSchematicTexts()
 
 void ResultsWindow::arrangeSchematic()
 {
-    const ProjectTexts texts = m_inputs.projectTexts();
-    const int spans = SpanCount(texts.length(LengthL2), texts.length(LengthL3));
-    const bool left = texts.length(LengthLeft) != 0;
-    const bool right = texts.length(LengthRight) != 0;
+    const NumericBeam beam = m_inputs.beam();
+    const int spans = beam.spans();
+    const bool left = beam.length[LengthLeft] != 0;
+    const bool right = beam.length[LengthRight] != 0;
 
     auto exists = [&](int region) {
         switch (region) {
@@ -366,7 +368,7 @@ void ResultsWindow::arrangeSchematic()
             continue;
         // The loads of a region count up to its first empty slot.
         for (int slot = FirstSlot(region); slot < EndSlot(region); ++slot) {
-            if (texts.pointForce(slot) == 0)
+            if (beam.point[std::size_t(slot)].F == 0)
                 break;
             m_schematic->pointLoadLabel(slot)->show();
         }
@@ -444,7 +446,7 @@ void ResultsWindow::writeResultLines(const AnalysisOutcome &outcome)
 
 void ResultsWindow::drawSystem()
 {
-    m_picture->apply(DrawSystemAndLoadPicture(m_inputs.projectTexts(), m_session, QLocale()));
+    m_picture->apply(DrawSystemAndLoadPicture(m_inputs.beam(), m_session, QLocale()));
     m_picture->setAccessibleDescription(SystemPictureDescription);
 }
 
@@ -452,13 +454,13 @@ void ResultsWindow::drawSystem()
 // everything that is on it.
 void ResultsWindow::drawMoment()
 {
-    m_picture->apply(DrawMomentDiagram(m_inputs.projectTexts(), m_session));
+    m_picture->apply(DrawMomentDiagram(m_inputs.beam(), m_session));
     describeDiagram(MomentDescription);
 }
 
 void ResultsWindow::drawShear()
 {
-    m_picture->apply(DrawShearDiagram(m_inputs.projectTexts(), m_session));
+    m_picture->apply(DrawShearDiagram(m_inputs.beam(), m_session));
     describeDiagram(ShearDescription);
 }
 

@@ -102,8 +102,8 @@ bool allFinite(const ResultSet &r)
 QList<DisplayList> allPictures(const ProjectTexts &texts, CalcSession &session)
 {
     return {DrawSystemSketch(texts.lengths, session, QLocale::c()),
-            DrawSystemAndLoadPicture(texts, session, QLocale::c()), DrawMomentDiagram(texts, session),
-            DrawShearDiagram(texts, session)};
+            DrawSystemAndLoadPicture(ReadBeam(texts), session, QLocale::c()), DrawMomentDiagram(ReadBeam(texts), session),
+            DrawShearDiagram(ReadBeam(texts), session)};
 }
 
 QString firstFault(const DisplayList &list)

@@ -77,7 +77,7 @@ private slots:
     {
         QFETCH(QString, quantity);
         QFETCH(double, expected);
-        const LoadEnvelope env = RunEnvelope(twoSpans(4, 1, 10));
+        const LoadEnvelope env = RunEnvelope(ReadBeam(twoSpans(4, 1, 10)));
         QVERIFY(!env.refused);
         QCOMPARE(env.spans, 2);
         QVERIFY2(std::abs(pick(env, quantity) - expected) < 1e-12,
@@ -96,7 +96,7 @@ private slots:
     {
         QFETCH(double, g);
         QFETCH(bool, lifts);
-        const LoadEnvelope env = RunEnvelope(twoSpans(4, g, 10));
+        const LoadEnvelope env = RunEnvelope(ReadBeam(twoSpans(4, g, 10)));
         QCOMPARE(env.uplift(0), lifts);
         QCOMPARE(env.uplift(1), false);
         QCOMPARE(env.uplift(2), lifts);
@@ -124,7 +124,7 @@ private slots:
         t.distance[7] = QStringLiteral("2.5");
         ResultSet own;
         QVERIFY(!RunAnalysis(t, own).refused);
-        const LoadEnvelope env = RunEnvelope(t);
+        const LoadEnvelope env = RunEnvelope(ReadBeam(t));
         QVERIFY(!env.refused);
         const double moments[] = {own.MA, own.MB, own.MC, own.MD};
         const double shears[] = {own.Ali, own.Are, own.Bli, own.Bre, own.Cli, own.Cre, own.Dli, own.Dre};
@@ -161,7 +161,7 @@ private slots:
         ProjectTexts t = twoSpans(4, 0, 0);
         t.uniform[0][LoadG] = QStringLiteral("3");
         t.uniform[1][LoadQ] = QStringLiteral("-10");
-        const LoadEnvelope env = RunEnvelope(t);
+        const LoadEnvelope env = RunEnvelope(ReadBeam(t));
         QVERIFY(!env.refused);
         QCOMPARE(env.supportMoment[1].min, -3.0);
         QCOMPARE(env.spanMoment[1].max, 7.0);
@@ -187,7 +187,7 @@ private slots:
         ProjectTexts t = twoSpans(6, 2, 5);
         t.lengths[LengthL2] = QStringLiteral("0");
         t.uniform[0][LoadW] = QStringLiteral("-3");
-        const LoadEnvelope env = RunEnvelope(t);
+        const LoadEnvelope env = RunEnvelope(ReadBeam(t));
         QVERIFY(!env.refused);
         QCOMPARE(env.spans, 1);
         const double got = quantity == "MF1.min" ? env.spanMoment[0].min : pick(env, quantity);
@@ -197,7 +197,7 @@ private slots:
     void refusalNamesPattern()
     {
         ProjectTexts t = twoSpans(4, 1e308, -1e308);
-        const LoadEnvelope env = RunEnvelope(t);
+        const LoadEnvelope env = RunEnvelope(ReadBeam(t));
         QVERIFY(env.refused);
         QVERIFY2(env.refusal.contains(QStringLiteral("ständigen Lasten")), qPrintable(env.refusal));
     }

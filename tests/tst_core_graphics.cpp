@@ -218,7 +218,7 @@ void tst_CoreGraphics::captionsFollowLocale()
     const DisplayList sketch = DrawSystemSketch(lengthTexts({"6.5", "1234.5"}), session, german);
     QCOMPARE(sketch.labels[1].text, QStringLiteral("6,50"));
     QCOMPARE(sketch.labels[2].text, QStringLiteral("1234,50"));
-    const DisplayList picture = DrawSystemAndLoadPicture(projectTexts({"6"}, {"0:2.5:1"}, {"1.25"}), session, german);
+    const DisplayList picture = DrawSystemAndLoadPicture(ReadBeam(projectTexts({"6"}, {"0:2.5:1"}, {"1.25"})), session, german);
     QCOMPARE(picture.labels[6].text, QStringLiteral("1,25"));
     QCOMPARE(picture.labels[10].text, QStringLiteral("2,50"));
 }
@@ -244,7 +244,7 @@ void tst_CoreGraphics::loadPictureLabelGeometry()
     QFETCH(QColor, color);
 
     CalcSession session;
-    const DisplayList list = DrawSystemAndLoadPicture(ProjectTexts::Defaults(), session, QLocale::c());
+    const DisplayList list = DrawSystemAndLoadPicture(ReadBeam(ProjectTexts::Defaults()), session, QLocale::c());
     QCOMPARE(int(list.labels.size()), 37);
     const DisplayLabel &label = list.labels[index];
     QVERIFY(near(label.width, 43.36));
@@ -296,7 +296,7 @@ void tst_CoreGraphics::loadRectangles()
     for (int r = 0; r < q.size(); ++r)
         t.uniform[r][LoadQ] = q[r];
     CalcSession session;
-    const DisplayList list = DrawSystemAndLoadPicture(t, session, QLocale::c());
+    const DisplayList list = DrawSystemAndLoadPicture(ReadBeam(t), session, QLocale::c());
 
     QCOMPARE(int(list.items.size()), BaseSketchItems + 5);
     for (int i = 0; i < 5; ++i) {
@@ -341,9 +341,13 @@ void tst_CoreGraphics::pointLoads_data()
         << QStringList{"6", "0", "0", "0", "2"} << QStringList{"26:5:0"} << QList<QPointF>{{700, 50}}
         << QList<int>{36} << QStringList{"5.00"};
     QTest::newRow("region order, shafts by force")
-        << QStringList{"4", "4"} << QStringList{"21:8:0", "7:10:2", "0:5:2"}
-        << QList<QPointF>{{300, 80}, {700, 50}, {100, 62}} << QList<int>{10, 17, 31}
+        << QStringList{"4", "4", "0", "1"} << QStringList{"21:8:0", "7:10:2", "0:5:2"}
+        << QList<QPointF>{{366.667, 80}, {722.222, 50}, {100, 62}} << QList<int>{10, 17, 31}
         << QStringList{"5.00", "10.00", "8.00"};
+    // It acts nowhere, so it neither shows nor scales the shafts.
+    QTest::newRow("load on a missing cantilever is left out")
+        << QStringList{"4", "4"} << QStringList{"21:8:0", "0:5:2"} << QList<QPointF>{{300, 50}} << QList<int>{10}
+        << QStringList{"5.00"};
     QTest::newRow("negative force points down") << QStringList{"6"} << QStringList{"0:10:3", "1:-5:4.5"}
                                                 << QList<QPointF>{{500, 50}, {700, 140}} << QList<int>{10, 11}
                                                 << QStringList{"10.00", "-5.00"};
@@ -362,7 +366,7 @@ void tst_CoreGraphics::pointLoads()
     QFETCH(QStringList, captions);
 
     CalcSession session;
-    const DisplayList list = DrawSystemAndLoadPicture(projectTexts(lengths, loads), session, QLocale::c());
+    const DisplayList list = DrawSystemAndLoadPicture(ReadBeam(projectTexts(lengths, loads)), session, QLocale::c());
     // No region load: no rectangles, the arrows follow the base sketch.
     QCOMPARE(int(list.items.size()), BaseSketchItems + 3 * int(arrows.size()));
     for (int i = 0; i < arrows.size(); ++i) {
@@ -397,7 +401,7 @@ void tst_CoreGraphics::momentUniformLoad()
     CalcSession session;
     session.results.Are = 20;
     session.design.GoverningMoment = -20;   // only its size counts
-    const DisplayList list = DrawMomentDiagram(t, session);
+    const DisplayList list = DrawMomentDiagram(ReadBeam(t), session);
 
     QVERIFY(!list.clears);
     QVERIFY(list.labels.empty());
@@ -429,7 +433,7 @@ void tst_CoreGraphics::momentPointLoad()
     CalcSession session;
     session.results.Are = 5;
     session.design.GoverningMoment = 15;
-    const DisplayList list = DrawMomentDiagram(projectTexts({"6"}, {"0:10:3"}), session);
+    const DisplayList list = DrawMomentDiagram(ReadBeam(projectTexts({"6"}, {"0:10:3"})), session);
 
     QCOMPARE(int(list.items.size()), 51);
     const QList<double> xs{0.6, 1.2, 1.8, 2.4, 3, 3, 3.6, 4.2, 4.8, 5.4, 6};
@@ -449,6 +453,8 @@ void tst_CoreGraphics::momentIgnoredLoads_data()
     QTest::addColumn<QStringList>("sameAs");
     QTest::newRow("slot 1 loaded, slot 0 empty") << QStringList{"1:10:3"} << QStringList{};
     QTest::newRow("load beyond the span") << QStringList{"0:10:7"} << QStringList{};
+    QTest::newRow("load beyond the span before one inside") << QStringList{"0:10:7", "1:10:3"}
+                                                           << QStringList{"0:10:3"};
     QTest::newRow("slot 2 after an empty slot 1") << QStringList{"0:10:2", "2:10:3"} << QStringList{"0:10:2"};
     QTest::newRow("load of span 2 on a single span") << QStringList{"7:10:1"} << QStringList{};
 }
@@ -460,8 +466,8 @@ void tst_CoreGraphics::momentIgnoredLoads()
     CalcSession session;
     session.results.Are = 9;
     session.design.GoverningMoment = 30;
-    const DisplayList loaded = DrawMomentDiagram(projectTexts({"6"}, loads, {"3"}), session);
-    const DisplayList plain = DrawMomentDiagram(projectTexts({"6"}, sameAs, {"3"}), session);
+    const DisplayList loaded = DrawMomentDiagram(ReadBeam(projectTexts({"6"}, loads, {"3"})), session);
+    const DisplayList plain = DrawMomentDiagram(ReadBeam(projectTexts({"6"}, sameAs, {"3"})), session);
     QCOMPARE(loaded.items.size(), plain.items.size());
     for (std::size_t i = 0; i < plain.items.size(); ++i)
         COMPARE_ITEM(loaded.items[i], QLineF(plain.items[i].a, plain.items[i].b));
@@ -471,7 +477,7 @@ void tst_CoreGraphics::momentBackwardsSegment()
 {
     CalcSession session;
     session.design.GoverningMoment = 10;
-    const DisplayList list = DrawMomentDiagram(projectTexts({"6"}, {"0:5:4", "1:5:2"}), session);
+    const DisplayList list = DrawMomentDiagram(ReadBeam(projectTexts({"6"}, {"0:5:4", "1:5:2"})), session);
     // Samples 0.6 .. 3.6, the load at 4, back to the load at 2, on to 4.2 ...
     QCOMPARE(int(list.items.size()), 52);
     const DisplayItem &back = list.items[10 + 7];
@@ -485,7 +491,7 @@ void tst_CoreGraphics::momentRestartsAtSupport()
     CalcSession session;
     session.results.MB = -10;   // span 1 itself walks flat at 0
     session.design.GoverningMoment = 10;
-    const DisplayList list = DrawMomentDiagram(projectTexts({"4", "4"}), session);
+    const DisplayList list = DrawMomentDiagram(ReadBeam(projectTexts({"4", "4"})), session);
     COMPARE_ITEM(list.items[19], QLineF(460, 120, 500, 120));
     QVERIFY(near(list.items[20].a.x(), 500));
     QVERIFY(near(list.items[20].a.y(), 30));
@@ -512,7 +518,7 @@ void tst_CoreGraphics::momentRightCantileverStart()
     session.results.MC = -2;
     session.results.MD = -3;
     session.design.GoverningMoment = 10;
-    const DisplayList list = DrawMomentDiagram(projectTexts(lengths), session);
+    const DisplayList list = DrawMomentDiagram(ReadBeam(projectTexts(lengths)), session);
     QCOMPARE(int(list.items.size()), 50);
     QVERIFY(near(list.items[40].a.x(), supportX));
     QVERIFY2(near(list.items[40].a.y(), startY), qPrintable(describe(list.items[40])));
@@ -524,7 +530,7 @@ void tst_CoreGraphics::shearUniformLoad()
     session.results.Are = 20;
     session.results.Bli = -20;
     session.design.GoverningShear = 20;
-    const DisplayList list = DrawShearDiagram(projectTexts({"4"}, {}, {"10"}), session);
+    const DisplayList list = DrawShearDiagram(ReadBeam(projectTexts({"4"}, {}, {"10"})), session);
     QVERIFY(!list.clears);
     QVERIFY(list.labels.empty());
     const QList<QLineF> expected{{100, 120, 100, 120}, {100, 120, 100, 210}, {100, 210, 900, 30},
@@ -544,7 +550,7 @@ void tst_CoreGraphics::shearPointLoad()
     session.results.Are = 5;
     session.results.Bli = -5;
     session.design.GoverningShear = 5;
-    const DisplayList list = DrawShearDiagram(projectTexts({"6"}, {"0:10:3"}), session);
+    const DisplayList list = DrawShearDiagram(ReadBeam(projectTexts({"6"}, {"0:10:3"})), session);
     QCOMPARE(int(list.items.size()), 11);
     COMPARE_ITEM(list.items[2], QLineF(100, 210, 500, 210));
     COMPARE_ITEM(list.items[3], QLineF(500, 210, 500, 30));
@@ -559,8 +565,9 @@ void tst_CoreGraphics::shearWalkRules_data()
     // Are = 6, q = 1, governing 10: 9 units per kN.
     QTest::newRow("slot 1 without slot 0 is ignored")
         << QStringList{"1:4:3"} << QList<QLineF>{{100, 174, 900, 66}};
-    QTest::newRow("load beyond the span is drawn beyond it")
-        << QStringList{"0:4:8"} << QList<QLineF>{{100, 174, 1166.67, 102}, {1166.67, 102, 1166.67, 66}, {1166.67, 66, 900, 66}};
+    QTest::newRow("load beyond the span is passed over")
+        << QStringList{"0:4:8", "1:4:3"}
+        << QList<QLineF>{{100, 174, 500, 147}, {500, 147, 500, 111}, {500, 111, 900, 66}};
     QTest::newRow("rise from slot distances, backwards")
         << QStringList{"0:1:4", "1:1:2"}
         << QList<QLineF>{{100, 174, 633.33, 138}, {633.33, 138, 633.33, 129}, {633.33, 129, 366.67, 147},
@@ -575,7 +582,7 @@ void tst_CoreGraphics::shearWalkRules()
     session.results.Are = 6;
     session.results.Bli = -6;
     session.design.GoverningShear = 10;
-    const DisplayList list = DrawShearDiagram(projectTexts({"6"}, loads, {"1"}), session);
+    const DisplayList list = DrawShearDiagram(ReadBeam(projectTexts({"6"}, loads, {"1"})), session);
     // Left cantilever and its jump come first; 8 lines besides span 1's walk.
     QCOMPARE(int(list.items.size()), 8 + span1.size());
     for (int i = 0; i < span1.size(); ++i)
@@ -600,7 +607,7 @@ void tst_CoreGraphics::shearRightCantilever()
     session.results.Cre = 10;
     session.results.Dre = 5;
     session.design.GoverningShear = 20;
-    const DisplayList list = DrawShearDiagram(projectTexts(lengths, {}, {"0", "0", "0", "0", "10"}), session);
+    const DisplayList list = DrawShearDiagram(ReadBeam(projectTexts(lengths, {}, {"0", "0", "0", "0", "10"})), session);
     QCOMPARE(int(list.items.size()), 9);
     COMPARE_ITEM(list.items.back(), QLineF(700, startY, 900, 120));
 }
@@ -625,15 +632,15 @@ void tst_CoreGraphics::noHorizontalScale()
 
     // Without a scale: beam, dimension line and end ticks, nothing else.
     const DisplayList sketch = DrawSystemSketch(t.lengths, session, QLocale::c());
-    const DisplayList picture = DrawSystemAndLoadPicture(t, session, QLocale::c());
+    const DisplayList picture = DrawSystemAndLoadPicture(ReadBeam(t), session, QLocale::c());
     for (const DisplayList *list : {&sketch, &picture}) {
         QCOMPARE(int(list->items.size()), 4);
         COMPARE_ITEM(list->items[0], QLineF(100, 120, 900, 120));
         COMPARE_ITEM(list->items[3], QLineF(900, 240, 900, 190));
         QVERIFY(visibleLabels(*list).isEmpty());
     }
-    QVERIFY(DrawMomentDiagram(t, session).items.empty());
-    QVERIFY(DrawShearDiagram(t, session).items.empty());
+    QVERIFY(DrawMomentDiagram(ReadBeam(t), session).items.empty());
+    QVERIFY(DrawShearDiagram(ReadBeam(t), session).items.empty());
 }
 
 void tst_CoreGraphics::flatDiagrams_data()
@@ -653,8 +660,8 @@ void tst_CoreGraphics::flatDiagrams()
     session.design.GoverningMoment = governing;
     session.design.GoverningShear = governing;
     const ProjectTexts t = projectTexts({"6", "0", "0", "1", "1"}, {"0:10:3"}, {"2", "2", "2", "2", "2"});
-    const DisplayList moment = DrawMomentDiagram(t, session);
-    const DisplayList shear = DrawShearDiagram(t, session);
+    const DisplayList moment = DrawMomentDiagram(ReadBeam(t), session);
+    const DisplayList shear = DrawShearDiagram(ReadBeam(t), session);
     QCOMPARE(int(moment.items.size()), 51);
     QCOMPARE(int(shear.items.size()), 11);
     for (const DisplayList *list : {&moment, &shear}) {
@@ -705,8 +712,8 @@ void tst_CoreGraphics::hugeInputsStayFinite()
     session.design.GoverningShear = governing;
     const ProjectTexts t = projectTexts(lengths, loads, regionLoads);
     const QList<DisplayList> lists{DrawSystemSketch(t.lengths, session, QLocale::c()),
-                                   DrawSystemAndLoadPicture(t, session, QLocale::c()),
-                                   DrawMomentDiagram(t, session), DrawShearDiagram(t, session)};
+                                   DrawSystemAndLoadPicture(ReadBeam(t), session, QLocale::c()),
+                                   DrawMomentDiagram(ReadBeam(t), session), DrawShearDiagram(ReadBeam(t), session)};
     for (const DisplayList &list : lists) {
         for (const DisplayItem &item : list.items)
             QVERIFY2(usable(item.a) && usable(item.b), qPrintable(describe(item)));

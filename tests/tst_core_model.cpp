@@ -2,12 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Project model: reading input texts as numbers, the numeric test of the
-// input windows, the fixed number formats, the defaults and slot numbering.
+// input windows, the fixed number formats, the defaults and slot numbering,
+// the beam in numbers with its refusals and its loads of one action.
+#include "model/numericbeam.h"
 #include "model/projectmodel.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -15,6 +18,27 @@
 #include <string>
 
 using namespace varno;
+
+namespace {
+
+// Puts a text into the field named like "L2", "Lkr", "s3" (load kind and
+// region), "F9" or "a25" (slot).
+void putField(ProjectTexts &t, const QString &field, const QString &text)
+{
+    static const QStringList lengths{"L1", "L2", "L3", "Lkl", "Lkr"};
+    if (lengths.contains(field)) {
+        t.lengths[std::size_t(lengths.indexOf(field))] = text;
+        return;
+    }
+    const int number = field.mid(1).toInt();
+    switch (field[0].unicode()) {
+    case u'F': t.force[std::size_t(number)] = text; return;
+    case u'a': t.distance[std::size_t(number)] = text; return;
+    default: t.uniform[std::size_t(number - 1)][std::size_t(QStringLiteral("gqsw").indexOf(field[0]))] = text;
+    }
+}
+
+} // namespace
 
 class TestModel : public QObject
 {
@@ -38,6 +62,10 @@ private slots:
     void slotNumbering();
     void defaults();
     void numbersFromTexts();
+    void beamRefusals_data();
+    void beamRefusals();
+    void loadsOfAction_data();
+    void loadsOfAction();
 };
 
 void TestModel::leadingNumber_data()
@@ -359,6 +387,113 @@ void TestModel::numbersFromTexts()
     QCOMPARE(t.pointDistance(20), 3.5);
     t.lengths[LengthRight] = QStringLiteral("-");
     QCOMPARE(t.length(LengthRight), 0.0);
+}
+
+// Texts in, the refusal out: the first input beyond the double range in the
+// order of reading (lengths, loads region by region, slots with F before
+// a), then L1 = 0, the first negative length, L3 without L2.
+void TestModel::beamRefusals_data()
+{
+    QTest::addColumn<QStringList>("fields");   // "field=text", on a single span 6 m with g = 2
+    QTest::addColumn<QString>("refusal");      // empty: the beam is computed
+
+    const QString tooLarge = QStringLiteral(" ist für die Berechnung zu groß. Geben Sie einen kleineren Wert ein.");
+    QTest::newRow("L1 1e999") << QStringList{"L1=1e999"} << "Die Feldlänge L1" + tooLarge;
+    QTest::newRow("right cantilever 1D999") << QStringList{"Lkr=1D999"} << "Die Länge des rechten Kragarms" + tooLarge;
+    QTest::newRow("snow load of span 2") << QStringList{"s2=1e400"} << "Die Schneelast s in Feld 2" + tooLarge;
+    QTest::newRow("wind load of the left cantilever")
+        << QStringList{"w4=-1e999"} << "Die Windlast w im linken Kragarm" + tooLarge;
+    QTest::newRow("force in slot 9") << QStringList{"F9=1e999"} << "Die Einzellast F Nr. 3 in Feld 2" + tooLarge;
+    QTest::newRow("distance in slot 25")
+        << QStringList{"a25=1e999"} << "Der Abstand a der Einzellast Nr. 2 im rechten Kragarm" + tooLarge;
+    QTest::newRow("lengths before loads") << QStringList{"g1=1e999", "L3=1e999"} << "Die Feldlänge L3" + tooLarge;
+    QTest::newRow("g before w of a region") << QStringList{"w1=1e999", "g1=1e999"}
+                                            << "Die Eigenlast g in Feld 1" + tooLarge;
+    QTest::newRow("regions in order") << QStringList{"q5=1e999", "w3=1e999"} << "Die Windlast w in Feld 3" + tooLarge;
+    QTest::newRow("loads before slots") << QStringList{"F0=1e999", "q5=1e999"}
+                                        << "Die Nutzlast q im rechten Kragarm" + tooLarge;
+    QTest::newRow("F before a of a slot") << QStringList{"a3=1e999", "F3=1e999"}
+                                          << "Die Einzellast F Nr. 4 in Feld 1" + tooLarge;
+    QTest::newRow("slots in order") << QStringList{"F22=1e999", "a21=1e999"}
+                                    << "Der Abstand a der Einzellast Nr. 1 im linken Kragarm" + tooLarge;
+    QTest::newRow("too large before L1 = 0") << QStringList{"L1=0", "a0=1e999"}
+                                             << "Der Abstand a der Einzellast Nr. 1 in Feld 1" + tooLarge;
+    QTest::newRow("L1 = 0") << QStringList{"L1=abc"}
+                            << "Die Feldlänge L1 ist 0. Geben Sie eine Feldlänge größer als 0 ein.";
+    QTest::newRow("L1 = 0 before a negative length")
+        << QStringList{"L1=0", "Lkl=-1"} << "Die Feldlänge L1 ist 0. Geben Sie eine Feldlänge größer als 0 ein.";
+    QTest::newRow("the first negative length") << QStringList{"Lkr=-1", "L2=-0.5"}
+                                               << "Die Feldlänge L2 ist negativ. Geben Sie eine Feldlänge größer "
+                                                  "als 0 ein oder 0 für kein zweites Feld.";
+    QTest::newRow("negative left cantilever")
+        << QStringList{"Lkl=-2"}
+        << "Die Länge des linken Kragarms ist negativ. Geben Sie eine Länge größer als 0 ein oder 0 für keinen "
+           "Kragarm.";
+    QTest::newRow("L3 without L2") << QStringList{"L3=4"}
+                                   << "Die Feldlänge L2 ist 0, die Feldlänge L3 aber nicht. Geben Sie für L2 eine "
+                                      "Feldlänge größer als 0 ein oder setzen Sie auch L3 auf 0.";
+    // Each finite: the sum overflows in the analysis, which names the result.
+    QTest::newRow("loads that overflow together") << QStringList{"g1=1e308", "q1=1e308"} << QString();
+    QTest::newRow("force beyond its span") << QStringList{"F0=5", "a0=9"} << QString();
+}
+
+void TestModel::beamRefusals()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QString, refusal);
+    ProjectTexts texts = ProjectTexts::Defaults();
+    putField(texts, QStringLiteral("L2"), QStringLiteral("0"));
+    putField(texts, QStringLiteral("L3"), QStringLiteral("0"));
+    for (const QString &field : fields)
+        putField(texts, field.section(u'=', 0, 0), field.section(u'=', 1));
+    QCOMPARE(BeamRefusal(ReadBeam(texts)).value_or(QString()), refusal);
+}
+
+// The loads of one action: its uniform loads and its point loads on the
+// region asked for (0: all), nothing of the other actions.
+void TestModel::loadsOfAction_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::addColumn<int>("region");
+    QTest::addColumn<QList<double>>("uniform");   // of the action, regions 1..5
+    QTest::addColumn<QList<int>>("kept");         // loaded slots kept
+
+    // g = 1..5 and q = 10..50 by region; slots 0 (G), 1 (Q) in span 1, 8 (Q)
+    // in span 2, 21 (G) on the left cantilever.
+    QTest::newRow("G everywhere") << int(LoadG) << 0 << QList<double>{1, 2, 3, 4, 5} << QList<int>{0, 21};
+    QTest::newRow("G in span 1") << int(LoadG) << 1 << QList<double>{1, 0, 0, 0, 0} << QList<int>{0};
+    QTest::newRow("Q in span 2") << int(LoadQ) << 2 << QList<double>{0, 20, 0, 0, 0} << QList<int>{8};
+    QTest::newRow("Q on the right cantilever") << int(LoadQ) << 5 << QList<double>{0, 0, 0, 0, 50} << QList<int>{};
+    QTest::newRow("S nowhere") << int(LoadS) << 0 << QList<double>{0, 0, 0, 0, 0} << QList<int>{};
+}
+
+void TestModel::loadsOfAction()
+{
+    QFETCH(int, action);
+    QFETCH(int, region);
+    QFETCH(QList<double>, uniform);
+    QFETCH(QList<int>, kept);
+
+    NumericBeam beam;
+    beam.length = {6, 5, 4, 1, 2};
+    for (int r = 1; r <= RegionCount; ++r) {
+        beam.uniform[std::size_t(r - 1)][LoadG] = r;
+        beam.uniform[std::size_t(r - 1)][LoadQ] = 10 * r;
+    }
+    beam.point[0] = {7, 1, LoadG};
+    beam.point[1] = {8, 2, LoadQ};
+    beam.point[8] = {9, 3, LoadQ};
+    beam.point[21] = {3, 0.5, LoadG};
+
+    const NumericBeam only = LoadsOfAction(beam, LoadAction(action), region);
+    QCOMPARE(only.length, beam.length);
+    for (int r = 1; r <= RegionCount; ++r)
+        for (int k = 0; k < LoadTypeCount; ++k)
+            QCOMPARE(only.uniform[std::size_t(r - 1)][std::size_t(k)], k == action ? uniform[r - 1] : 0.0);
+    for (int slot = 0; slot < PointLoadSlotCount; ++slot)
+        QCOMPARE(only.point[std::size_t(slot)], kept.contains(slot) ? beam.point[std::size_t(slot)] : SlotLoad());
+    const bool loaded = !kept.isEmpty() || std::any_of(uniform.begin(), uniform.end(), [](double q) { return q != 0; });
+    QCOMPARE(HasLoadsOfAction(beam, LoadAction(action), region), loaded);
 }
 
 QTEST_GUILESS_MAIN(TestModel)

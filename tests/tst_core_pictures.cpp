@@ -51,7 +51,7 @@ ResultPictures picturesOf(const ProjectTexts &texts)
     inputs.spanLimitText = QStringLiteral("300");
     inputs.cantileverLimitText = QStringLiteral("150");
     RunDesign(results, inputs, design, QLocale::c());
-    return MakeResultPictures(texts, results, design, QLocale::c());
+    return MakeResultPictures(ReadBeam(texts), results, design, QLocale::c());
 }
 
 struct SvgContent
@@ -291,7 +291,7 @@ void tst_CorePictures::noHorizontalScaleGivesNoPicture()
           std::array<QString, RegionCount>{"6", "0", "0", "-6", "0"}}) {
         t.lengths = lengths;
         ResultSet results;
-        QVERIFY(!MakeResultPictures(t, results, DesignState(), QLocale::c()).drawable);
+        QVERIFY(!MakeResultPictures(ReadBeam(t), results, DesignState(), QLocale::c()).drawable);
     }
 }
 

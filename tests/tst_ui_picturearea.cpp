@@ -134,7 +134,7 @@ void tst_UiPictureArea::labelsFollowTheFrame()
     // A load picture's labels carry their colour on the picture's background.
     PictureArea results(37);
     results.resize(761, 201);
-    results.apply(DrawSystemAndLoadPicture(ProjectTexts::Defaults(), session, QLocale::c()));
+    results.apply(DrawSystemAndLoadPicture(ReadBeam(ProjectTexts::Defaults()), session, QLocale::c()));
     QCOMPARE(results.label(6)->palette().color(QPalette::WindowText), LabelBlue);
     QCOMPARE(results.label(1)->palette().color(QPalette::WindowText), PaletteBlack);
     QCOMPARE(results.label(1)->palette().color(QPalette::Window), PictureBackground);
@@ -151,7 +151,7 @@ void tst_UiPictureArea::labelsStayReadable()
     t.force[0] = "125.5";
     t.distance[0] = "2";
     CalcSession session;
-    area.apply(DrawSystemAndLoadPicture(t, session, QLocale::c()));
+    area.apply(DrawSystemAndLoadPicture(ReadBeam(t), session, QLocale::c()));
     for (int i : {0, 1, 5, 10}) {
         QLabel *label = area.label(i);
         QVERIFY(label->isVisibleTo(&area));
@@ -190,9 +190,9 @@ void tst_UiPictureArea::filePainterDrawsWhatTheWindowShows()
     session.design.GoverningMoment = 40;
     session.results.MA = -10;
     session.results.Are = 20;
-    area.apply(DrawSystemAndLoadPicture(t, session, QLocale::c()));
+    area.apply(DrawSystemAndLoadPicture(ReadBeam(t), session, QLocale::c()));
     if (withMoment)
-        area.apply(DrawMomentDiagram(t, session));
+        area.apply(DrawMomentDiagram(ReadBeam(t), session));
     area.show();
     QVERIFY(QTest::qWaitForWindowExposed(&area));
 

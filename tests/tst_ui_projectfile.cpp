@@ -210,6 +210,7 @@ private slots:
     void typedTextReadsBackIntoItsField();
 
     void openFillsEveryField();
+    void openedBeamIsTheFilesBeam();
     void openKeepsUniformTextsWithCopyBoxes_data();
     void openKeepsUniformTextsWithCopyBoxes();
     void openSelectsGrades_data();
@@ -394,6 +395,26 @@ void TestUiProjectFile::openFillsEveryField()
     // redraws the sketch.
     QCOMPARE(window.session().TotalLength, 17.5);
     QVERIFY(messages.shown.isEmpty());
+}
+
+// The file's numbers reach the computation as the fields hold them: as
+// their standard text forms, read by the one reading step, so 17 digits in
+// the file compute as the 15 the field shows.
+void TestUiProjectFile::openedBeamIsTheFilesBeam()
+{
+    MessageRecorder messages;
+    QByteArray bytes = distinctProject();
+    bytes.replace(0, 3, "1.2345678901234567");
+    const QString path = m_dir.filePath(QStringLiteral("digits.lof"));
+    QVERIFY(writeBytes(path, bytes));
+
+    MainWindow window;
+    QVERIFY(commands(window)->openProjectFrom(path));
+    const NumericBeam opened = ReadBeam(window.projectTexts());
+    QCOMPARE(opened.length[LengthL1], 1.23456789012346);
+    QCOMPARE(opened.point[26].F, 27.0);
+    QCOMPARE(opened.timberGrade, 7);
+    QVERIFY(opened == ReadProjectFile(path).toBeam());
 }
 
 void TestUiProjectFile::openKeepsUniformTextsWithCopyBoxes_data()

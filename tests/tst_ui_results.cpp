@@ -725,9 +725,9 @@ private slots:
 
         // What each procedure draws for the same inputs and results.
         CalcSession scratch = m_session;
-        const DisplayList system = DrawSystemAndLoadPicture(m_inputs.texts, scratch, QLocale());
-        const DisplayList moment = DrawMomentDiagram(m_inputs.texts, scratch);
-        const DisplayList shear = DrawShearDiagram(m_inputs.texts, scratch);
+        const DisplayList system = DrawSystemAndLoadPicture(ReadBeam(m_inputs.texts), scratch, QLocale());
+        const DisplayList moment = DrawMomentDiagram(ReadBeam(m_inputs.texts), scratch);
+        const DisplayList shear = DrawShearDiagram(ReadBeam(m_inputs.texts), scratch);
         QVERIFY(!system.items.empty() && !moment.items.empty() && !shear.items.empty());
 
         for (const QString &name : presses)

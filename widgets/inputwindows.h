@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "model/numericbeam.h"
 #include "model/projectmodel.h"
 #include "model/projectstate.h"
 
@@ -18,6 +19,7 @@ class InputWindows
 public:
     virtual ~InputWindows() = default;
     virtual ProjectTexts projectTexts() const = 0;   // lengths, loads, grades
+    NumericBeam beam() const { return ReadBeam(projectTexts()); }
     virtual QStringList timberValues() const = 0;    // material window List1
     virtual QStringList steelValues() const = 0;     // material window List2
     virtual QString dataDirectory() const = 0;       // folder of wert2/wert3
