@@ -68,7 +68,7 @@ QString plain(double v, const QLocale &locale)
 
 QByteArray shortest(double v)
 {
-    return QByteArray::number(WithoutNegativeZero(v), 'g', QLocale::FloatingPointShortest);
+    return QByteArray::number(WithoutNegativeZero(v), 'f', QLocale::FloatingPointShortest);
 }
 
 class Builder
