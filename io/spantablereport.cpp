@@ -23,7 +23,7 @@ namespace {
 // The page is laid out in tenths of a millimetre.
 constexpr double Unit = 0.1;   // mm
 constexpr double FooterHeight = 60;
-constexpr double CellPadding = 25;
+constexpr double CellPadding = 40;
 
 QFont fontOf(double pointSize, bool bold)
 {
@@ -86,6 +86,12 @@ public:
         space(15);
     }
     void space(double units) { m_y += units; }
+    // A block that fits on an empty page does not begin at the foot of one.
+    void keepTogether(double height)
+    {
+        if (height <= m_bottom)
+            ensure(height);
+    }
 
     // A table: `rows` with the head row first, column edges from 0; the head
     // row is repeated on every page the table runs onto.
@@ -210,6 +216,8 @@ void layOut(Layout &flow, const SpanTablePresentation &p, const SpanTableHeading
             QString title = part.title;
             if (chunks.size() > 1)
                 title += QStringLiteral(" (Teil %1 von %2)").arg(c + 1).arg(chunks.size());
+            // Heading, unit line and the rows with the head row.
+            flow.keepTogether(140 + flow.lineHeight(9) + double(rows.size() + 1) * flow.lineHeight(TablePointSize));
             flow.heading(title, 3 * flow.lineHeight(TablePointSize) + 60);
             flow.text(p.loadUnit, 9);
             flow.space(10);
