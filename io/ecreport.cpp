@@ -39,9 +39,9 @@ constexpr double Unit = 0.1;   // mm
 // the page number below.
 struct PageFrame
 {
-    QString project;   // "Projekt: Neubau EFH – Position: Decke über EG"
+    QString project;   // "Nachweis nach Eurocode – Projekt: Neubau EFH – Position: Decke über EG"
     QString firma;
-    QString program;   // "Nachweis nach Eurocode – Varno 1.2.0 – 08.12.2025"
+    QString program;   // "Varno 1.2.0 – 08.12.2025"
     int pages = 0;     // of the report; 0 while it is being counted
 };
 
@@ -172,7 +172,7 @@ private:
         m_painter.drawText(QRectF(0, 0, m_width, 40), Qt::AlignLeft | Qt::AlignBottom,
                            metrics.elidedText(m_frame.project, Qt::ElideRight, m_frame.firma.isEmpty() ? m_width : half));
         m_painter.drawText(QRectF(0, 0, m_width, 40), Qt::AlignRight | Qt::AlignBottom,
-                           metrics.elidedText(m_frame.firma, Qt::ElideRight, m_frame.project.isEmpty() ? m_width : half));
+                           metrics.elidedText(m_frame.firma, Qt::ElideRight, half));
         m_painter.setPen(QPen(Qt::black, 2));
         m_painter.drawLine(QPointF(0, 50), QPointF(m_width, 50));
         m_painter.setPen(Qt::black);
@@ -450,14 +450,14 @@ int PaintEcReport(QPainter &painter, QPagedPaintDevice &device, const EcReportIn
     const QDate date = in.date.isValid() ? in.date : EcReportDate();
 
     PageFrame frame;
-    QStringList project;
+    QStringList project{QStringLiteral("Nachweis nach Eurocode")};
     if (const QString t = oneLine(in.projectInfo[1]); !t.isEmpty())
         project << QStringLiteral("Projekt: ") + t;
     if (const QString t = oneLine(in.projectInfo[2]); !t.isEmpty())
         project << QStringLiteral("Position: ") + t;
     frame.project = project.join(QStringLiteral(" \u2013 "));
     frame.firma = oneLine(in.projectInfo[0]);
-    frame.program = QStringLiteral("Nachweis nach Eurocode \u2013 Varno %1 \u2013 %2")
+    frame.program = QStringLiteral("Varno %1 \u2013 %2")
                         .arg(QLatin1String(VersionText), loc.toString(date, QStringLiteral("dd.MM.yyyy")));
     // Counted first, so that every page says how many there are.
     {

@@ -304,7 +304,7 @@ void TestEurocodeWindow::reportPdf()
     QVERIFY2(text.count(u'\f') >= 3, qPrintable(QStringLiteral("pages: %1").arg(text.count(u'\f'))));
     for (const char *expected :
          {"Nachweis nach Eurocode", "Ingenieurbüro Prüfmann", "Neubau EFH", "Belastung", "Baustoffe und Beiwerte",
-          "kmod(medium)", "Kombinationen", "Hüllkurven", "max M = 8,70 kNm", "max V = 8,70 kN", "Nachweise Holz",
+          "kmod (mittel)", "Kombinationen", "Hüllkurven", "max M = 8,70 kNm", "max V = 8,70 kN", "Nachweise Holz",
           "η = 0,88", "Nachweise Stahl", "Annahmen", "Seite 3"})
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
 }
