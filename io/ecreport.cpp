@@ -167,12 +167,13 @@ private:
         const QFontMetricsF metrics(f, &m_device);
         m_painter.setFont(f);
         m_painter.setPen(Qt::black);
-        // Project and position left, the firm right, each shortened to its half.
-        const double half = m_width / 2 - 20;
+        // Project and position left, the firm right in at most half the
+        // width; each shortened where they would meet.
+        const double firma = std::min(metrics.horizontalAdvance(m_frame.firma), m_width / 2 - 20);
         m_painter.drawText(QRectF(0, 0, m_width, 40), Qt::AlignLeft | Qt::AlignBottom,
-                           metrics.elidedText(m_frame.project, Qt::ElideRight, m_frame.firma.isEmpty() ? m_width : half));
+                           metrics.elidedText(m_frame.project, Qt::ElideRight, m_width - firma - 40));
         m_painter.drawText(QRectF(0, 0, m_width, 40), Qt::AlignRight | Qt::AlignBottom,
-                           metrics.elidedText(m_frame.firma, Qt::ElideRight, half));
+                           metrics.elidedText(m_frame.firma, Qt::ElideRight, firma));
         m_painter.setPen(QPen(Qt::black, 2));
         m_painter.drawLine(QPointF(0, 50), QPointF(m_width, 50));
         m_painter.setPen(Qt::black);
