@@ -128,6 +128,7 @@ void takeOutcome(const Extreme &e, const PlaceExtremes &places, const Of &of, do
     if (!into)
         return;
     *into = o;
+    into->places.resize(PlaceCount);
     for (int p = 0; p < PlaceCount; ++p)
         if (places[std::size_t(p)].found)
             into->places[std::size_t(p)] = atPlace(of(places[std::size_t(p)]));
@@ -577,6 +578,7 @@ SteelResult CheckSteel(const PreparedLines &prepared, const ActionSet &actions, 
             worst = std::max(worst, mv.utilisation);
             if (into) {
                 into->bendingShear = interactionOf(mv);
+                into->bendingShear.places.resize(PlaceCount);
                 for (int i = 0; i < PlaceCount; ++i)
                     if (mvAt[std::size_t(i)].found)
                         into->bendingShear.places[std::size_t(i)] = atPlace(interactionOf(mvAt[std::size_t(i)]));

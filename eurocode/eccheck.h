@@ -75,7 +75,9 @@ struct CheckOutcome
     // combination chose them (kNm, kN; deflections in mm); the design value
     // is their sum with the combination's factors. Not for steel M–V.
     std::array<double, ActionCount> parts{};
-    std::array<PlaceOutcome, PlaceCount> places{};
+    // By place number (PlaceCount of them) in a check's result; empty while
+    // a size is sought.
+    std::vector<PlaceOutcome> places;
 };
 
 struct TimberResult

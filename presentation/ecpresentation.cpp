@@ -292,7 +292,7 @@ EcCheck Builder::check(const CheckSpec &spec, const CheckOutcome &o, const Value
                             resistanceSymbol.contains(u'/') ? u'(' + resistanceSymbol + u')' : resistanceSymbol,
                             num(o.design, decimals, m_locale),
                             num(o.resistance, decimals, m_locale), n2(*c.utilisation));
-    for (int p = 0; p < ec::PlaceCount; ++p) {
+    for (int p = 0; p < int(o.places.size()) && p < ec::PlaceCount; ++p) {
         const ec::PlaceOutcome &at = o.places[std::size_t(p)];
         if (!at.done)
             continue;

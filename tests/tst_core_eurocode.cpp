@@ -299,7 +299,9 @@ private slots:
         const CheckResult r = RunCheck(t, data, o);
         const CheckOutcome *outcomes[] = {&r.timber.bending, &r.timber.shear, &r.timber.deflectionInst,
                                           &r.steel.bending, &r.steel.shear, &r.steel.bendingShear};
-        const PlaceOutcome &at = outcomes[(timber ? 0 : 3) + check]->places[std::size_t(place)];
+        const std::vector<PlaceOutcome> &places = outcomes[(timber ? 0 : 3) + check]->places;
+        QCOMPARE(int(places.size()), PlaceCount);
+        const PlaceOutcome &at = places[std::size_t(place)];
         QCOMPARE(at.done, utilisation >= 0);
         if (utilisation > 0)
             compareRel(at.utilisation, utilisation, "η");
