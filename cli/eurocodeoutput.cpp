@@ -100,9 +100,9 @@ QJsonArray placesJson(const EcMember &m)
     for (int place : m.places) {
         QJsonObject checks;
         for (const EcCheck &c : m.checks) {
-            if (!c.done || !c.places[std::size_t(place)].done)
+            if (!c.at(place))
                 continue;
-            const EcPlaceValue &v = c.places[std::size_t(place)];
+            const EcPlaceValue &v = *c.at(place);
             QJsonObject check{{QStringLiteral("met"), v.met}};
             if (v.utilisation)
                 check.insert(QStringLiteral("utilisation"), *v.utilisation);

@@ -724,7 +724,7 @@ EcPresentation Builder::build()
     for (EcMember &m : p.members)
         for (int place : EcPlaceOrder)
             if (std::any_of(m.checks.begin(), m.checks.end(), [place](const EcCheck &c) {
-                    return c.done && c.places[std::size_t(place)].done;
+                    return c.at(place) != nullptr;
                 }))
                 m.places.push_back(place);
 
@@ -794,7 +794,7 @@ std::vector<QStringList> EcPlaceTable(const EcMember &m)
     for (int place : m.places) {
         QStringList row{EcPlaceName(place)};
         for (const EcCheck &c : m.checks)
-            row << (c.done ? c.places[std::size_t(place)].text : Dash);
+            row << (c.at(place) ? c.at(place)->text : Dash);
         rows.push_back(row);
     }
     return rows;
@@ -817,6 +817,13 @@ QString EcClassFromGrade(EcRun &run, const ec::Data &data, int timberGrade)
         run.timberOmittedName = grade;
     }
     return cls;
+}
+
+const EcPlaceValue *EcCheck::at(int place) const
+{
+    if (!done || place < 0 || std::size_t(place) >= places.size() || !places[std::size_t(place)].done)
+        return nullptr;
+    return &places[std::size_t(place)];
 }
 
 const EcMember *EcPresentation::member(const QString &id) const

@@ -133,6 +133,8 @@ struct EcCheck
     QString sourceMark;         // "Quelle: nicht belegt (limit.steel.span.w)"; empty when all are cited
     // The check at every place, by place number (ec::PlaceCount of them).
     std::vector<EcPlaceValue> places;
+    // The check at a place where it has a value there, else nullptr.
+    const EcPlaceValue *at(int place) const;
 };
 
 // The checks of one member: the timber beam or the steel profile.

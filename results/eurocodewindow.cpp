@@ -685,11 +685,11 @@ void EurocodeWindow::showPlaces()
         m_places->setItem(row, 0, new QTableWidgetItem(EcPlaceName(place)));
         for (std::size_t col = 0; col < columns.size(); ++col) {
             const EcCheck &c = *columns[col];
-            const EcPlaceValue *v = c.done ? &c.places[std::size_t(place)] : nullptr;
+            const EcPlaceValue *v = c.at(place);
             auto *item = new QTableWidgetItem(v ? v->text : Dash);
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             // Not met: red as the bars; the text says it to a screen reader.
-            if (v && v->done && !v->met) {
+            if (v && !v->met) {
                 item->setForeground(QColor(200, 0, 0));
                 item->setData(Qt::AccessibleTextRole, v->text + QStringLiteral(" nicht erfüllt"));
             }
