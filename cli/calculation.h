@@ -98,6 +98,8 @@ struct ReportHeading
     QString firma;
     QString projekt;
     QString position;
+    QString beschreibung;   // the report of the Eurocode check only, as the desktop's
+    QString bearbeiter;
     QString systemTypeName;
 };
 

@@ -89,7 +89,32 @@ QJsonObject checkJson(const EcCheck &c, bool timber)
         out.insert(QStringLiteral("warnings"), QJsonArray::fromStringList(c.warnings));
     if (!c.uncited.isEmpty())
         out.insert(QStringLiteral("uncitedValues"), QJsonArray::fromStringList(c.uncited));
+    out.insert(QStringLiteral("steps"), QJsonArray::fromStringList(c.steps));
     return out;
+}
+
+// The table of places: per place every check with a value there.
+QJsonArray placesJson(const EcMember &m)
+{
+    QJsonArray places;
+    for (int place : m.places) {
+        QJsonObject checks;
+        for (const EcCheck &c : m.checks) {
+            if (!c.at(place))
+                continue;
+            const EcPlaceValue &v = *c.at(place);
+            QJsonObject check{{QStringLiteral("met"), v.met}};
+            if (v.utilisation)
+                check.insert(QStringLiteral("utilisation"), *v.utilisation);
+            insertFinite(check, QStringLiteral("design"), v.design);
+            insertFinite(check, QStringLiteral("x"), v.x);
+            checks.insert(c.id, check);
+        }
+        places.append(QJsonObject{{QStringLiteral("place"), EcPlaceKey(place)},
+                                  {QStringLiteral("name"), EcPlaceName(place)},
+                                  {QStringLiteral("checks"), checks}});
+    }
+    return places;
 }
 
 QJsonObject checksJson(const EcMember &m)
@@ -104,6 +129,7 @@ QJsonObject checksJson(const EcMember &m)
 QJsonObject valueJson(const EcValueRow &v)
 {
     QJsonObject out{{QStringLiteral("name"), v.name},
+                    {QStringLiteral("symbol"), v.symbol},
                     {QStringLiteral("group"), v.group},
                     {QStringLiteral("key"), v.key},
                     {QStringLiteral("source"), v.cited ? QStringLiteral("belegt") : EcUncited}};
@@ -150,6 +176,7 @@ QJsonObject timberJson(const EurocodeRun &run, const EcMember &m)
     insertFinite(out, QStringLiteral("kcr"), t.kcr);
     insertFinite(out, QStringLiteral("kdef"), t.kdef);
     out.insert(QStringLiteral("checks"), checksJson(m));
+    out.insert(QStringLiteral("places"), placesJson(m));
     if (!run.run.classFromGrade.isEmpty())
         out.insert(QStringLiteral("classFrom"),
                    QJsonObject{{QStringLiteral("grade"), run.run.classFromGrade.simplified()},
@@ -179,6 +206,7 @@ QJsonObject steelJson(const EurocodeRun &run, const EcMember &m)
     out.insert(QStringLiteral("sized"), s.sized);
     out.insert(QStringLiteral("noneAdequate"), s.noneAdequate);
     out.insert(QStringLiteral("checks"), checksJson(m));
+    out.insert(QStringLiteral("places"), placesJson(m));
     return out;
 }
 

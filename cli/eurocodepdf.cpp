@@ -8,7 +8,7 @@ namespace varno::cli {
 EcReportInput EurocodeReportFor(const FileResult &file, const EurocodeRun &run, const ReportHeading &heading)
 {
     EcReportInput in;
-    in.projectInfo = {heading.firma, heading.projekt, heading.position, QString(), QString()};
+    in.projectInfo = {heading.firma, heading.projekt, heading.position, heading.beschreibung, heading.bearbeiter};
     in.systemTypeName = heading.systemTypeName;
     in.texts = file.texts;
     in.run = run.run;

@@ -14,8 +14,8 @@
 namespace varno::cli {
 
 // The report of one file from the check already made (with its envelopes).
-// The heading holds what --firma, --projekt, --position and --system gave,
-// nothing else.
+// The heading holds what --firma, --projekt, --position, --beschreibung,
+// --bearbeiter and --system gave (or a Varno project file), nothing else.
 EcReportInput EurocodeReportFor(const FileResult &file, const EurocodeRun &run, const ReportHeading &heading);
 
 } // namespace varno::cli

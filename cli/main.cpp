@@ -78,6 +78,8 @@ const char *const HelpText =
     "  --firma TEXT              Firma im Bericht\n"
     "  --projekt TEXT            Projekt im Bericht\n"
     "  --position TEXT           Position im Bericht\n"
+    "  --beschreibung TEXT       Beschreibung im Bericht des Eurocode-Nachweises\n"
+    "  --bearbeiter TEXT         Bearbeiter im Bericht des Eurocode-Nachweises\n"
     "  --system TEXT             Systembezeichnung im Bericht (Vorgabe leer)\n"
     "  --pictures                f\u00FCgt jedem Bericht (auch dem des Eurocode-\n"
     "                            Nachweises) eine Seite mit den drei Bildern an\n"
@@ -289,12 +291,13 @@ int main(int argc, char *argv[])
                              timberGrade = valued("timber-grade"), steelGrade = valued("steel-grade"),
                              locale = valued("locale"), dataDir = valued("data-dir"), pdf = valued("pdf"),
                              firma = valued("firma"), projekt = valued("projekt"), position = valued("position"),
+                             beschreibung = valued("beschreibung"), bearbeiter = valued("bearbeiter"),
                              system = valued("system"), svg = valued("svg"), png = valued("png"),
                              size = valued("size"), saveProject = valued("save-project");
     const QCommandLineOption pictures(QStringLiteral("pictures"), QString());
     QList<QCommandLineOption> allOptions{help, version, json, envelope, width, spanLimit, cantileverLimit, series,
                                          timberGrade, steelGrade, locale, dataDir, pdf, firma, projekt, position,
-                                         system, pictures, svg, png, size, saveProject};
+                                         beschreibung, bearbeiter, system, pictures, svg, png, size, saveProject};
     allOptions += EurocodeOptions();
     allOptions += SpanTableOptions();
     parser.addOptions(allOptions);
@@ -482,6 +485,10 @@ int main(int argc, char *argv[])
         heading.projekt = parser.value(projekt);
     if (parser.isSet(position))
         heading.position = parser.value(position);
+    if (parser.isSet(beschreibung))
+        heading.beschreibung = parser.value(beschreibung);
+    if (parser.isSet(bearbeiter))
+        heading.bearbeiter = parser.value(bearbeiter);
     if (parser.isSet(system))
         heading.systemTypeName = parser.value(system);
     // --save-project: claimed like every output before anything is computed.

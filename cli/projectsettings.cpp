@@ -96,6 +96,10 @@ ReportHeading HeadingFor(const FileResult &result, const ReportHeading &commandL
         heading.projekt = project.info[1];
     if (!given.contains(QStringLiteral("position")))
         heading.position = project.info[2];
+    if (!given.contains(QStringLiteral("beschreibung")))
+        heading.beschreibung = project.info[3];
+    if (!given.contains(QStringLiteral("bearbeiter")))
+        heading.bearbeiter = project.info[4];
     if (!given.contains(QStringLiteral("system")))
         heading.systemTypeName = project.systemTypeName;
     return heading;
@@ -168,6 +172,8 @@ ProjectState ProjectStateFor(const FileResult &result, const ReportHeading &head
     state.info[0] = heading.firma;
     state.info[1] = heading.projekt;
     state.info[2] = heading.position;
+    state.info[3] = heading.beschreibung;
+    state.info[4] = heading.bearbeiter;
     state.systemTypeName = heading.systemTypeName;
     EurocodeInputs &e = state.eurocode;
     auto named = [&](const char *option) { return given.contains(QLatin1String(option)); };

@@ -107,7 +107,31 @@ CheckOutcome outcome(const Extreme &e, double utilisation, double design, double
     o.region = e.region;
     o.x = e.x;
     o.combination = e.combination;
+    o.parts = e.parts;
     return o;
+}
+
+PlaceOutcome atPlace(const CheckOutcome &o)
+{
+    return {o.done, o.utilisation, o.design, o.resistance, o.region, o.x, o.combination};
+}
+
+// A check's outcome from its worst design value, and with `into` also the
+// outcome at every place; `worst` takes the utilisation.
+template<typename Of>
+void takeOutcome(const Extreme &e, const PlaceExtremes &places, const Of &of, double &worst, CheckOutcome *into)
+{
+    if (!e.found)
+        return;
+    const CheckOutcome o = of(e);
+    worst = std::max(worst, o.utilisation);
+    if (!into)
+        return;
+    *into = o;
+    into->places.resize(PlaceCount);
+    for (int p = 0; p < PlaceCount; ++p)
+        if (places[std::size_t(p)].found)
+            into->places[std::size_t(p)] = atPlace(of(places[std::size_t(p)]));
 }
 
 std::array<double, RegionCountEc> deflectionScale(const UnitLines &lines, double spanRatio, double cantileverRatio)
@@ -372,16 +396,17 @@ TimberResult CheckTimber(const PreparedLines &prepared, const ActionSet &actions
         return t;
     auto byKmod = [&](const Combination &c) { return kmod[c.duration]; };
     auto one = [](const Combination &) { return 1.0; };
-    const Extreme bending = Worst(prepared.M, fundamental, byKmod, Unscaled);
-    const Extreme shear = Worst(prepared.V, fundamental, byKmod, Unscaled);
+    PlaceExtremes bendingAt{}, shearAt{}, instAt{}, finAt{}, netFinAt{};
+    const Extreme bending = Worst(prepared.M, fundamental, byKmod, Unscaled, &bendingAt);
+    const Extreme shear = Worst(prepared.V, fundamental, byKmod, Unscaled, &shearAt);
     const Extreme inst = Worst(prepared.W, Combinations(CombinationKind::Characteristic, actions, present, 0, false),
-                               one, deflectionScale(lines, lim[0].value, lim[1].value));
+                               one, deflectionScale(lines, lim[0].value, lim[1].value), &instAt);
     const Extreme fin = Worst(prepared.W,
                               Combinations(CombinationKind::Final, actions, present, kdef.value, false), one,
-                              deflectionScale(lines, lim[2].value, lim[3].value));
+                              deflectionScale(lines, lim[2].value, lim[3].value), &finAt);
     const Extreme netFin = Worst(prepared.W,
                                  Combinations(CombinationKind::NetFinal, actions, present, kdef.value), one,
-                                 deflectionScale(lines, lim[4].value, lim[5].value));
+                                 deflectionScale(lines, lim[4].value, lim[5].value), &netFinAt);
 
     t.gammaM = gammaM.value;
     t.kdef = kdef.value;
@@ -392,41 +417,39 @@ TimberResult CheckTimber(const PreparedLines &prepared, const ActionSet &actions
         const TimberSection s{options.bCm * 10, hMm};
         const double kh = DepthFactor(hMm, hRef.value, hExp.value, hCap.value);
         double worst = 0;
-        auto deflection = [&](const Extreme &e, int limitIndex, CheckOutcome *o) {
-            if (!e.found)
-                return;
-            const double w = std::abs(Deflection(e.value, E, s.I()));
-            const double limit = lines.region[e.region].length * 1000
-                                 / lim[limitIndex + (e.region >= 3 ? 1 : 0)].value;
-            worst = std::max(worst, w / limit);
-            if (o) {
-                *o = outcome(e, w / limit, w, limit, CheckUnit::Deflection);
-                o->upward = e.value < 0;
-            }
+        auto deflectionOf = [&](int limitIndex) {
+            return [&, limitIndex](const Extreme &e) {
+                const double w = std::abs(Deflection(e.value, E, s.I()));
+                const double limit = lines.region[e.region].length * 1000
+                                     / lim[limitIndex + (e.region >= 3 ? 1 : 0)].value;
+                CheckOutcome o = outcome(e, w / limit, w, limit, CheckUnit::Deflection);
+                o.upward = e.value < 0;
+                for (double &part : o.parts)
+                    part = Deflection(part, E, s.I());
+                return o;
+            };
         };
-        if (bending.found) {
-            const double km = kmod[bending.combination.duration];
-            const double sigma = BendingStress(bending.value, s);
+        auto bendingOf = [&](const Extreme &e) {
+            const double km = kmod[e.combination.duration];
+            const double sigma = BendingStress(e.value, s);
             const double f = DesignStrength(km, cls->fmk.value, gammaM.value, kh);
-            worst = std::max(worst, sigma / f);
-            if (into) {
-                into->bending = outcome(bending, sigma / f, sigma, f, CheckUnit::Stress);
-                into->bending.kmod = km;
-            }
-        }
-        if (shear.found) {
-            const double km = kmod[shear.combination.duration];
-            const double tau = ShearStress(shear.value, s, t.kcr);
+            CheckOutcome o = outcome(e, sigma / f, sigma, f, CheckUnit::Stress);
+            o.kmod = km;
+            return o;
+        };
+        auto shearOf = [&](const Extreme &e) {
+            const double km = kmod[e.combination.duration];
+            const double tau = ShearStress(e.value, s, t.kcr);
             const double f = DesignStrength(km, cls->fvk.value, gammaM.value);
-            worst = std::max(worst, tau / f);
-            if (into) {
-                into->shear = outcome(shear, tau / f, tau, f, CheckUnit::Stress);
-                into->shear.kmod = km;
-            }
-        }
-        deflection(inst, 0, into ? &into->deflectionInst : nullptr);
-        deflection(fin, 2, into ? &into->deflectionFin : nullptr);
-        deflection(netFin, 4, into ? &into->deflectionNetFin : nullptr);
+            CheckOutcome o = outcome(e, tau / f, tau, f, CheckUnit::Stress);
+            o.kmod = km;
+            return o;
+        };
+        takeOutcome(bending, bendingAt, bendingOf, worst, into ? &into->bending : nullptr);
+        takeOutcome(shear, shearAt, shearOf, worst, into ? &into->shear : nullptr);
+        takeOutcome(inst, instAt, deflectionOf(0), worst, into ? &into->deflectionInst : nullptr);
+        takeOutcome(fin, finAt, deflectionOf(2), worst, into ? &into->deflectionFin : nullptr);
+        takeOutcome(netFin, netFinAt, deflectionOf(4), worst, into ? &into->deflectionNetFin : nullptr);
         if (into)
             into->kh = kh;
         return worst;
@@ -484,11 +507,12 @@ SteelResult CheckSteel(const PreparedLines &prepared, const ActionSet &actions, 
     // No kmod: the combinations with every present action suffice.
     const auto fundamental = Combinations(CombinationKind::Fundamental, actions, present, 0, false);
     auto one = [](const Combination &) { return 1.0; };
-    const Extreme bending = Worst(prepared.M, fundamental, one, Unscaled);
-    const Extreme shear = Worst(prepared.V, fundamental, one, Unscaled);
+    PlaceExtremes bendingAt{}, shearAt{}, deflectionAt{};
+    const Extreme bending = Worst(prepared.M, fundamental, one, Unscaled, &bendingAt);
+    const Extreme shear = Worst(prepared.V, fundamental, one, Unscaled, &shearAt);
     const Extreme deflection = Worst(prepared.W,
                                      Combinations(CombinationKind::Characteristic, actions, present, 0, false), one,
-                                     deflectionScale(lines, spanLimit.value, cantileverLimit.value));
+                                     deflectionScale(lines, spanLimit.value, cantileverLimit.value), &deflectionAt);
     // The stretches of the M–V interaction, made when a section first needs
     // them: while |V| stays at or below Vpl,Rd / 2 everywhere, M–V is bending.
     std::vector<ForceStretch> stretches;
@@ -508,55 +532,64 @@ SteelResult CheckSteel(const PreparedLines &prepared, const ActionSet &actions, 
             return false;
         const BendingShearResistance resistance = BendingShear(p, std::min(cls.section, 3), fy, gM0);
         const double Mc = resistance.Mc, Vpl = resistance.Vpl;
-        if (bending.found) {
-            worst = std::max(worst, std::abs(bending.value) / Mc);
-            if (into)
-                into->bending = outcome(bending, std::abs(bending.value) / Mc, std::abs(bending.value), Mc,
-                                        CheckUnit::Moment);
-        }
-        if (shear.found) {
-            worst = std::max(worst, std::abs(shear.value) / Vpl);
-            if (into)
-                into->shear = outcome(shear, std::abs(shear.value) / Vpl, std::abs(shear.value), Vpl,
-                                      CheckUnit::Force);
-        }
-        if (deflection.found) {
-            const double w = std::abs(Deflection(deflection.value, E, p.Iy * 1e4));
-            const double n = deflection.region < 3 ? spanLimit.value : cantileverLimit.value;
-            const double limit = lines.region[std::size_t(deflection.region)].length * 1000 / n;
-            worst = std::max(worst, w / limit);
-            if (into) {
-                into->deflection = outcome(deflection, w / limit, w, limit, CheckUnit::Deflection);
-                into->deflection.upward = deflection.value < 0;
-            }
-        }
+        auto bendingOf = [&](const Extreme &e) {
+            return outcome(e, std::abs(e.value) / Mc, std::abs(e.value), Mc, CheckUnit::Moment);
+        };
+        auto shearOf = [&](const Extreme &e) {
+            return outcome(e, std::abs(e.value) / Vpl, std::abs(e.value), Vpl, CheckUnit::Force);
+        };
+        auto deflectionOf = [&](const Extreme &e) {
+            const double w = std::abs(Deflection(e.value, E, p.Iy * 1e4));
+            const double n = e.region < 3 ? spanLimit.value : cantileverLimit.value;
+            const double limit = lines.region[std::size_t(e.region)].length * 1000 / n;
+            CheckOutcome o = outcome(e, w / limit, w, limit, CheckUnit::Deflection);
+            o.upward = e.value < 0;
+            for (double &part : o.parts)
+                part = Deflection(part, E, p.Iy * 1e4);
+            return o;
+        };
+        takeOutcome(bending, bendingAt, bendingOf, worst, into ? &into->bending : nullptr);
+        takeOutcome(shear, shearAt, shearOf, worst, into ? &into->shear : nullptr);
+        takeOutcome(deflection, deflectionAt, deflectionOf, worst, into ? &into->deflection : nullptr);
         if (!into && worst > 1)
             return usable;
         if (!stretchesMade && shear.found && std::abs(shear.value) > 0.5 * Vpl) {
             stretches = InteractionStretches(prepared.M, prepared.V, fundamental);
             stretchesMade = true;
         }
-        const InteractionResult mv = WorstInteraction(stretches, bending, resistance, into ? INFINITY : 1.0);
+        auto interactionOf = [&](const InteractionResult &mv) {
+            Extreme e;
+            e.found = true;
+            e.region = mv.region;
+            e.x = mv.x;
+            e.combination = mv.combination;
+            // Beyond Vpl,Rd the section fails in shear: V_Ed against Vpl,Rd.
+            CheckOutcome o = mv.shearExceeded
+                                 ? outcome(e, mv.utilisation, std::abs(mv.V), Vpl, CheckUnit::Force)
+                                 : outcome(e, mv.utilisation, std::abs(mv.M), mv.resistance, CheckUnit::Moment);
+            o.shear = std::abs(mv.V);
+            o.shearExceeded = mv.shearExceeded;
+            return o;
+        };
+        PlaceInteractions mvAt{};
+        const InteractionResult mv = WorstInteraction(stretches, bending, resistance, into ? INFINITY : 1.0,
+                                                      into ? &mvAt : nullptr, &bendingAt);
         if (mv.found) {
             worst = std::max(worst, mv.utilisation);
             if (into) {
-                Extreme e;
-                e.found = true;
-                e.region = mv.region;
-                e.x = mv.x;
-                e.combination = mv.combination;
-                // Beyond Vpl,Rd the section fails in shear: V_Ed against Vpl,Rd.
-                into->bendingShear = mv.shearExceeded
-                                         ? outcome(e, mv.utilisation, std::abs(mv.V), Vpl, CheckUnit::Force)
-                                         : outcome(e, mv.utilisation, std::abs(mv.M), mv.resistance, CheckUnit::Moment);
-                into->bendingShear.shear = std::abs(mv.V);
-                into->bendingShear.shearExceeded = mv.shearExceeded;
+                into->bendingShear = interactionOf(mv);
+                into->bendingShear.places.resize(PlaceCount);
+                for (int i = 0; i < PlaceCount; ++i)
+                    if (mvAt[std::size_t(i)].found)
+                        into->bendingShear.places[std::size_t(i)] = atPlace(interactionOf(mvAt[std::size_t(i)]));
             }
         }
         if (into) {
             into->sectionClass = cls;
             into->webSlenderness = slenderness;
             into->webLimit = webLimit;
+            into->section = p;
+            into->resistance = resistance;
         }
         return usable;
     };

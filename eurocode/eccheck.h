@@ -47,6 +47,17 @@ struct NamedValue
 
 enum class CheckUnit { Stress, Deflection, Moment, Force };
 
+// A check at one place of the beam (see PlaceCount): its field or a support.
+struct PlaceOutcome
+{
+    bool done = false;
+    double utilisation = 0;
+    double design = 0, resistance = 0;
+    int region = -1;
+    double x = 0;
+    Combination combination;
+};
+
 struct CheckOutcome
 {
     bool done = false;
@@ -60,6 +71,13 @@ struct CheckOutcome
     double shear = 0;                    // steel M–V: V_Ed at the section, kN
     bool upward = false;                 // deflection: the governing deflection points up
     bool shearExceeded = false;          // steel M–V: V_Ed > Vpl,Rd, the section fails in shear
+    // Per action the characteristic value of its loads at the section, as the
+    // combination chose them (kNm, kN; deflections in mm); the design value
+    // is their sum with the combination's factors. Not for steel M–V.
+    std::array<double, ActionCount> parts{};
+    // By place number (PlaceCount of them) in a check's result; empty while
+    // a size is sought.
+    std::vector<PlaceOutcome> places;
 };
 
 struct TimberResult
@@ -84,6 +102,8 @@ struct SteelResult
     bool noneAdequate = false;       // no profile of the series carries
     SectionClass sectionClass;
     double webSlenderness = 0, webLimit = 0;   // hw/tw and 72 ε / η
+    Profile section;                 // the profile checked
+    BendingShearResistance resistance;   // Mc,Rd, Vpl,Rd and the web's share
     CheckOutcome bending, shear, bendingShear, deflection;
     std::vector<NamedValue> values;
 };

@@ -74,6 +74,22 @@ int candidates(const Poly<5> &p, int degree, const Cell &cell, double *at)
     return ExtremeCandidates(p.data(), degree, cell.t0, cell.t1, at);
 }
 
+// The place of a section at x of a region: a support at a supported end,
+// else the region's field. x is compared exactly: the ends of the first and
+// the last segment are the region's ends as the lines give them.
+int placeOf(const UnitLines &lines, int region, double x)
+{
+    const double length = lines.region[std::size_t(region)].length;
+    if (region < 3)
+        return x == 0 ? SupportPlace(region) : x == length ? SupportPlace(region + 1) : region;
+    if (region == 3)   // the left cantilever, from its free end to support A
+        return x == length ? SupportPlace(0) : region;
+    int spans = 0;
+    for (int r = 0; r < 3; ++r)
+        spans += lines.region[std::size_t(r)].exists ? 1 : 0;
+    return x == 0 ? SupportPlace(spans) : region;
+}
+
 Combination withRegions(const Combination &c, const std::array<unsigned, ActionCount> &choice)
 {
     Combination with = c;
@@ -172,6 +188,8 @@ PreparedQuantity Prepare(const UnitLines &lines, LineQuantity quantity)
                     c->t1 = tb;
                     c->xa = ta == 0 ? seg.x0 : seg.x0 + ta;
                     c->xb = tb == h ? seg.x1 : seg.x0 + tb;
+                    c->placeA = placeOf(lines, e, c->xa);
+                    c->placeB = placeOf(lines, e, c->xb);
                 }
                 for (int a = 0; a < ActionCount; ++a) {
                     WorstBySign<5> sum;
@@ -226,7 +244,7 @@ CellRange RangeOf(const Cell &cell, const Poly<5> &p, int degree)
 
 Extreme Worst(const PreparedQuantity &prepared, const std::vector<Combination> &combinations,
               const std::function<double(const Combination &)> &weight,
-              const std::array<double, RegionCountEc> &regionScale)
+              const std::array<double, RegionCountEc> &regionScale, PlaceExtremes *places)
 {
     const LineQuantity q = prepared.quantity;
     const int degree = DegreeOf(q), terms = q == LineQuantity::W ? 5 : 3;
@@ -236,11 +254,14 @@ Extreme Worst(const PreparedQuantity &prepared, const std::vector<Combination> &
         inverseWeight[i] = 1 / weight(combos[i]);
     // M: the end sections repeat the ends of the segments.
     auto skipped = [q](const Cell &cell) { return q == LineQuantity::M && cell.end; };
+    // EI·w is 0 over a support.
+    auto kept = [q](int place) { return q != LineQuantity::W || place < RegionCountEc; };
 
     // EI·w needs the roots of a cubic per cell and combination. The ends of
     // every cell give a score the best reaches at least; a cell whose bound
-    // stays below it cannot hold the best.
+    // stays below it cannot hold the best. With places, so per field.
     double floor = 0;
+    std::array<double, RegionCountEc> fieldFloor{};
     if (q == LineQuantity::W)
         for (const Cell &cell : prepared.cells)
             for (std::size_t c = 0; c < combos.size(); ++c) {
@@ -252,22 +273,44 @@ Extreme Worst(const PreparedQuantity &prepared, const std::vector<Combination> &
                 }
                 const double scale = regionScale[std::size_t(cell.region)] * inverseWeight[c];
                 floor = std::max({floor, std::abs(start) * scale, std::abs(end) * scale});
+                double &field = fieldFloor[std::size_t(cell.region)];
+                if (cell.placeA == cell.region)
+                    field = std::max(field, std::abs(start) * scale);
+                if (cell.placeB == cell.region)
+                    field = std::max(field, std::abs(end) * scale);
             }
 
+    // Where an extreme is: its cell, combination and t.
+    struct At
+    {
+        const Cell *cell = nullptr;
+        std::size_t combination = 0;
+        double t = 0;
+    };
     Extreme best;
-    const Cell *bestCell = nullptr;
-    std::size_t bestCombination = 0;
-    auto consider = [&](const Cell &cell, std::size_t c, double t, double value, double score, double shear) {
-        if (best.found && !(score > best.score))
+    At bestAt;
+    std::array<At, PlaceCount> placeAt{};
+    auto record = [&](Extreme &e, At &at, const Cell &cell, std::size_t c, double t, double value, double score,
+                      double shear) {
+        if (e.found && !(score > e.score))
             return;
-        best.found = true;
-        best.score = score;
-        best.value = value;
-        best.shear = shear;
-        best.region = cell.region;
-        best.x = xOf(cell, t);
-        bestCell = &cell;
-        bestCombination = c;
+        e.found = true;
+        e.score = score;
+        e.value = value;
+        e.shear = shear;
+        e.region = cell.region;
+        e.x = xOf(cell, t);
+        at = {&cell, c, t};
+    };
+    auto consider = [&](bool global, const Cell &cell, std::size_t c, double t, double value, double score,
+                        double shear) {
+        if (global)
+            record(best, bestAt, cell, c, t, value, score, shear);
+        if (!places)
+            return;
+        const int place = t == cell.t0 ? cell.placeA : t == cell.t1 ? cell.placeB : cell.region;
+        if (kept(place))
+            record((*places)[std::size_t(place)], placeAt[std::size_t(place)], cell, c, t, value, score, shear);
     };
     for (const Cell &cell : prepared.cells) {
         if (skipped(cell))
@@ -280,14 +323,15 @@ Extreme Worst(const PreparedQuantity &prepared, const std::vector<Combination> &
                 double bound = 0;
                 for (int a = 0; a < ActionCount; ++a)
                     bound += std::abs(f[std::size_t(a)]) * cell.bound[std::size_t(a)];
-                if (bound * scale * (1 + 1e-12) < floor)
+                const bool global = !(bound * scale * (1 + 1e-12) < floor);
+                if (!global && (!places || bound * scale * (1 + 1e-12) < fieldFloor[std::size_t(cell.region)]))
                     continue;
                 const Poly<5> p = combine(combos[c], cell.sum, terms);
                 double at[6];
                 const int n = candidates(p, degree, cell, at);
                 for (int k = 0; k < n; ++k) {
                     const double value = Evaluate(p, at[k]);
-                    consider(cell, c, at[k], value, std::abs(value) * scale, 0);
+                    consider(global, cell, c, at[k], value, std::abs(value) * scale, 0);
                 }
                 continue;
             }
@@ -300,30 +344,39 @@ Extreme Worst(const PreparedQuantity &prepared, const std::vector<Combination> &
             auto shear = [&](double t) { return m1 + 2 * m2 * t; };
             if (q == LineQuantity::V) {
                 const double v0 = shear(cell.t0);
-                consider(cell, c, cell.t0, v0, std::abs(v0) * scale, 0);
+                consider(true, cell, c, cell.t0, v0, std::abs(v0) * scale, 0);
                 if (cell.t1 > cell.t0) {
                     const double v1 = shear(cell.t1);
-                    consider(cell, c, cell.t1, v1, std::abs(v1) * scale, 0);
+                    consider(true, cell, c, cell.t1, v1, std::abs(v1) * scale, 0);
                 }
                 continue;
             }
             const double mA = moment(cell.t0);
-            consider(cell, c, cell.t0, mA, std::abs(mA) * scale, shear(cell.t0));
+            consider(true, cell, c, cell.t0, mA, std::abs(mA) * scale, shear(cell.t0));
             if (m2 != 0) {
                 const double t = -m1 / (2 * m2);
                 if (t > cell.t0 && t < cell.t1) {
                     const double mT = moment(t);
-                    consider(cell, c, t, mT, std::abs(mT) * scale, shear(t));
+                    consider(true, cell, c, t, mT, std::abs(mT) * scale, shear(t));
                 }
             }
             if (cell.t1 > cell.t0) {
                 const double mB = moment(cell.t1);
-                consider(cell, c, cell.t1, mB, std::abs(mB) * scale, shear(cell.t1));
+                consider(true, cell, c, cell.t1, mB, std::abs(mB) * scale, shear(cell.t1));
             }
         }
     }
-    if (best.found)
-        best.combination = withRegions(combos[bestCombination], bestCell->choice);
+    auto finish = [&](Extreme &e, const At &at) {
+        if (!e.found)
+            return;
+        e.combination = withRegions(combos[at.combination], at.cell->choice);
+        for (int a = 0; a < ActionCount; ++a)
+            e.parts[std::size_t(a)] = Evaluate(quantityOf(at.cell->sum[std::size_t(a)], q), at.t);
+    };
+    finish(best, bestAt);
+    if (places)
+        for (int p = 0; p < PlaceCount; ++p)
+            finish((*places)[std::size_t(p)], placeAt[std::size_t(p)]);
     return best;
 }
 
@@ -344,6 +397,8 @@ std::vector<ForceStretch> InteractionStretches(const PreparedQuantity &M, const 
                 s.xa = cell.xa;
                 s.xb = cell.xb;
                 s.x0 = cell.x0;
+                s.placeA = cell.placeA;
+                s.placeB = cell.placeB;
                 s.m = {p[0], p[1], p[2]};
                 s.maxV = std::max(std::abs(p[1] + 2 * p[2] * cell.t0), std::abs(p[1] + 2 * p[2] * cell.t1));
                 double at[4];
@@ -379,27 +434,44 @@ Interaction interactionAt(double M, double V, const BendingShearResistance &r)
 } // namespace
 
 InteractionResult WorstInteraction(const std::vector<ForceStretch> &stretches, const Extreme &bending,
-                                   const BendingShearResistance &r, double enough)
+                                   const BendingShearResistance &r, double enough, PlaceInteractions *places,
+                                   const PlaceExtremes *bendingPlaces)
 {
     InteractionResult best;
-    auto take = [&](double M, double V, int region, double x, const Combination &c) {
-        const Interaction i = interactionAt(M, V, r);
-        if (best.found && !(i.utilisation > best.utilisation))
+    auto record = [&](InteractionResult &into, const Interaction &i, double M, double V, int region, double x,
+                      const Combination &c) {
+        if (into.found && !(i.utilisation > into.utilisation))
             return;
-        best.found = true;
-        best.utilisation = i.utilisation;
-        best.shearExceeded = i.shearExceeded;
-        best.resistance = i.resistance;
-        best.M = M;
-        best.V = V;
-        best.region = region;
-        best.x = x;
-        best.combination = c;
+        into.found = true;
+        into.utilisation = i.utilisation;
+        into.shearExceeded = i.shearExceeded;
+        into.resistance = i.resistance;
+        into.M = M;
+        into.V = V;
+        into.region = region;
+        into.x = x;
+        into.combination = c;
+    };
+    auto take = [&](bool global, int place, double M, double V, int region, double x, const Combination &c) {
+        const Interaction i = interactionAt(M, V, r);
+        if (global)
+            record(best, i, M, V, region, x, c);
+        if (places && place >= 0)
+            record((*places)[std::size_t(place)], i, M, V, region, x, c);
     };
     // Where |M| is largest: every stretch whose shear stays at or below
-    // Vpl,Rd / 2 has its full Mc,Rd and cannot reach that utilisation.
+    // Vpl,Rd / 2 has its full Mc,Rd and cannot reach that utilisation. So at
+    // each place, from where its |M| is largest.
     if (bending.found)
-        take(bending.value, bending.shear, bending.region, bending.x, bending.combination);
+        take(true, -1, bending.value, bending.shear, bending.region, bending.x, bending.combination);
+    if (places && bendingPlaces)
+        for (int p = 0; p < PlaceCount; ++p)
+            if (const Extreme &e = (*bendingPlaces)[std::size_t(p)]; e.found)
+                take(false, p, e.value, e.shear, e.region, e.x, e.combination);
+    // Whether a bound stays below what a place has already.
+    auto below = [&](const InteractionResult &at, double bound) {
+        return at.found && bound * (1 + 1e-12) < at.utilisation;
+    };
     const double flanges = r.Mc - r.Mweb;
     for (const ForceStretch &s : stretches) {
         if (best.found && best.utilisation > enough)
@@ -408,13 +480,18 @@ InteractionResult WorstInteraction(const std::vector<ForceStretch> &stretches, c
             continue;
         const double bound = s.maxV > r.Vpl ? std::max(s.maxV / r.Vpl, flanges > 0 ? s.maxM / flanges : INFINITY)
                                              : s.maxM / r.at(s.maxV);
-        if (best.found && bound * (1 + 1e-12) < best.utilisation)
+        const bool global = !below(best, bound);
+        if (!global
+            && (!places
+                || (below((*places)[std::size_t(s.region)], bound) && below((*places)[std::size_t(s.placeA)], bound)
+                    && below((*places)[std::size_t(s.placeB)], bound))))
             continue;
         const Poly<3> &m = s.m;
         const double v0 = m[1], v1 = 2 * m[2];
         auto at = [&](double t) {
             const double x = t == s.t0 ? s.xa : t == s.t1 ? s.xb : s.x0 + t;
-            take(Evaluate(m, t), v0 + v1 * t, s.region, x, s.combination);
+            const int place = t == s.t0 ? s.placeA : t == s.t1 ? s.placeB : s.region;
+            take(global, place, Evaluate(m, t), v0 + v1 * t, s.region, x, s.combination);
         };
         at(s.t0);
         // Where |V| passes Vpl,Rd / 2 or Vpl,Rd the utilisation changes its rule.

@@ -41,6 +41,13 @@ struct UnitRegion
     std::vector<UnitSegment> segments;   // along the region
 };
 
+// The places of a table of results along the beam: the field of each
+// region (its sections between the supports, and a cantilever's free end)
+// and the supports A to D (the sections over a support, on either side).
+constexpr int SupportCountEc = 4;
+constexpr int PlaceCount = RegionCountEc + SupportCountEc;
+constexpr int SupportPlace(int support) { return RegionCountEc + support; }
+
 struct UnitLines
 {
     std::array<UnitRegion, RegionCountEc> region;
@@ -62,6 +69,7 @@ struct Cell
     double x0 = 0;                              // of the segment
     double t0 = 0, t1 = 0;                      // the stretch in t = x − x0
     double xa = 0, xb = 0;                      // its ends in x
+    int placeA = 0, placeB = 0;                 // the places of xa and xb: the region's field or a support
     std::array<unsigned, ActionCount> choice{};   // bit r: the action acts on region r
     std::array<Poly<5>, ActionCount> sum{};
     // EI·w: per action the value of its sum at both ends, and a bound of its
@@ -101,14 +109,22 @@ struct Extreme
     int region = -1;
     double x = 0;
     Combination combination;
+    // Per action the value of its chosen lines there, without its factor:
+    // the design value is the sum of these times the combination's factors.
+    std::array<double, ActionCount> parts{};
 };
+
+// The worst design value of each place; EI·w only in the fields, since the
+// supports are rigid.
+using PlaceExtremes = std::array<Extreme, PlaceCount>;
 
 // The worst design value over every existing region and every combination:
 // largest |value| · regionScale[region] / weight(c), where it is the first
-// along the regions, then the combinations.
+// along the regions, then the combinations. With `places`, also the worst of
+// each place, by the same rule.
 Extreme Worst(const PreparedQuantity &prepared, const std::vector<Combination> &combinations,
               const std::function<double(const Combination &)> &weight,
-              const std::array<double, RegionCountEc> &regionScale);
+              const std::array<double, RegionCountEc> &regionScale, PlaceExtremes *places = nullptr);
 
 // For the M–V interaction: a stretch with the moment of one choice of
 // regions under one combination (the choice of the largest |M| or of the
@@ -117,6 +133,7 @@ struct ForceStretch
 {
     int region = 0;
     double t0 = 0, t1 = 0, xa = 0, xb = 0, x0 = 0;
+    int placeA = 0, placeB = 0;
     Poly<3> m{};
     double maxM = 0, maxV = 0;   // of |M| and |V| on the stretch
     Combination combination;     // with its regions
@@ -140,10 +157,15 @@ struct InteractionResult
     Combination combination;
 };
 
+using PlaceInteractions = std::array<InteractionResult, PlaceCount>;
+
 // `bending` (with its shear) is where |M| is largest: it starts the search,
 // so that stretches whose shear stays below Vpl,Rd / 2 need no look. With
-// `enough` the search stops as soon as a utilisation exceeds it.
+// `enough` the search stops as soon as a utilisation exceeds it. With
+// `places`, also the governing section of each place, started likewise from
+// `bendingPlaces`.
 InteractionResult WorstInteraction(const std::vector<ForceStretch> &stretches, const Extreme &bending,
-                                   const BendingShearResistance &resistance, double enough = INFINITY);
+                                   const BendingShearResistance &resistance, double enough = INFINITY,
+                                   PlaceInteractions *places = nullptr, const PlaceExtremes *bendingPlaces = nullptr);
 
 } // namespace varno::ec

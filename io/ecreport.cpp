@@ -6,13 +6,15 @@
 #include "eurocode/members.h"
 #include "graphics/drawing.h"
 #include "graphics/ecdiagrams.h"
+#include "graphics/ecsketch.h"
 #include "graphics/picturepainter.h"
 #include "io/report.h"
 #include "presentation/ecpresentation.h"
 #include "presentation/ectexts.h"
-#include "session/session.h"
+#include "version.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -20,7 +22,9 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QTimeZone>
 
 #include <cmath>
 
@@ -31,25 +35,48 @@ namespace {
 // The page is laid out in tenths of a millimetre.
 constexpr double Unit = 0.1;   // mm
 
+// What stands on every page: the project above, the program, the date and
+// the page number below.
+struct PageFrame
+{
+    QString project;   // "Nachweis nach Eurocode – Projekt: Neubau EFH – Position: Decke über EG"
+    QString firma;
+    QString program;   // "Varno 1.2.0 – 08.12.2025"
+    int pages = 0;     // of the report; 0 while it is being counted
+};
+
+// A project text on one line: the lines of a text typed on several lines
+// joined by commas.
+QString oneLine(const QString &text)
+{
+    static const QRegularExpression breaks(QStringLiteral("\\s*[\\r\\n]+\\s*"));
+    return text.split(breaks, Qt::SkipEmptyParts).join(QStringLiteral(", ")).trimmed();
+}
+
 // A text flow down the pages: every block is placed below the last one, and
-// a block that does not fit starts a new page.
+// a block that does not fit starts a new page. Without drawing it only
+// counts the pages, so that every page can say how many there are.
 class Flow
 {
 public:
-    Flow(QPainter &painter, QPagedPaintDevice &device) : m_painter(painter), m_device(device)
+    Flow(QPainter &painter, QPagedPaintDevice &device, const PageFrame &frame, bool draw)
+        : m_painter(painter), m_device(device), m_frame(frame), m_draw(draw)
     {
         const double perUnitX = device.logicalDpiX() / 25.4 * Unit;
         const double perUnitY = device.logicalDpiY() / 25.4 * Unit;
-        m_painter.resetTransform();
-        m_painter.scale(perUnitX, perUnitY);
+        if (m_draw) {
+            m_painter.resetTransform();
+            m_painter.scale(perUnitX, perUnitY);
+        }
         m_width = device.width() / perUnitX;
         m_height = device.height() / perUnitY;
-        m_bottom = m_height - footerHeight();
-        paintFooter();
+        m_bottom = m_height - FooterHeight;
+        startPage();
     }
 
     double width() const { return m_width; }
     int pages() const { return m_page; }
+    bool drawing() const { return m_draw; }
     QPainter &painter() { return m_painter; }
 
     QFont font(double pointSize, bool bold = false) const
@@ -71,9 +98,11 @@ public:
         const QRectF box(indent, 0, m_width - indent, 1e6);
         const QRectF needed = metrics.boundingRect(box, Qt::TextWordWrap, text);
         ensure(needed.height() + keep);
-        m_painter.setFont(f);
-        m_painter.setPen(Qt::black);
-        m_painter.drawText(QRectF(indent, m_y, m_width - indent, needed.height() + 1), Qt::TextWordWrap, text);
+        if (m_draw) {
+            m_painter.setFont(f);
+            m_painter.setPen(Qt::black);
+            m_painter.drawText(QRectF(indent, m_y, m_width - indent, needed.height() + 1), Qt::TextWordWrap, text);
+        }
         m_y += needed.height();
     }
 
@@ -94,12 +123,14 @@ public:
         const double line = QFontMetricsF(normal, &m_device).height() * 1.15;
         for (std::size_t r = 0; r < rows.size(); ++r) {
             ensure(line);
-            m_painter.setFont(int(r) < boldRows ? bold : normal);
-            m_painter.setPen(Qt::black);
-            for (int c = 0; c < rows[r].size() && c < int(columns.size()); ++c) {
-                const double right = c + 1 < int(columns.size()) ? columns[c + 1] : m_width;
-                m_painter.drawText(QRectF(columns[c], m_y, right - columns[c] - 10, line),
-                                   Qt::AlignLeft | Qt::AlignVCenter, rows[r][c]);
+            if (m_draw) {
+                m_painter.setFont(int(r) < boldRows ? bold : normal);
+                m_painter.setPen(Qt::black);
+                for (int c = 0; c < rows[r].size() && c < int(columns.size()); ++c) {
+                    const double right = c + 1 < int(columns.size()) ? columns[c + 1] : m_width;
+                    m_painter.drawText(QRectF(columns[c], m_y, right - columns[c] - 10, line),
+                                       Qt::AlignLeft | Qt::AlignVCenter, rows[r][c]);
+                }
             }
             m_y += line;
         }
@@ -115,29 +146,53 @@ public:
         return r;
     }
 
-private:
-    double footerHeight() const { return 60; }
-
-    void paintFooter()
+    // The rest of the page stays empty.
+    void newPage()
     {
-        m_painter.setFont(font(8));
+        if (m_draw)
+            m_device.newPage();
+        ++m_page;
+        startPage();
+    }
+
+private:
+    static constexpr double HeaderHeight = 80, FooterHeight = 60;
+
+    void startPage()
+    {
+        m_y = HeaderHeight;
+        if (!m_draw)
+            return;
+        const QFont f = font(8);
+        const QFontMetricsF metrics(f, &m_device);
+        m_painter.setFont(f);
         m_painter.setPen(Qt::black);
+        // Project and position left, the firm right in at most half the
+        // width; each shortened where they would meet.
+        const double firma = std::min(metrics.horizontalAdvance(m_frame.firma), m_width / 2 - 20);
+        m_painter.drawText(QRectF(0, 0, m_width, 40), Qt::AlignLeft | Qt::AlignBottom,
+                           metrics.elidedText(m_frame.project, Qt::ElideRight, m_width - firma - 40));
+        m_painter.drawText(QRectF(0, 0, m_width, 40), Qt::AlignRight | Qt::AlignBottom,
+                           metrics.elidedText(m_frame.firma, Qt::ElideRight, firma));
+        m_painter.setPen(QPen(Qt::black, 2));
+        m_painter.drawLine(QPointF(0, 50), QPointF(m_width, 50));
+        m_painter.setPen(Qt::black);
+        m_painter.drawText(QRectF(0, m_height - 40, m_width, 40), Qt::AlignLeft | Qt::AlignBottom, m_frame.program);
         m_painter.drawText(QRectF(0, m_height - 40, m_width, 40), Qt::AlignRight | Qt::AlignBottom,
-                           QStringLiteral("Nachweis nach Eurocode \u2013 Seite %1").arg(m_page));
+                           QStringLiteral("Seite %1 von %2").arg(m_page).arg(m_frame.pages));
     }
 
     void ensure(double height)
     {
-        if (m_y + height <= m_bottom || m_y == 0)
+        if (m_y + height <= m_bottom || m_y == HeaderHeight)
             return;
-        m_device.newPage();
-        ++m_page;
-        m_y = 0;
-        paintFooter();
+        newPage();
     }
 
     QPainter &m_painter;
     QPagedPaintDevice &m_device;
+    const PageFrame &m_frame;
+    const bool m_draw;
     double m_width = 0, m_height = 0, m_bottom = 0;
     double m_y = 0;
     int m_page = 1;
@@ -150,9 +205,12 @@ QString n2(double v, const QLocale &locale)
 
 void paintPicture(Flow &flow, const DisplayList &list, double height)
 {
+    const QRectF r = flow.block(height);
+    flow.space(20);
+    if (!flow.drawing())
+        return;
     Picture picture;
     picture.apply(list);
-    const QRectF r = flow.block(height);
     QPainter &p = flow.painter();
     p.save();
     p.translate(r.topLeft());
@@ -165,7 +223,6 @@ void paintPicture(Flow &flow, const DisplayList &list, double height)
     p.setPen(QPen(Qt::black, 1));
     p.drawRect(QRectF(QPointF(0, 0), r.size() / PixelUnits));
     p.restore();
-    flow.space(20);
 }
 
 void loadsSection(Flow &flow, const EcReportInput &in, const QLocale &loc)
@@ -293,6 +350,8 @@ void checksSection(Flow &flow, const EcMember &m)
             continue;
         flow.text(c.formula, 9, false, 40);
         flow.text(c.numbers, 9, false, 40);
+        for (const QString &step : c.steps)
+            flow.text(step, 9, false, 80);
         flow.text(QStringLiteral("Stelle: ") + c.where, 9, false, 40);
         flow.text(QStringLiteral("Kombination: ") + c.combinationText, 9, false, 40);
         for (const QString &w : c.warnings)
@@ -300,54 +359,115 @@ void checksSection(Flow &flow, const EcMember &m)
         if (!c.sourceMark.isEmpty())
             flow.text(c.sourceMark, 9, false, 40);
     }
+    // Every check at every field and support.
+    const std::vector<QStringList> table = EcPlaceTable(m);
+    if (table.empty())
+        return;
+    flow.space(25);
+    flow.text(QStringLiteral("Ausnutzung η je Stelle"), 10, true, 0, 200);
+    flow.space(10);
+    std::vector<double> columns{0};
+    const int checks = int(table.front().size()) - 1;
+    const double first = 300, each = std::min(250.0, (flow.width() - first) / std::max(checks, 1));
+    for (int i = 0; i < checks; ++i)
+        columns.push_back(first + i * each);
+    flow.table(columns, table, 9);
+    flow.text(QStringLiteral("Feld: die Schnitte zwischen den Auflagern (am Kragarm mit seinem freien Ende), "
+                             "Auflager: die Schnitte über dem Auflager, links und rechts; – : dort kein Wert "
+                             "(die Durchbiegung ist über den Auflagern null)."),
+              8, false, 0);
 }
 
-} // namespace
 
-int PaintEcReport(QPainter &painter, QPagedPaintDevice &device, const EcReportInput &in)
+// The pages of the report, drawn or only counted.
+void paintContent(Flow &flow, const EcReportInput &in, const EcPresentation &p, const QLocale &loc,
+                  const QDate &date)
 {
-    Flow flow(painter, device);
-    const QLocale loc = EcReportLocale();
-    const EcPresentation p = PresentEurocode(in.run, loc);
-
     flow.text(QStringLiteral("Nachweis nach Eurocode"), 16, true);
     flow.space(20);
     const char *labels[5] = {"Firma:", "Projekt:", "Position:", "Beschreibung:", "Bearbeiter:"};
     std::vector<QStringList> heading;
     for (int i = 0; i < 5; ++i)
-        heading.push_back({QString::fromUtf8(labels[i]), in.projectInfo[i]});
+        heading.push_back({QString::fromUtf8(labels[i]), oneLine(in.projectInfo[i])});
+    heading.push_back({QStringLiteral("Datum:"), loc.toString(date, QStringLiteral("dd.MM.yyyy"))});
+    heading.push_back({QStringLiteral("Programm:"), QStringLiteral("Varno %1").arg(QLatin1String(VersionText))});
     flow.table({0, 350}, heading, 10, 0);
 
-    flow.heading(QStringLiteral("System"));
+    flow.heading(QStringLiteral("System und Belastung"));
     if (!in.systemTypeName.isEmpty())
         flow.text(in.systemTypeName, 10);
-    {
-        CalcSession session;
-        paintPicture(flow, DrawSystemSketch(in.texts.lengths, session, loc), flow.width() * 0.25);
-    }
+    paintPicture(flow, EcSystemSketch(in.texts, loc), flow.width() * FrameHeight / FrameWidth);
     loadsSection(flow, in, loc);
 
     if (!p.problems.isEmpty()) {
         flow.heading(QStringLiteral("Kein Nachweis"));
         for (const QString &problem : p.problems)
             flow.text(problem, 10);
-        return flow.pages();
+    } else {
+        valuesSection(flow, p);
+        combinationsSection(flow);
+        diagramsSection(flow, in, p, loc);
+        for (const EcMember &m : p.members)
+            checksSection(flow, m);
+        flow.heading(QStringLiteral("Ergebnis"));
+        if (p.met())
+            flow.text(QStringLiteral("Alle Nachweise sind erfüllt."), 10, true);
+        for (const QString &error : p.errors)
+            flow.text(error, 10, true);
+        for (const QString &w : p.warnings)
+            flow.text(QStringLiteral("Warnung: ") + w, 10);
+        flow.heading(QStringLiteral("Annahmen"));
+        for (const QString &a : p.assumptions)
+            flow.text(QStringLiteral("\u2022 ") + a, 10, false, 40);
     }
-    valuesSection(flow, p);
-    combinationsSection(flow);
-    diagramsSection(flow, in, p, loc);
-    for (const EcMember &m : p.members)
-        checksSection(flow, m);
-    flow.heading(QStringLiteral("Ergebnis"));
-    if (p.met())
-        flow.text(QStringLiteral("Alle Nachweise sind erfüllt."), 10, true);
-    for (const QString &error : p.errors)
-        flow.text(error, 10, true);
-    for (const QString &w : p.warnings)
-        flow.text(QStringLiteral("Warnung: ") + w, 10);
-    flow.heading(QStringLiteral("Annahmen"));
-    for (const QString &a : p.assumptions)
-        flow.text(QStringLiteral("\u2022 ") + a, 10, false, 40);
+    if (!in.pictures.empty()) {
+        flow.newPage();
+        if (flow.drawing()) {
+            QPainter &painter = flow.painter();
+            painter.save();
+            painter.resetTransform();
+            PaintPicturePage(painter, *painter.device(), in.pictures);
+            painter.restore();
+        }
+    }
+}
+
+} // namespace
+
+QDate EcReportDate()
+{
+    // A document made again from the same sources says the same date.
+    bool ok = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").trimmed().toLongLong(&ok);
+    if (ok)
+        return QDateTime::fromSecsSinceEpoch(epoch, QTimeZone::utc()).date();
+    return QDate::currentDate();
+}
+
+int PaintEcReport(QPainter &painter, QPagedPaintDevice &device, const EcReportInput &in)
+{
+    const QLocale loc = EcReportLocale();
+    const EcPresentation p = PresentEurocode(in.run, loc);
+    const QDate date = in.date.isValid() ? in.date : EcReportDate();
+
+    PageFrame frame;
+    QStringList project{QStringLiteral("Nachweis nach Eurocode")};
+    if (const QString t = oneLine(in.projectInfo[1]); !t.isEmpty())
+        project << QStringLiteral("Projekt: ") + t;
+    if (const QString t = oneLine(in.projectInfo[2]); !t.isEmpty())
+        project << QStringLiteral("Position: ") + t;
+    frame.project = project.join(QStringLiteral(" \u2013 "));
+    frame.firma = oneLine(in.projectInfo[0]);
+    frame.program = QStringLiteral("Varno %1 \u2013 %2")
+                        .arg(QLatin1String(VersionText), loc.toString(date, QStringLiteral("dd.MM.yyyy")));
+    // Counted first, so that every page says how many there are.
+    {
+        Flow counting(painter, device, frame, false);
+        paintContent(counting, in, p, loc, date);
+        frame.pages = counting.pages();
+    }
+    Flow flow(painter, device, frame, true);
+    paintContent(flow, in, p, loc, date);
     return flow.pages();
 }
 
@@ -361,12 +481,8 @@ QByteArray EcReportPdfBytes(const std::vector<EcReportInput> &inputs, QString *e
     return PdfBytes(QStringLiteral("Nachweis nach Eurocode"), inputs.size(),
                     [&](QPainter &painter, QPdfWriter &writer, std::size_t i) {
                         PaintEcReport(painter, writer, inputs[i]);
-                        if (!inputs[i].pictures.empty()) {
-                            writer.newPage();
-                            // The report's pages leave their scale on the painter.
-                            painter.resetTransform();
-                            PaintPicturePage(painter, writer, inputs[i].pictures);
-                        }
+                        // The report's pages leave their scale on the painter.
+                        painter.resetTransform();
                     },
                     error);
 }

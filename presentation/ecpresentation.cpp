@@ -141,7 +141,7 @@ QString omissionText(EcOmission omission, const QString &name, const QLocale &lo
 // What one check is, before its numbers.
 struct CheckSpec
 {
-    const char *id, *name, *formula, *designSymbol, *resistanceSymbol;
+    const char *id, *name, *shortName, *formula, *designSymbol, *resistanceSymbol;
     QStringList values;            // the names of the values that enter it
     const char *limit = nullptr;   // deflection: the limit's name, " span" or " cantilever" added
     bool durations = false;        // timber ultimate: kmod by the load-duration classes
@@ -163,7 +163,13 @@ private:
                   const std::optional<ec::Value> &mapping) const;
     EcMember timber() const;
     EcMember steel() const;
+    void timberSteps(EcMember &m, const ec::TimberResult &t, const Values &values) const;
+    void steelSteps(EcMember &m, const ec::SteelResult &s, const Values &values) const;
+    QString sumStep(const QString &symbol, const QString &part, const ec::CheckOutcome &o, const QString &unit) const;
+    QString limitStep(const ec::CheckOutcome &o, double n) const;
+    QString n1(double v) const { return num(v, 1, m_locale); }
     QString n2(double v) const { return num(v, 2, m_locale); }
+    QString plain(double v) const { return plainNumber(v, m_plain); }
 
     const EcRun &m_run;
     const ec::CheckResult &m_result;
@@ -176,6 +182,7 @@ EcValueRow Builder::valueRow(const QString &group, const NamedValue &n) const
     EcValueRow row;
     row.group = group;
     row.name = n.name;
+    row.symbol = EcValueSymbol(n.name);
     row.value = n.value.value;
     row.key = n.value.key;
     row.cited = n.value.cited;
@@ -188,7 +195,7 @@ EcValueRow Builder::valueRow(const QString &group, const NamedValue &n) const
     } else {
         shown = plainNumber(row.value, m_plain);
     }
-    row.text = QStringLiteral("%1 = %2 [%3]").arg(n.name, shown, row.key);
+    row.text = QStringLiteral("%1 = %2 [%3]").arg(row.symbol, shown, row.key);
     if (!row.cited)
         row.text += QStringLiteral(" (") + EcUncited + u')';
     return row;
@@ -201,7 +208,11 @@ EcCheck Builder::check(const CheckSpec &spec, const CheckOutcome &o, const Value
     c.id = QLatin1String(spec.id);
     c.name = QString::fromUtf8(spec.name);
     c.formula = QString::fromUtf8(spec.formula);
+    c.shortName = QString::fromUtf8(spec.shortName);
     c.done = o.done;
+    c.places.resize(ec::PlaceCount);
+    for (EcPlaceValue &v : c.places)
+        v.text = Dash;
     if (!c.done) {
         c.utilisationText = Dash;
         c.verdict = QStringLiteral("nicht geführt (keine Belastung)");
@@ -274,10 +285,220 @@ EcCheck Builder::check(const CheckSpec &spec, const CheckOutcome &o, const Value
         c.sourceMark = QStringLiteral("%1 (%2)").arg(EcUncited, c.uncited.join(QStringLiteral(", ")));
 
     c.utilisationText = c.utilisation ? QStringLiteral("\u03B7 = ") + n2(*c.utilisation) : Dash;
+    // The last step: η from the two sides; the members put theirs before it.
+    if (c.utilisation)
+        c.steps << QStringLiteral("\u03B7 = %1 / %2 = %3 / %4 = %5")
+                       .arg(designSymbol,
+                            resistanceSymbol.contains(u'/') ? u'(' + resistanceSymbol + u')' : resistanceSymbol,
+                            num(o.design, decimals, m_locale),
+                            num(o.resistance, decimals, m_locale), n2(*c.utilisation));
+    for (int p = 0; p < int(o.places.size()) && p < ec::PlaceCount; ++p) {
+        const ec::PlaceOutcome &at = o.places[std::size_t(p)];
+        if (!at.done)
+            continue;
+        EcPlaceValue &v = c.places[std::size_t(p)];
+        v.done = true;
+        v.design = at.design;
+        v.x = at.x;
+        const bool atFinite = std::isfinite(at.utilisation) && std::isfinite(at.design) && std::isfinite(at.resistance);
+        if (atFinite)
+            v.utilisation = at.utilisation;
+        v.met = atFinite && at.utilisation <= 1;
+        v.text = atFinite ? n2(at.utilisation) : Dash;
+    }
     c.verdict = c.met ? QStringLiteral("erfüllt") : QStringLiteral("nicht erfüllt");
     c.summary = c.utilisation ? QStringLiteral("%1 \u2013 %2").arg(c.utilisationText, c.verdict)
                               : QStringLiteral("%1: %2").arg(c.verdict, c.reason);
     return c;
+}
+
+// "MG,k = 2,00 kNm, MQ,k = 4,00 kNm: Md = 1,35 · 2,00 + 1,50 · 4,00 =
+// 8,70 kNm": the characteristic value of every acting action at the
+// section, and the design value as their sum with the combination's factors.
+QString Builder::sumStep(const QString &symbol, const QString &part, const ec::CheckOutcome &o,
+                         const QString &unit) const
+{
+    const ec::Combination &c = o.combination;
+    QStringList parts, terms;
+    double sum = 0;
+    for (int a = 0; a < ec::ActionCount; ++a) {
+        if (!(c.actions & (1u << a)) || c.factor[std::size_t(a)] == 0 || c.regionsOn[std::size_t(a)] == 0)
+            continue;
+        const double f = c.factor[std::size_t(a)], value = o.parts[std::size_t(a)];
+        // A factor such as 1 + ψ2 · kdef keeps its third decimal.
+        const int decimals = std::abs(std::round(f * 100) - f * 100) > 1e-6 ? 3 : 2;
+        parts << QStringLiteral("%1%2%3 = %4 %5")
+                     .arg(part, QLatin1String(ActionSymbols[a]),
+                          part.startsWith(u'w') ? QString() : QStringLiteral(",k"), n2(value), unit);
+        terms << QStringLiteral("%1 · %2").arg(num(f, decimals, m_locale),
+                                               value < 0 ? u'(' + n2(value) + u')' : n2(value));
+        sum += f * value;
+    }
+    if (terms.isEmpty())
+        return {};
+    return QStringLiteral("%1: %2 = %3 = %4 %5")
+        .arg(parts.join(QStringLiteral(", ")), symbol, terms.join(QStringLiteral(" + ")), n2(sum), unit);
+}
+
+// "l = 4,00 m: l / 300 = 13,33 mm": the limit of a deflection.
+QString Builder::limitStep(const ec::CheckOutcome &o, double n) const
+{
+    return QStringLiteral("l = %1 m (%2): l / %3 = %4 mm")
+        .arg(n2(o.resistance * n / 1000), EcRegionName(o.region), plain(n), n2(o.resistance));
+}
+
+// The values put into the formulas of the timber checks.
+void Builder::timberSteps(EcMember &m, const ec::TimberResult &t, const Values &values) const
+{
+    auto value = [&](const char *name) {
+        const ec::Value *v = values.find(QString::fromUtf8(name));
+        return v ? v->value : std::nan("");
+    };
+    const double b = t.b, h = t.h;   // cm
+    const QString W = QStringLiteral("W = b · h² / 6 = %1 · %2² / 6 = %3 cm³").arg(n1(b), n1(h), n2(b * h * h / 6));
+    const QString I =
+        QStringLiteral("I = b · h³ / 12 = %1 · %2³ / 12 = %3 cm⁴").arg(n1(b), n1(h), n2(b * h * h * h / 12));
+    const double href = value("kh h_ref");
+    const QString kh = h * 10 >= href
+                           ? QStringLiteral("kh = %1 (h = %2 mm \u2265 href = %3 mm)")
+                                 .arg(n2(1), plain(h * 10), plain(href))
+                           : QStringLiteral("kh = min((href / h)^%1; kh,max) = min((%2 / %3)^%1; %4) = %5")
+                                 .arg(plain(value("kh exponent")), plain(href), plain(h * 10),
+                                      plain(value("kh cap")), num(t.kh, 3, m_locale));
+    auto kmod = [&](const ec::CheckOutcome &o) {
+        return QStringLiteral("kmod = %1 (KLED %2, Nutzungsklasse %3)")
+            .arg(n2(o.kmod), EcDurationText(o.combination.duration))
+            .arg(t.serviceClass);
+    };
+    const ec::CheckOutcome *outcomes[] = {&t.bending, &t.shear, &t.deflectionInst, &t.deflectionFin,
+                                          &t.deflectionNetFin};
+    for (std::size_t i = 0; i < m.checks.size() && i < 5; ++i) {
+        EcCheck &c = m.checks[i];
+        const ec::CheckOutcome &o = *outcomes[i];
+        if (!c.done)
+            continue;
+        QStringList steps;
+        switch (i) {
+        case 0:
+            steps << sumStep(QStringLiteral("Md"), QStringLiteral("M"), o, QStringLiteral("kNm")) << W
+                  << QStringLiteral("σm,d = Md / W = %1 kNm / %2 cm³ = %3 N/mm²")
+                         .arg(n2(o.design * (b * h * h / 6) / 1000), n2(b * h * h / 6), n2(o.design))
+                  << kh << kmod(o)
+                  << QStringLiteral("fm,d = kh · kmod · fm,k / γM = %1 · %2 · %3 / %4 = %5 N/mm²")
+                         .arg(num(t.kh, 3, m_locale), n2(o.kmod), plain(value("fm,k")), plain(t.gammaM),
+                              n2(o.resistance));
+            break;
+        case 1:
+            steps << sumStep(QStringLiteral("Vd"), QStringLiteral("V"), o, QStringLiteral("kN"))
+                  << QStringLiteral("kcr = min(Zähler / fv,k; 1) = min(%1 / %2; 1) = %3")
+                         .arg(plain(value("kcr numerator")), plain(value("fv,k")), num(t.kcr, 3, m_locale))
+                  << QStringLiteral("kcr · b = %1 · %2 cm = %3 cm").arg(num(t.kcr, 3, m_locale), n1(b), n2(t.kcr * b))
+                  << QStringLiteral("τd = %1 · Vd / (kcr · b · h) = %1 · %2 kN / (%3 cm · %4 cm) = %5 N/mm²")
+                         .arg(num(1.5, 1, m_locale), n2(o.design * t.kcr * b * h / 15), n2(t.kcr * b), n1(h),
+                              n2(o.design))
+                  << kmod(o)
+                  << QStringLiteral("fv,d = kmod · fv,k / γM = %1 · %2 / %3 = %4 N/mm²")
+                         .arg(n2(o.kmod), plain(value("fv,k")), plain(t.gammaM), n2(o.resistance));
+            break;
+        default: {
+            const ec::Value *n =
+                values.find(QStringLiteral("l/n %1 %2").arg(c.shortName, o.region < 3 ? QStringLiteral("span")
+                                                                                       : QStringLiteral("cantilever")));
+            steps << I << QStringLiteral("E0,mean = %1 N/mm²").arg(plain(value("E0,mean")))
+                  << sumStep(c.shortName, QStringLiteral("w"), o, QStringLiteral("mm"))
+                  << limitStep(o, n ? n->value : std::nan(""));
+            break;
+        }
+        }
+        c.steps = steps + c.steps;
+    }
+}
+
+// The values put into the formulas of the steel checks.
+void Builder::steelSteps(EcMember &m, const ec::SteelResult &s, const Values &values) const
+{
+    auto value = [&](const QString &name) {
+        const ec::Value *v = values.find(name);
+        return v ? v->value : std::nan("");
+    };
+    const ec::Profile &p = s.section;
+    const ec::SectionClass &k = s.sectionClass;
+    const double fy = value(QStringLiteral("fy")), gammaM0 = value(QStringLiteral("gamma_M0"));
+    // The class of a part by its c/t: the limit of its class, or of class 3
+    // where it lies beyond.
+    auto classStep = [&](const QString &part, const char *key, double ratio, int cls) {
+        const int shown = std::clamp(cls, 1, 3);
+        const double factor = value(QStringLiteral("c/t %1 class %2").arg(QLatin1String(key)).arg(shown));
+        return QStringLiteral("%1: c/t = %2 %3 %4 · ε = %5: Klasse %6")
+            .arg(part, n2(ratio), cls > 3 ? QStringLiteral(">") : QStringLiteral("\u2264"), plain(factor),
+                 n2(factor * k.epsilon))
+            .arg(cls);
+    };
+    const bool plastic = k.section <= 2;
+    const double W = plastic ? p.Wpl : p.Iy / (p.h / 20);
+    const QString modulus = plastic ? QStringLiteral("Wpl,y = %1 cm³").arg(plain(p.Wpl))
+                                    : QStringLiteral("Wel,y = Iy / (h / 2) = %1 cm⁴ / %2 cm = %3 cm³")
+                                          .arg(plain(p.Iy), plain(p.h / 20), n2(W));
+    const QString Mc = QStringLiteral("Mc,Rd = %1 · fy / γM0 = %2 cm³ · %3 N/mm² / %4 = %5 kNm")
+                           .arg(plastic ? QStringLiteral("Wpl,y") : QStringLiteral("Wel,y"), n2(W), plain(fy),
+                                plain(gammaM0), n2(s.resistance.Mc));
+    const QString epsilon = QStringLiteral("ε = %1 (fy = %2 N/mm²)").arg(n2(k.epsilon), plain(fy));
+    const ec::CheckOutcome *outcomes[] = {&s.bending, &s.shear, &s.bendingShear, &s.deflection};
+    for (std::size_t i = 0; i < m.checks.size() && i < 4; ++i) {
+        EcCheck &c = m.checks[i];
+        const ec::CheckOutcome &o = *outcomes[i];
+        if (!c.done)
+            continue;
+        QStringList steps;
+        switch (i) {
+        case 0:
+            steps << sumStep(QStringLiteral("MEd"), QStringLiteral("M"), o, QStringLiteral("kNm")) << epsilon
+                  << classStep(QStringLiteral("Gurt"), "flange", k.flangeRatio, k.flange)
+                  << classStep(QStringLiteral("Steg"), "web", k.webRatio, k.web) << modulus << Mc;
+            break;
+        case 1:
+            steps << sumStep(QStringLiteral("VEd"), QStringLiteral("V"), o, QStringLiteral("kN"))
+                  << QStringLiteral("Av,z = %1 cm²").arg(plain(p.Av))
+                  << QStringLiteral("Vpl,Rd = Av,z · fy / (√3 · γM0) = %1 cm² · %2 N/mm² / (√3 · %3) = %4 kN")
+                         .arg(plain(p.Av), plain(fy), plain(gammaM0), n2(s.resistance.Vpl))
+                  << epsilon
+                  << QStringLiteral("hw/tw = (h \u2212 2 · tf) / tw = (%1 \u2212 2 · %2) / %3 = %4 %5 %6 · ε / η = %7")
+                         .arg(plain(p.h), plain(p.tf), plain(p.tw), n2(s.webSlenderness),
+                              s.webSlenderness > s.webLimit ? QStringLiteral(">") : QStringLiteral("\u2264"),
+                              plain(value(QStringLiteral("hw/tw factor"))), n2(s.webLimit))
+                         .replace(QStringLiteral("ε / η"),
+                                  QStringLiteral("ε / %1").arg(plain(value(QStringLiteral("eta")))));
+            break;
+        case 2: {
+            const double V = std::abs(o.shear), Vpl = s.resistance.Vpl;
+            if (o.shearExceeded) {
+                steps << QStringLiteral("VEd = %1 kN > Vpl,Rd = %2 kN: der Querschnitt versagt auf Schub")
+                             .arg(n2(V), n2(Vpl));
+                break;
+            }
+            steps << QStringLiteral("MEd = %1 kNm und VEd = %2 kN an derselben Stelle").arg(n2(o.design), n2(V));
+            if (V <= 0.5 * Vpl) {
+                steps << QStringLiteral("VEd = %1 kN \u2264 %2 · Vpl,Rd = %3 kN: My,V,Rd = Mc,Rd = %4 kNm")
+                             .arg(n2(V), num(0.5, 1, m_locale), n2(0.5 * Vpl), n2(s.resistance.Mc));
+            } else {
+                steps << QStringLiteral("ρ = (2 · VEd / Vpl,Rd \u2212 1)² = (2 · %1 / %2 \u2212 1)² = %3")
+                             .arg(n2(V), n2(Vpl), num(s.resistance.rho(V), 3, m_locale))
+                      << QStringLiteral("My,V,Rd = Mc,Rd \u2212 ρ · Mw,Rd = %1 \u2212 %2 · %3 = %4 kNm")
+                             .arg(n2(s.resistance.Mc), num(s.resistance.rho(V), 3, m_locale), n2(s.resistance.Mweb),
+                                  n2(o.resistance));
+            }
+            break;
+        }
+        default: {
+            const ec::Value *n = values.find(o.region < 3 ? QStringLiteral("l/n span") : QStringLiteral("l/n cantilever"));
+            steps << QStringLiteral("Iy = %1 cm⁴, E = %2 N/mm²").arg(plain(p.Iy), plain(value(QStringLiteral("E"))))
+                  << sumStep(QStringLiteral("w"), QStringLiteral("w"), o, QStringLiteral("mm"))
+                  << limitStep(o, n ? n->value : std::nan(""));
+            break;
+        }
+        }
+        c.steps = steps + c.steps;
+    }
 }
 
 EcMember Builder::timber() const
@@ -328,18 +549,18 @@ EcMember Builder::timber() const
     const Values values(m_result.actionValues, t.values);
     const QStringList strength{QStringLiteral("gamma_M")};
     const CheckSpec specs[] = {
-        {"bending", "Biegung", "σm,d = Md / W \u2264 fm,d = kh · kmod · fm,k / γM", "σm,d", "fm,d",
+        {"bending", "Biegung", "Biegung", "σm,d = Md / W \u2264 fm,d = kh · kmod · fm,k / γM", "σm,d", "fm,d",
          strength + QStringList{QStringLiteral("fm,k"), QStringLiteral("kh h_ref"), QStringLiteral("kh exponent"),
                                 QStringLiteral("kh cap")},
          nullptr, true},
-        {"shear", "Schub", "τd = 1,5 · Vd / (kcr · b · h) \u2264 fv,d = kmod · fv,k / γM", "τd", "fv,d",
+        {"shear", "Schub", "Schub", "τd = 1,5 · Vd / (kcr · b · h) \u2264 fv,d = kmod · fv,k / γM", "τd", "fv,d",
          strength + QStringList{QStringLiteral("fv,k"), QStringLiteral("kcr numerator")}, nullptr, true},
-        {"deflectionInst", "Durchbiegung w_inst", "w_inst (charakteristisch) \u2264 l / n", "w_inst", "l/n",
+        {"deflectionInst", "Durchbiegung w_inst", "w_inst", "w_inst (charakteristisch) \u2264 l / n", "w_inst", "l/n",
          {QStringLiteral("E0,mean")}, "l/n w_inst"},
-        {"deflectionFin", "Durchbiegung w_fin",
+        {"deflectionFin", "Durchbiegung w_fin", "w_fin",
          "w_fin = w_inst,G (1 + kdef) + w_inst,Q (1 + ψ2 kdef) \u2264 l / n", "w_fin", "l/n",
          {QStringLiteral("E0,mean"), QStringLiteral("kdef")}, "l/n w_fin"},
-        {"deflectionNetFin", "Durchbiegung w_net,fin", "w_net,fin = w_qs (1 + kdef) \u2264 l / n", "w_net,fin", "l/n",
+        {"deflectionNetFin", "Durchbiegung w_net,fin", "w_net,fin", "w_net,fin = w_qs (1 + kdef) \u2264 l / n", "w_net,fin", "l/n",
          {QStringLiteral("E0,mean"), QStringLiteral("kdef")}, "l/n w_net,fin"},
     };
     const QString extras[] = {
@@ -353,6 +574,9 @@ EcMember Builder::timber() const
                                       &t.deflectionNetFin};
     for (int i = 0; i < 5; ++i)
         m.checks.push_back(check(specs[i], *outcomes[i], values, extras[i], mapping));
+    m.facts << QStringLiteral("A = b · h = %1 cm², W = %2 cm³, I = %3 cm⁴")
+                   .arg(n2(t.b * t.h), n2(t.b * t.h * t.h / 6), n2(t.b * t.h * t.h * t.h / 12));
+    timberSteps(m, t, values);
     for (const NamedValue &n : t.values)
         m.values.push_back(valueRow(QStringLiteral("timber"), n));
     m.met = m.found && std::all_of(m.checks.begin(), m.checks.end(), [](const EcCheck &c) { return c.met; });
@@ -408,14 +632,14 @@ EcMember Builder::steel() const
         classes << QStringLiteral("c/t flange class %1").arg(i) << QStringLiteral("c/t web class %1").arg(i);
     const QStringList base{QStringLiteral("fy"), QStringLiteral("gamma_M0")};
     const CheckSpec specs[] = {
-        {"bending", "Biegung", "MEd \u2264 Mc,Rd = W · fy / γM0 (Wpl in Klasse 1 und 2, Wel in Klasse 3)", "MEd",
+        {"bending", "Biegung", "Biegung", "MEd \u2264 Mc,Rd = W · fy / γM0 (Wpl in Klasse 1 und 2, Wel in Klasse 3)", "MEd",
          "Mc,Rd", base + classes + QStringList{QStringLiteral("Wpl,y [cm³]"), QStringLiteral("Iy [cm⁴]")}},
-        {"shear", "Querkraft", "VEd \u2264 Vpl,Rd = Av · fy / (√3 · γM0); hw/tw \u2264 72ε/η", "VEd", "Vpl,Rd",
+        {"shear", "Querkraft", "Querkraft", "VEd \u2264 Vpl,Rd = Av · fy / (√3 · γM0); hw/tw \u2264 72ε/η", "VEd", "Vpl,Rd",
          base + QStringList{QStringLiteral("Avz [cm²]"), QStringLiteral("hw/tw factor"), QStringLiteral("eta")}},
-        {"bendingShear", "Biegung mit Querkraft",
+        {"bendingShear", "Biegung mit Querkraft", "M mit V",
          "MEd \u2264 My,V,Rd, abgemindert für VEd > 0,5 Vpl,Rd (EN 1993-1-1, 6.2.8)", "MEd", "My,V,Rd",
          base + classes + QStringList{QStringLiteral("Wpl,y [cm³]"), QStringLiteral("Avz [cm²]")}},
-        {"deflection", "Durchbiegung", "w (charakteristisch) \u2264 l / n", "w", "l/n",
+        {"deflection", "Durchbiegung", "w", "w (charakteristisch) \u2264 l / n", "w", "l/n",
          {QStringLiteral("E"), QStringLiteral("Iy [cm⁴]")}, "l/n"},
     };
     const QString extras[] = {
@@ -429,6 +653,12 @@ EcMember Builder::steel() const
     const CheckOutcome *outcomes[] = {&s.bending, &s.shear, &s.bendingShear, &s.deflection};
     for (int i = 0; i < 4; ++i)
         m.checks.push_back(check(specs[i], *outcomes[i], values, extras[i], std::nullopt));
+    const ec::Profile &section = s.section;
+    m.facts << QStringLiteral("h = %1 mm, b = %2 mm, tw = %3 mm, tf = %4 mm, r = %5 mm; A = %6 cm², Av,z = %7 cm², "
+                              "Iy = %8 cm⁴, Wpl,y = %9 cm³")
+                   .arg(plain(section.h), plain(section.b), plain(section.tw), plain(section.tf), plain(section.r),
+                        plain(section.A), plain(section.Av), plain(section.Iy), plain(section.Wpl));
+    steelSteps(m, s, values);
     if (webTooSlender) {
         m.checks[1].warnings << QStringLiteral("hw/tw = %1 > 72ε/η = %2: Schubbeulnachweis nötig, nicht geführt")
                                     .arg(num(s.webSlenderness, 1, m_locale), num(s.webLimit, 1, m_locale));
@@ -491,6 +721,12 @@ EcPresentation Builder::build()
         p.members.push_back(timber());
     if (wantSteel)
         p.members.push_back(steel());
+    for (EcMember &m : p.members)
+        for (int place : EcPlaceOrder)
+            if (std::any_of(m.checks.begin(), m.checks.end(), [place](const EcCheck &c) {
+                    return c.at(place) != nullptr;
+                }))
+                m.places.push_back(place);
 
     bool anyLoad = false;
     for (const EcMember &m : p.members) {
@@ -529,6 +765,41 @@ EcPresentation Builder::build()
 
 } // namespace
 
+const int EcPlaceOrder[ec::PlaceCount] = {ec::RegionCountEc - 2, ec::SupportPlace(0), 0, ec::SupportPlace(1), 1,
+                                          ec::SupportPlace(2),       2, ec::SupportPlace(3), ec::RegionCountEc - 1};
+
+QString EcPlaceName(int place)
+{
+    if (place >= ec::SupportPlace(0) && place < ec::PlaceCount)
+        return QStringLiteral("Auflager %1").arg(QChar(u'A' + (place - ec::SupportPlace(0))));
+    return EcRegionName(place);
+}
+
+QString EcPlaceKey(int place)
+{
+    if (place >= ec::SupportPlace(0) && place < ec::PlaceCount)
+        return QString(QChar(u'A' + (place - ec::SupportPlace(0))));
+    return EcRegionKey(place);
+}
+
+std::vector<QStringList> EcPlaceTable(const EcMember &m)
+{
+    std::vector<QStringList> rows;
+    if (m.places.empty())
+        return rows;
+    QStringList heading{QStringLiteral("Stelle")};
+    for (const EcCheck &c : m.checks)
+        heading << c.shortName;
+    rows.push_back(heading);
+    for (int place : m.places) {
+        QStringList row{EcPlaceName(place)};
+        for (const EcCheck &c : m.checks)
+            row << (c.at(place) ? c.at(place)->text : Dash);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 bool EcSizeAccepted(double cm)
 {
     return std::isfinite(cm) && cm >= EcMinSizeCm && cm <= EcMaxSizeCm;
@@ -546,6 +817,13 @@ QString EcClassFromGrade(EcRun &run, const ec::Data &data, int timberGrade)
         run.timberOmittedName = grade;
     }
     return cls;
+}
+
+const EcPlaceValue *EcCheck::at(int place) const
+{
+    if (!done || place < 0 || std::size_t(place) >= places.size() || !places[std::size_t(place)].done)
+        return nullptr;
+    return &places[std::size_t(place)];
 }
 
 const EcMember *EcPresentation::member(const QString &id) const
@@ -595,10 +873,26 @@ QStringList EcTextLines(const EcPresentation &p)
             lines << QStringLiteral("  %1: %2").arg(c.name, c.numbers);
             lines << QStringLiteral("    %1, %2").arg(c.summary, c.where);
             lines << QStringLiteral("    maßgebend: ") + c.combinationText;
+            for (const QString &step : c.steps)
+                lines << QStringLiteral("    ") + step;
             for (const QString &w : c.warnings)
                 lines << QStringLiteral("    Warnung: ") + w;
             if (!c.sourceMark.isEmpty())
                 lines << QStringLiteral("    ") + c.sourceMark;
+        }
+        const std::vector<QStringList> table = EcPlaceTable(m);
+        if (!table.empty()) {
+            lines << QStringLiteral("  Ausnutzung η je Stelle:");
+            std::vector<qsizetype> widths(std::size_t(table.front().size()), 0);
+            for (const QStringList &row : table)
+                for (qsizetype i = 0; i < row.size(); ++i)
+                    widths[std::size_t(i)] = std::max(widths[std::size_t(i)], row[i].size());
+            for (const QStringList &row : table) {
+                QString line = QStringLiteral("    ") + row[0].leftJustified(widths[0]);
+                for (qsizetype i = 1; i < row.size(); ++i)
+                    line += QStringLiteral("  ") + row[i].rightJustified(widths[std::size_t(i)]);
+                lines << line;
+            }
         }
     }
     for (const QString &w : p.warnings)

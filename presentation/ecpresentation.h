@@ -10,9 +10,11 @@
 //
 //   EcRun (inputs, RunOutput) --PresentEurocode(locale)--> EcPresentation
 //     run-level: problems, warnings, assumptions, the values of the actions
-//     per member (timber, steel): section, notes, warnings, checks, values
-//       per check: name, formula, numbers, η, verdict, place, combination,
-//                  warnings, the uncited values that entered it
+//     per member (timber, steel): section, notes, warnings, checks, values,
+//       the places of the beam (fields and supports) with η of every check
+//       per check: name, formula, the formula with its values put in step by
+//                  step, numbers, η, verdict, place, combination, warnings,
+//                  the uncited values that entered it, η at every place
 //
 // Numbers are formatted in the locale asked for: the text output follows
 // --locale, the report is German, the window follows the user's locale.
@@ -71,21 +73,42 @@ QString EcClassFromGrade(EcRun &run, const ec::Data &data, int timberGrade);
 struct EcValueRow
 {
     QString group;          // "actions", "timber", "steel"
-    QString name;           // "kmod(medium)"
+    QString name;           // "kmod(medium)", as the JSON names it
+    QString symbol;         // "kmod (mittel)", as the engineer writes it
     double value = 0;
     QString duration;       // a load-duration class by its data name ("medium"); empty for a number
     QString key;            // the source key in data/eurocode/*.csv
     bool cited = true;
-    QString text;           // "kmod(medium) = 0,8 [kmod.solid.sc1.medium]", " (Quelle: nicht belegt)" added
+    QString text;           // "kmod (mittel) = 0,8 [kmod.solid.sc1.medium]", " (Quelle: nicht belegt)" added
 };
+
+// A check at one place of the beam.
+struct EcPlaceValue
+{
+    bool done = false;          // the check has a value there
+    std::optional<double> utilisation;
+    bool met = true;
+    double design = 0;
+    double x = 0;               // m, in its region
+    QString text;               // "0,88"; "–" where there is none
+};
+
+// The places of the tables, along the beam: "Kragarm li", "Auflager A",
+// "Feld 1", "Auflager B", …, "Kragarm re", by their place numbers.
+QString EcPlaceName(int place);
+QString EcPlaceKey(int place);   // "Kl", "A", "F1", "B", …, "Kr"
+// The place numbers in their order along the beam.
+extern const int EcPlaceOrder[ec::PlaceCount];
 
 struct EcCheck
 {
     QString id;                 // "bending", "shear", … as the JSON names it
     QString name;               // "Biegung"
     QString formula;            // "σm,d = Md / W ≤ fm,d = kh · kmod · fm,k / γM"
+    QString shortName;          // the column of the table of places: "σm", "τ", "w_inst"
     bool done = false;          // carried out: there is a load
     // Done only:
+    QStringList steps;          // "W = b · h² / 6 = 10,0 · 20,0² / 6 = 666,67 cm³", …
     QString numbers;            // "σm,d = 16,31 N/mm² > fm,d = 14,77 N/mm²; kmod = 0,80, …"
     double design = 0, resistance = 0;
     ec::CheckUnit unit = ec::CheckUnit::Stress;
@@ -108,6 +131,10 @@ struct EcCheck
     QString verdict;            // "erfüllt", "nicht erfüllt", "nicht geführt (keine Belastung)"
     QString summary;            // "η = 1,20 – nicht erfüllt"
     QString sourceMark;         // "Quelle: nicht belegt (limit.steel.span.w)"; empty when all are cited
+    // The check at every place, by place number (ec::PlaceCount of them).
+    std::vector<EcPlaceValue> places;
+    // The check at a place where it has a value there, else nullptr.
+    const EcPlaceValue *at(int place) const;
 };
 
 // The checks of one member: the timber beam or the steel profile.
@@ -131,6 +158,9 @@ struct EcMember
     QStringList unusable;       // why the section may not be used although its checks hold
     std::vector<EcCheck> checks;
     std::vector<EcValueRow> values;
+    // The places where a check has a value, in their order along the beam:
+    // the rows of the table of places, whose columns are the checks.
+    std::vector<int> places;
     bool met = true;            // checked, a size found, every check met, no warning that bars its use
 };
 
@@ -158,8 +188,13 @@ EcPresentation PresentEurocode(const EcRun &run, const QLocale &locale);
 QLocale EcReportLocale();
 
 // The text block of varno-calc: "Nachweise nach Eurocode", the assumptions,
-// each member with its checks, the warnings, every value used.
+// each member with its checks and its table of places, the warnings, every
+// value used.
 QStringList EcTextLines(const EcPresentation &presentation);
+
+// The table of places of a member as rows of texts: a heading row ("Stelle",
+// the checks' short names), then one row per place with η of every check.
+std::vector<QStringList> EcPlaceTable(const EcMember &member);
 
 inline const QString EcHeading = QStringLiteral("Nachweise nach Eurocode");
 inline const QString EcUncited = QStringLiteral("Quelle: nicht belegt");

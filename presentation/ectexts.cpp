@@ -3,6 +3,7 @@
 
 #include "presentation/ectexts.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace varno {
@@ -135,6 +136,53 @@ QString EcProblemText(const ec::DataProblem &p)
         return QStringLiteral("%1: Datei größer als %2 MB, nicht gelesen").arg(p.file).arg(ec::MaxDataFileBytes / (1024 * 1024));
     }
     return {};
+}
+
+QString EcValueSymbol(const QString &name)
+{
+    static const struct
+    {
+        const char *name, *symbol;
+    } fixed[] = {
+        {"gamma_G,sup", "γG,sup"},
+        {"gamma_G,inf", "γG,inf"},
+        {"gamma_Q", "γQ"},
+        {"gamma_M", "γM"},
+        {"gamma_M0", "γM0"},
+        {"gamma_M1", "γM1"},
+        {"kcr numerator", "Zähler in kcr = Zähler / fv,k"},
+        {"kh h_ref", "Bezugshöhe href in kh"},
+        {"kh exponent", "Exponent in kh"},
+        {"kh cap", "kh,max"},
+        {"hw/tw factor", "Faktor der Grenze hw/tw ≤ Faktor · ε/η"},
+        {"eta", "η der Grenze hw/tw ≤ Faktor · ε/η"},
+        {"Avz [cm²]", "Av,z [cm²]"},
+    };
+    for (const auto &f : fixed)
+        if (name == QString::fromUtf8(f.name))
+            return QString::fromUtf8(f.symbol);
+    static const QRegularExpression psi(QStringLiteral("^psi([02]),([QSW])$"));
+    if (const QRegularExpressionMatch m = psi.match(name); m.hasMatch())
+        return QStringLiteral("ψ%1,%2").arg(m.captured(1), m.captured(2));
+    static const QRegularExpression kled(QStringLiteral("^KLED,([GQSW])$"));
+    if (const QRegularExpressionMatch m = kled.match(name); m.hasMatch())
+        return QStringLiteral("KLED %1").arg(m.captured(1));
+    static const QRegularExpression kmod(QStringLiteral("^kmod\\((\\w+)\\)$"));
+    if (const QRegularExpressionMatch m = kmod.match(name); m.hasMatch())
+        if (const std::optional<ec::Duration> d = ec::DurationByName(m.captured(1)))
+            return QStringLiteral("kmod (%1)").arg(EcDurationText(*d));
+    // The deflection limits: "l/n w_inst span" is n of w_inst ≤ l / n in a span.
+    static const QRegularExpression limit(QStringLiteral("^l/n(?: (\\S+))? (span|cantilever)$"));
+    if (const QRegularExpressionMatch m = limit.match(name); m.hasMatch())
+        return QStringLiteral("n (%1 ≤ l/n, %2)")
+            .arg(m.captured(1).isEmpty() ? QStringLiteral("w") : m.captured(1),
+                 m.captured(2) == QLatin1String("span") ? QStringLiteral("Feld") : QStringLiteral("Kragarm"));
+    static const QRegularExpression classLimit(QStringLiteral("^c/t (flange|web) class ([123])$"));
+    if (const QRegularExpressionMatch m = classLimit.match(name); m.hasMatch())
+        return QStringLiteral("c/t %1 Klasse %2 (· ε)")
+            .arg(m.captured(1) == QLatin1String("flange") ? QStringLiteral("Gurt") : QStringLiteral("Steg"),
+                 m.captured(2));
+    return name;
 }
 
 } // namespace varno

@@ -34,4 +34,10 @@ QString EcCombinationText(const ec::Combination &combination, const QLocale &loc
 // One problem with a data file: file, line, column or key and the text.
 QString EcProblemText(const ec::DataProblem &problem);
 
+// The symbol of a value the check used, as an engineer writes it, by the
+// name the check gives it: "gamma_G,sup" → "γG,sup", "kmod(medium)" →
+// "kmod (mittel)", "c/t flange class 1" → "c/t Gurt Klasse 1". A name the
+// table does not know is its own symbol.
+QString EcValueSymbol(const QString &name);
+
 } // namespace varno

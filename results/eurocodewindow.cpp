@@ -16,11 +16,14 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -326,12 +329,31 @@ void EurocodeWindow::buildInputs()
     m_picture->setMinimumHeight(120);
     m_picture->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
+    // The envelope and the table of places share the room below the checks.
+    auto *tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("tabHuellkurveStellen"));
+    auto *envelopePage = new QWidget(tabs);
+    auto *envelopeLayout = new QVBoxLayout(envelopePage);
+    envelopeLayout->setContentsMargins(4, 4, 4, 4);
     auto *diagramRow = new QHBoxLayout;
-    auto *diagramLabel = new QLabel(QStringLiteral("H&üllkurve"), this);
+    auto *diagramLabel = new QLabel(QStringLiteral("H&üllkurve"), envelopePage);
     diagramLabel->setBuddy(m_diagramChoice);
     diagramRow->addWidget(diagramLabel);
     diagramRow->addWidget(m_diagramChoice);
     diagramRow->addStretch(1);
+    m_diagramChoice->setParent(envelopePage);
+    m_picture->setParent(envelopePage);
+    envelopeLayout->addLayout(diagramRow);
+    envelopeLayout->addWidget(m_picture, 1);
+    m_places = new QTableWidget(tabs);
+    m_places->setObjectName(QStringLiteral("tblStellen"));
+    m_places->setAccessibleName(QStringLiteral("Ausnutzung je Stelle"));
+    m_places->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_places->verticalHeader()->hide();
+    m_places->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_places->setMinimumHeight(120);
+    tabs->addTab(envelopePage, QStringLiteral("Hüllkurve"));
+    tabs->addTab(m_places, QStringLiteral("&Ausnutzung je Stelle"));
 
     m_print = new QPushButton(QStringLiteral("Nachweis &drucken…"), this);
     m_print->setObjectName(QStringLiteral("cmdDrucken"));
@@ -349,8 +371,7 @@ void EurocodeWindow::buildInputs()
     resultColumn->addWidget(timberResults);
     resultColumn->addWidget(steelResults);
     resultColumn->addWidget(m_status);
-    resultColumn->addLayout(diagramRow);
-    resultColumn->addWidget(m_picture, 1);
+    resultColumn->addWidget(tabs, 1);
     resultColumn->addLayout(buttons);
 
     auto *layout = new QHBoxLayout(this);
@@ -565,6 +586,7 @@ void EurocodeWindow::clearResults(const QString &why)
     m_status->setText(why);
     m_status->setVisible(!why.isEmpty());
     m_picture->clearPicture();
+    showPlaces();
 }
 
 void EurocodeWindow::showMember(const EcMember *member, std::vector<ResultRow> &rows, QLabel *section,
@@ -629,6 +651,52 @@ void EurocodeWindow::showRun()
     m_hasResult = true;
     m_print->setEnabled(true);
     drawDiagram();
+    showPlaces();
+}
+
+void EurocodeWindow::showPlaces()
+{
+    // One row per field and support where a check has a value; the columns
+    // are the checks of both members, as the report's tables of places.
+    std::vector<int> places;
+    QStringList headings{QStringLiteral("Stelle")};
+    std::vector<const EcCheck *> columns;
+    for (const EcMember &m : m_presentation.members) {
+        if (!m.checked)
+            continue;
+        for (const EcCheck &c : m.checks) {
+            headings << QStringLiteral("%1\n%2").arg(m.label, c.shortName);
+            columns.push_back(&c);
+        }
+        for (int place : m.places)
+            if (std::find(places.begin(), places.end(), place) == places.end())
+                places.push_back(place);
+    }
+    std::vector<int> ordered;
+    for (int place : EcPlaceOrder)
+        if (std::find(places.begin(), places.end(), place) != places.end())
+            ordered.push_back(place);
+    m_places->clear();
+    m_places->setColumnCount(int(headings.size()));
+    m_places->setRowCount(int(ordered.size()));
+    m_places->setHorizontalHeaderLabels(headings);
+    for (int row = 0; row < int(ordered.size()); ++row) {
+        const int place = ordered[std::size_t(row)];
+        m_places->setItem(row, 0, new QTableWidgetItem(EcPlaceName(place)));
+        for (std::size_t col = 0; col < columns.size(); ++col) {
+            const EcCheck &c = *columns[col];
+            const EcPlaceValue *v = c.at(place);
+            auto *item = new QTableWidgetItem(v ? v->text : Dash);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            // Not met: red as the bars; the text says it to a screen reader.
+            if (v && !v->met) {
+                item->setForeground(QColor(200, 0, 0));
+                item->setData(Qt::AccessibleTextRole, v->text + QStringLiteral(" nicht erfüllt"));
+            }
+            m_places->setItem(row, int(col) + 1, item);
+        }
+    }
+    m_places->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 }
 
 void EurocodeWindow::drawDiagram()

@@ -6,7 +6,9 @@
 // "Nachweis nach Eurocode": the inputs of the Eurocode check (timber class,
 // service class, b and h; steel grade, series and profile; the category of
 // q, the snow altitude, the action of the point loads, the deflection
-// limits) and its results, each check's utilisation as a number and a bar.
+// limits) and its results, each check's utilisation as a number and a bar,
+// and in a second tab beside the envelope diagram the utilisation of every
+// check at every field and support.
 // It computes again on every change of its own fields and of the input
 // windows' fields, and shows the presentation of that run: utilisation,
 // verdict and source mark of every check, the warnings of each member. A
@@ -27,6 +29,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTableWidget;
 
 namespace varno {
 
@@ -60,6 +63,7 @@ public:
     const EcRun &lastRun() const { return m_run; }
     const EcPresentation &presentation() const { return m_presentation; }
     QPushButton *printButton() const { return m_print; }
+    QTableWidget *placeTable() const { return m_places; }
 
     // The inputs as a project keeps them, and back; the names must be known
     // to the data (eurocodewindowstate.cpp).
@@ -87,6 +91,7 @@ private:
                     const QString &omitted);
     void clearResults(const QString &why);
     void drawDiagram();
+    void showPlaces();
     bool inputWindowsReadable(QString &why) const;
 
     InputWindows &m_inputs;
@@ -107,6 +112,7 @@ private:
     QLabel *m_timberSection = nullptr, *m_steelSection = nullptr, *m_status = nullptr;
     QLabel *m_timberNotes = nullptr, *m_steelNotes = nullptr;
     PictureArea *m_picture = nullptr;
+    QTableWidget *m_places = nullptr;
     QPushButton *m_print = nullptr;
 };
 

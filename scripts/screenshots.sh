@@ -281,7 +281,8 @@ same_pixels "$work/pictures/ergebnisse-moment.png" "$work/pictures/ergebnisse-qu
     && fail "could not reach the button \"Querkraft\" in the window \"Ergebnisse\""
 
 # 7. Eurocode: the window as it opens (timber height and profile sized),
-# then a timber height of 20 cm typed and the shear envelope chosen.
+# then a timber height of 20 cm typed and the shear envelope chosen, then
+# the table of every field and support.
 menu 8
 eurocode="$(reach "Nachweis nach Eurocode" "Eurocode")"
 take eurocode "$eurocode"
@@ -291,6 +292,10 @@ keys alt+udiaeresis Down                  # Hüllkurve: Querkraft V
 take eurocode-hoehe "$eurocode"
 same_pixels "$work/pictures/eurocode.png" "$work/pictures/eurocode-hoehe.png" \
     && fail "could not reach the field \"Höhe h\" in the window \"Nachweis nach Eurocode\""
+keys alt+a                                # the tab "Ausnutzung je Stelle"
+take eurocode-stellen "$eurocode"
+same_pixels "$work/pictures/eurocode-hoehe.png" "$work/pictures/eurocode-stellen.png" \
+    && fail "could not reach the tab \"Ausnutzung je Stelle\" in the window \"Nachweis nach Eurocode\""
 keys Escape
 gone "Nachweis nach Eurocode" "its Escape"
 
@@ -338,6 +343,8 @@ echo "bericht.png"
 # 12. The first two pages of the Eurocode report of the same example, as
 # varno-calc --eurocode --pdf writes it (the window's "Nachweis drucken…"
 # writes the same pages).
+# The report names its date: a fixed one, so the pictures do not change with the day.
+SOURCE_DATE_EPOCH=1767225600 \
 "$calc" --eurocode --pdf "$work/nachweis.pdf" --firma "Ingenieurbüro Muster" --projekt "Neubau Einfamilienhaus" \
     --position "Pos. 3" --system "Dreifeldträger" docs/beispiel.lof >/dev/null \
     || fail "varno-calc did not write the Eurocode report of docs/beispiel.lof"

@@ -193,7 +193,7 @@ void TestCliEdges::refusedCalls_data()
     QTest::newRow("--ec-class twice") << QStringList{"--eurocode", "--ec-class", "C24", "--ec-class", "C30", SingleSpan}
                                       << "--ec-class darf nur einmal";
     // Empty values, for every kind of option alike.
-    for (const char *option : {"--firma", "--ec-class", "--svg", "--locale"})
+    for (const char *option : {"--firma", "--bearbeiter", "--ec-class", "--svg", "--locale"})
         QTest::addRow("%s empty", option) << QStringList{"--eurocode", option, "", SingleSpan}
                                           << QString::fromLatin1(option) + " erwartet einen Wert";
     QTest::newRow("--ec-profile blank") << QStringList{"--eurocode", "--ec-profile", " ", SingleSpan}

@@ -40,6 +40,17 @@ QByteArray singleSpanFile(double l, double g, double q, int timberGrade = 1, dou
     return out;
 }
 
+// Two spans of 4 m with g = 1 and q = 2 kN/m on both, timber grade S 10.
+QByteArray twoSpanFile()
+{
+    QByteArray out = "4.00          4.00          0.00          0.00          0.00\n"
+                     "1.00          1.00          0.00          0.00          0.00\n"
+                     "2.00          2.00          0.00          0.00          0.00\n";
+    out += QByteArray("0.00          0.00          0.00          0.00          0.00\n").repeated(2);
+    out += QByteArray("0             0\n").repeated(27);
+    return out + " 1             0\n";
+}
+
 struct Run
 {
     int status = -1;
@@ -69,11 +80,11 @@ bool damagedCopy(const QString &folder, const QString &file, const QByteArray &f
     return writeFile(f.fileName(), text.replace(from, to));
 }
 
-QString pdfText(const QString &path)
+QString pdfText(const QString &path, const QStringList &options = {})
 {
     QProcess process;
     process.start(QStandardPaths::findExecutable(QStringLiteral("pdftotext")),
-                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+                  options + QStringList{QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return {};
     return QString::fromUtf8(process.readAllStandardOutput());
@@ -102,6 +113,39 @@ class TestCliEurocode : public QObject
 
     QTemporaryDir dir;
     QString c24File, ipeFile;
+    QStringList reportPages;   // of the two-span report, each line's blanks made one (see report())
+
+    // The report of the two spans under an English locale, with every field
+    // of the heading and a fixed date; made once.
+    const QStringList &twoSpanReport()
+    {
+        if (!reportPages.isEmpty())
+            return reportPages;
+        const QString lof = dir.filePath(QStringLiteral("two.lof")), pdf = dir.filePath(QStringLiteral("two.pdf"));
+        if (!writeFile(lof, twoSpanFile()))
+            return reportPages;
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("SOURCE_DATE_EPOCH"), QStringLiteral("1700000000"));
+        p.setProcessEnvironment(env);
+        p.start(varno::test::CalcProgram(),
+                {QStringLiteral("--eurocode"), QStringLiteral("--locale"), QStringLiteral("en_US"),
+                 QStringLiteral("--width"), QStringLiteral("10"), QStringLiteral("--ec-height"), QStringLiteral("20"),
+                 QStringLiteral("--firma"), QStringLiteral("Ingenieurbüro Prüfmann"), QStringLiteral("--projekt"),
+                 QStringLiteral("Neubau"), QStringLiteral("--position"), QStringLiteral("Pos. 7"),
+                 QStringLiteral("--beschreibung"), QStringLiteral("Decke über EG"), QStringLiteral("--bearbeiter"),
+                 QStringLiteral("M. Muster"), QStringLiteral("--pdf"), pdf, lof});
+        if (!p.waitForFinished(60000) || p.exitCode() != 0)
+            return reportPages;
+        const QStringList pages = pdfText(pdf, {QStringLiteral("-layout")}).split(u'\f');
+        for (const QString &page : pages.mid(0, pages.size() - 1)) {
+            QStringList lines;
+            for (const QString &line : page.split(u'\n'))
+                lines << line.simplified();
+            reportPages << lines.join(u'\n');
+        }
+        return reportPages;
+    }
 
 private slots:
     void initTestCase()
@@ -317,6 +361,65 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("Position:")));
         for (const char *invented : {"Neubau EFH", "Decke über EG", "Firmennamen", "im Fenster"})
             QVERIFY2(!text.contains(QString::fromUtf8(invented)), invented);
+    }
+
+    // Every page of the report names the check, project, position and firm
+    // above, program, version, date and "Seite n von m" below.
+    void reportEveryPage()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext is not installed");
+        const QStringList &pages = twoSpanReport();
+        QVERIFY(pages.size() >= 3);
+        const QString version = QString::fromUtf8(calc({QStringLiteral("--version")}).out).trimmed().section(u' ', 1);
+        QVERIFY(!version.isEmpty());
+        // 1700000000 s after 1970 is 14 November 2023, 22:13 UTC.
+        const QString foot = QStringLiteral("Varno %1 – 14.11.2023").arg(version);
+        for (int i = 0; i < pages.size(); ++i)
+            for (const QString &expected :
+                 {QStringLiteral("Nachweis nach Eurocode – Projekt: Neubau – Position: Pos. 7 Ingenieurbüro Prüfmann"),
+                  foot, QStringLiteral("Seite %1 von %2").arg(i + 1).arg(pages.size())})
+                QVERIFY2(pages[i].contains(expected), qPrintable(QStringLiteral("page %1: %2").arg(i + 1).arg(expected)));
+    }
+
+    // The report in German symbols and number format whatever the locale,
+    // with the values put into the formulas and η at every field and
+    // support (the hand values of tst_core_eurocode's two spans).
+    void reportTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("present");
+        QTest::newRow("heading Beschreibung") << "Beschreibung: Decke über EG" << true;
+        QTest::newRow("heading Bearbeiter") << "Bearbeiter: M. Muster" << true;
+        QTest::newRow("γG,sup") << "γG,sup = 1,35 [gamma.G.sup]" << true;
+        QTest::newRow("ψ0,Q") << "ψ0,Q = 0,7 [psi0.imposed.A]" << true;
+        QTest::newRow("kmod (mittel)") << "kmod (mittel) = 0,8" << true;
+        QTest::newRow("c/t Gurt Klasse 1") << "c/t Gurt Klasse 1" << true;
+        QTest::newRow("no kcr numerator") << "kcr numerator" << false;
+        QTest::newRow("no c/t flange class") << "c/t flange class" << false;
+        QTest::newRow("no gamma_G") << "gamma_G" << false;
+        QTest::newRow("no kmod(medium)") << "kmod(medium)" << false;
+        // Support B: M = 4.35 · 4² / 8 = 8.70 kNm, W = 666.67 cm³: σ = 13.05 N/mm².
+        QTest::newRow("Md put in") << "Md = 1,35 · (-2,00) + 1,50 · (-4,00) = -8,70 kNm" << true;
+        QTest::newRow("W put in") << "W = b · h² / 6 = 10,0 · 20,0² / 6 = 666,67 cm³" << true;
+        QTest::newRow("σ with a decimal comma") << "σm,d = Md / W = 8,70 kNm / 666,67 cm³ = 13,05 N/mm²" << true;
+        QTest::newRow("no decimal point") << "13.05" << false;
+        // kcr = 2 / 4 = 0.5: kcr · b = 5 cm.
+        QTest::newRow("kcr · b") << "kcr · b = 0,500 · 10,0 cm = 5,00 cm" << true;
+        QTest::newRow("support B row") << "Auflager B 0,88 0,66 – – –" << true;
+        QTest::newRow("span 1 row") << "Feld 1 0,62 " << true;
+        QTest::newRow("support A row") << "Auflager A 0,00 0,44 – – –" << true;
+    }
+
+    void reportTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, present);
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext is not installed");
+        const QString report = twoSpanReport().join(u'\n');
+        QVERIFY(!report.isEmpty());
+        QCOMPARE(report.contains(text), present);
     }
 
     // A damaged value: the check is left out, file and line named, status 1;

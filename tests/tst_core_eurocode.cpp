@@ -79,6 +79,24 @@ double simpleSpanPeak(double L, double g, double F, double a, double EI, double 
     return w(x);
 }
 
+// The largest deflection (m) of the first of two spans L (m) under p1 on
+// it and p2 on the second (kN/m): the simple span's line and that of the
+// support moment M_B = −(p1 + p2) L² / 16, by golden section.
+double twoSpanPeak(double L, double p1, double p2, double EI)
+{
+    const double MB = -(p1 + p2) * L * L / 16;
+    auto w = [&](double x) {
+        return p1 * x * (L * L * L - 2 * L * x * x + x * x * x) / (24 * EI) + MB * x * (L * L - x * x) / (6 * L * EI);
+    };
+    double lo = 0, hi = L;
+    const double r = (std::sqrt(5.0) - 1) / 2;
+    for (int i = 0; i < 200; ++i) {
+        const double c = hi - r * (hi - lo), d = lo + r * (hi - lo);
+        (w(c) > w(d) ? hi : lo) = w(c) > w(d) ? d : c;
+    }
+    return w((lo + hi) / 2);
+}
+
 void compareRel(double actual, double expected, const char *what, double tolerance = 1e-3)
 {
     if (!(std::abs(actual - expected) <= tolerance * std::abs(expected)))
@@ -222,6 +240,73 @@ private slots:
         QCOMPARE(r.timber.h, 20.2);
         QVERIFY(r.timber.deflectionInst.utilisation <= 1);
         QVERIFY(r.timber.deflectionInst.utilisation > 0.99);
+    }
+
+    // Two spans of 4 m, g = 1 and q = 2 kN/m on both (timber C24, 10 × 20 cm)
+    // or g = 5 and q = 10 (IPE 200, S235): each field and support on its own.
+    // The support B: q on both spans, M_B = (1.35 g + 1.5 q) · 4² / 8, the
+    // single span's midspan moment; V_B = 5/8 · 4.35 · 4 = 10.875 kN.
+    // A field: q on its span only, p1 = 1.35 g + 1.5 q, p2 = 1.35 g:
+    // M_B = −(p1 + p2) · 16 / 16, R_A = 2 p1 + M_B / 4, max M = R_A² / (2 p1).
+    // Timber: p1 = 4.35, p2 = 1.35: M_B = −5.7, R_A = 7.275, M = 6.08341 kNm,
+    // σ = 9.12511 N/mm², f = 0.8 · 24 / 1.3 = 14.7692: η = 0.617846;
+    // τ_A = 1.5 · 7275 / (0.5 · 100 · 200) = 1.09125, f = 0.8 · 4 / 1.3: η = 0.443320;
+    // τ_B = 1.5 · 10875 / 10000 = 1.63125: η = 0.662695.
+    // Steel: p1 = 21.75, p2 = 6.75: M_B = −28.5, R_A = 36.375, M = 30.4177 kNm,
+    // Mc,Rd = 51.8504: η = 0.586643; at B 43.5 kNm: η = 0.838952, and with
+    // V_B = 54.375 kN < Vpl,Rd / 2 = 94.97 kN the same in M–V.
+    void places_data()
+    {
+        QTest::addColumn<bool>("timber");
+        QTest::addColumn<int>("place");
+        QTest::addColumn<int>("check");       // index of the member's checks
+        QTest::addColumn<double>("utilisation");   // −1: no value at that place
+        QTest::newRow("timber bending at B") << true << SupportPlace(1) << 0 << 0.883600;
+        QTest::newRow("timber bending in span 1") << true << 0 << 0 << 0.617846;
+        QTest::newRow("timber bending in span 2") << true << 1 << 0 << 0.617846;
+        QTest::newRow("timber bending at A") << true << SupportPlace(0) << 0 << 0.0;
+        QTest::newRow("timber shear at A") << true << SupportPlace(0) << 1 << 0.443320;
+        QTest::newRow("timber shear at B") << true << SupportPlace(1) << 1 << 0.662695;
+        QTest::newRow("timber shear at C") << true << SupportPlace(2) << 1 << 0.443320;
+        // Characteristic, q on span 1 only: p1 = 3, p2 = 1, EI = 11e6 · 0.1 · 0.2³ / 12 kN·m², l/300.
+        QTest::newRow("timber w_inst in span 1")
+            << true << 0 << 2 << twoSpanPeak(4, 3, 1, 11e6 * 0.1 * 0.008 / 12) * 1000 / (4000.0 / 300);
+        QTest::newRow("timber w_inst at B") << true << SupportPlace(1) << 2 << -1.0;
+        QTest::newRow("no third support") << true << SupportPlace(3) << 0 << -1.0;
+        QTest::newRow("steel bending in span 1") << false << 0 << 0 << 0.586643;
+        QTest::newRow("steel bending at B") << false << SupportPlace(1) << 0 << 0.838952;
+        QTest::newRow("steel M-V in span 2") << false << 1 << 2 << 0.586643;
+        QTest::newRow("steel M-V at B") << false << SupportPlace(1) << 2 << 0.838952;
+    }
+
+    void places()
+    {
+        QFETCH(bool, timber);
+        QFETCH(int, place);
+        QFETCH(int, check);
+        QFETCH(double, utilisation);
+        CheckOptions o;
+        o.timber = timber;
+        o.steel = !timber;
+        o.timberClass = QStringLiteral("C24");
+        o.bCm = 10;
+        o.hCm = 20;
+        o.steelGrade = QStringLiteral("S235");
+        o.profile = QStringLiteral("IPE 200");
+        const double g = timber ? 1 : 5, q = timber ? 2 : 10;
+        ProjectTexts t = beam({4, 4, 0, 0, 0}, {g, g, 0, 0, 0});
+        t.uniform[0][LoadQ] = t.uniform[1][LoadQ] = QString::number(q);
+        const CheckResult r = RunCheck(t, data, o);
+        const CheckOutcome *outcomes[] = {&r.timber.bending, &r.timber.shear, &r.timber.deflectionInst,
+                                          &r.steel.bending, &r.steel.shear, &r.steel.bendingShear};
+        const std::vector<PlaceOutcome> &places = outcomes[(timber ? 0 : 3) + check]->places;
+        QCOMPARE(int(places.size()), PlaceCount);
+        const PlaceOutcome &at = places[std::size_t(place)];
+        QCOMPARE(at.done, utilisation >= 0);
+        if (utilisation > 0)
+            compareRel(at.utilisation, utilisation, "η");
+        else if (utilisation == 0)
+            QVERIFY(std::abs(at.utilisation) < 1e-12);
     }
 
     // A point load of 10 kN at midspan of 4 m, no uniform load: as g,

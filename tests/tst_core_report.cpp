@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: The Varno authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "graphics/ecsketch.h"
 #include "io/report.h"
 
 #include <QFontMetricsF>
@@ -129,6 +130,8 @@ private slots:
     void paintsOntoImage();
     void pdfHoldsTheTexts();
     void pdfToMissingFolderFails();
+    void ecSketch_data();
+    void ecSketch();
 };
 
 void TestReport::textFlow_data()
@@ -444,6 +447,74 @@ void TestReport::pdfToMissingFolderFails()
     QString error;
     QVERIFY(!WriteReportPdf(dir.filePath(QStringLiteral("fehlt/bericht.pdf")), defaultTexts(), &error));
     QVERIFY(error.contains(QStringLiteral("bericht.pdf")));
+}
+
+// The sketch of the Eurocode report: the support letters under the
+// supports, every length centred on its stretch, each uniform load on its
+// region and every point load that acts at its place, with F and a. The
+// beam runs from x = 100 to 900: on 9 m one metre is 800/9 units.
+void TestReport::ecSketch_data()
+{
+    QTest::addColumn<QStringList>("lengths");   // L1, L2, L3, Lkl, Lkr
+    QTest::addColumn<QStringList>("g");         // per region 1..5
+    QTest::addColumn<QStringList>("points");    // "slot:F:a"
+    QTest::addColumn<QStringList>("labels");    // every label, "text@x" of its centre or "text" alone
+    const double k = 800.0 / 9;
+    auto at = [](const char *text, double x) { return QStringLiteral("%1@%2").arg(QString::fromUtf8(text)).arg(x); };
+    // Supports at 1, 5 and 9 m; the load of span 2 stands beyond it and does not act.
+    QTest::newRow("two spans, left cantilever")
+        << QStringList{"4", "4", "0", "1", "0"} << QStringList{"1", "1", "0", "0", "0"}
+        << QStringList{"0:10:2", "7:5:6", "21:3:0"}
+        << QStringList{at("A", 100 + k), at("B", 100 + 5 * k), at("C", 900), at("1,00 m", 100 + 0.5 * k),
+                       at("4,00 m", 100 + 3 * k), at("4,00 m", 100 + 7 * k), at("9,00 m", 500), "g [kN/m]",
+                       at("1,00", 100 + 3 * k), at("1,00", 100 + 7 * k), at("F = 3,00 kN", 100),
+                       at("a = 0,00 m", 100), at("F = 10,00 kN", 100 + 3 * k), at("a = 2,00 m", 100 + 3 * k)};
+    QTest::newRow("one span, no load") << QStringList{"5", "0", "0", "0", "0"} << QStringList{"0", "0", "0", "0", "0"}
+                                       << QStringList{}
+                                       << QStringList{at("A", 100), at("B", 900), at("5,00 m", 500)};
+    // Spans 1 and 2 of 3 m each and a right cantilever of 3 m: C carries it.
+    QTest::newRow("right cantilever") << QStringList{"3", "3", "0", "0", "3"} << QStringList{"0", "0", "0", "0", "2"}
+                                      << QStringList{"24:4:3"}
+                                      << QStringList{at("A", 100), at("B", 100 + 800.0 / 3), at("C", 100 + 1600.0 / 3),
+                                                     at("3,00 m", 100 + 400.0 / 3), at("3,00 m", 500),
+                                                     at("3,00 m", 900 - 400.0 / 3), at("9,00 m", 500), "g [kN/m]",
+                                                     at("2,00", 900 - 400.0 / 3), at("F = 4,00 kN", 900),
+                                                     at("a = 3,00 m", 900)};
+}
+
+void TestReport::ecSketch()
+{
+    QFETCH(QStringList, lengths);
+    QFETCH(QStringList, g);
+    QFETCH(QStringList, points);
+    QFETCH(QStringList, labels);
+    ProjectTexts t = ProjectTexts::Defaults();
+    for (int r = 0; r < RegionCount; ++r) {
+        t.lengths[r] = lengths[r];
+        t.uniform[r].fill(QStringLiteral("0"));
+        t.uniform[r][LoadG] = g[r];
+    }
+    t.force.fill(QStringLiteral("0"));
+    for (const QString &p : points) {
+        t.force[p.section(u':', 0, 0).toInt()] = p.section(u':', 1, 1);
+        t.distance[p.section(u':', 0, 0).toInt()] = p.section(u':', 2, 2);
+    }
+    const DisplayList list = EcSystemSketch(t, QLocale(QLocale::German, QLocale::Germany));
+    QStringList shown;
+    for (const DisplayLabel &l : list.labels) {
+        QVERIFY(l.visible);
+        shown << l.text;
+    }
+    QCOMPARE(int(list.labels.size()), int(labels.size()));
+    for (const QString &expected : labels) {
+        const QString text = expected.section(u'@', 0, 0);
+        const bool placed = expected.contains(u'@');
+        const double x = expected.section(u'@', 1).toDouble();
+        const bool found = std::any_of(list.labels.begin(), list.labels.end(), [&](const DisplayLabel &l) {
+            return l.text == text && (!placed || std::abs(l.left + l.width / 2 - x) < 0.01);
+        });
+        QVERIFY2(found, qPrintable(expected + QStringLiteral(" among ") + shown.join(QStringLiteral(", "))));
+    }
 }
 
 QTEST_MAIN(TestReport)

@@ -33,6 +33,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -198,14 +199,21 @@ void TestEurocodeWindow::handCheckedCase_data()
     // (h ≥ 150 mm), kcr = 2.0 / fv,k, C24: fm,k = 24, fv,k = 4, E0,mean =
     // 11000 N/mm². Characteristic 3 kN/m: w = 5·3·4000⁴/(384·E·I) against
     // 4000/300.
+    // The table of places shows the same at the governing place, in the
+    // column of the check.
     QTest::addColumn<QString>("check");
     QTest::addColumn<double>("expected");
     QTest::addColumn<bool>("overLimit");
-    QTest::newRow("bending") << "Holz Biegung" << (8.7e6 / (100.0 * 200 * 200 / 6)) / (0.8 * 24 / 1.3) << false;
-    QTest::newRow("shear") << "Holz Schub" << (1.5 * 8700 / (0.5 * 100 * 200)) / (0.8 * 4.0 / 1.3) << false;
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("column");
+    QTest::newRow("bending") << "Holz Biegung" << (8.7e6 / (100.0 * 200 * 200 / 6)) / (0.8 * 24 / 1.3) << false
+                             << "Feld 1" << "Holz\nBiegung";
+    QTest::newRow("shear") << "Holz Schub" << (1.5 * 8700 / (0.5 * 100 * 200)) / (0.8 * 4.0 / 1.3) << false
+                           << "Auflager A" << "Holz\nSchub";
     QTest::newRow("w_inst")
         << "Holz Durchbiegung w_inst"
-        << (5 * 3.0 * std::pow(4000.0, 4) / (384 * 11000.0 * (100.0 * 200 * 200 * 200 / 12))) / (4000.0 / 300) << true;
+        << (5 * 3.0 * std::pow(4000.0, 4) / (384 * 11000.0 * (100.0 * 200 * 200 * 200 / 12))) / (4000.0 / 300) << true
+        << "Feld 1" << "Holz\nw_inst";
 }
 
 void TestEurocodeWindow::handCheckedCase()
@@ -213,12 +221,26 @@ void TestEurocodeWindow::handCheckedCase()
     QFETCH(QString, check);
     QFETCH(double, expected);
     QFETCH(bool, overLimit);
+    QFETCH(QString, place);
+    QFETCH(QString, column);
     MessageRecorder messages;
     MainWindow main;
     EurocodeWindow *window = openHandCase(main);
     QVERIFY(window);
     QVERIFY(window->isVisible());
     QCOMPARE(shownUtilisation(window, check), std::round(expected * 100) / 100);
+    const QTableWidget *table = window->placeTable();
+    QStringList places, columns;
+    for (int r = 0; r < table->rowCount(); ++r)
+        places << table->item(r, 0)->text();
+    for (int c = 0; c < table->columnCount(); ++c)
+        columns << table->horizontalHeaderItem(c)->text();
+    // One span: its field between the supports A and B.
+    QCOMPARE(places, QStringList({QStringLiteral("Auflager A"), QStringLiteral("Feld 1"), QStringLiteral("Auflager B")}));
+    const QTableWidgetItem *cell = table->item(int(places.indexOf(place)), int(columns.indexOf(column)));
+    QVERIFY2(cell, qPrintable(columns.join(u',')));
+    QCOMPARE(cell->text().toDouble(), std::round(expected * 100) / 100);
+    QCOMPARE(cell->data(Qt::AccessibleTextRole).toString().endsWith(QStringLiteral("nicht erfüllt")), overLimit);
     QCOMPARE(byName<QWidget>(window, check + QStringLiteral(" Balken"))->property("overLimit").toBool(), overLimit);
     QVERIFY(byName<QLabel>(window, check + QStringLiteral(" maßgebend"))->text().startsWith(QStringLiteral("Feld 1")));
     QVERIFY(messages.shown.isEmpty());
@@ -304,7 +326,7 @@ void TestEurocodeWindow::reportPdf()
     QVERIFY2(text.count(u'\f') >= 3, qPrintable(QStringLiteral("pages: %1").arg(text.count(u'\f'))));
     for (const char *expected :
          {"Nachweis nach Eurocode", "Ingenieurbüro Prüfmann", "Neubau EFH", "Belastung", "Baustoffe und Beiwerte",
-          "kmod(medium)", "Kombinationen", "Hüllkurven", "max M = 8,70 kNm", "max V = 8,70 kN", "Nachweise Holz",
+          "kmod (mittel)", "Kombinationen", "Hüllkurven", "max M = 8,70 kNm", "max V = 8,70 kN", "Nachweise Holz",
           "η = 0,88", "Nachweise Stahl", "Annahmen", "Seite 3"})
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
 }
