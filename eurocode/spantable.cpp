@@ -106,17 +106,37 @@ SpanEntry Search::find(const UnitLines &reference, const SpanSection &section) c
         keep(shortest);
         return entry;
     }
-    Trial bound = trial(reference, section, SpanBoundCm);
-    ++entry.checks;
-    if (bound.verdict.passes) {
-        entry.status = SpanStatus::AtBound;
-        entry.spanCm = SpanBoundCm;
-        keep(bound);
-        return entry;
-    }
-    // lo passes, hi fails.
+    // Every utilisation grows at least as the span (shear as L, bending as
+    // L², deflection as L³), so none is below η(1 cm) · L / 1 cm: beyond
+    // 1 cm / η(1 cm) every span fails. That span is tried first; should it
+    // pass after all, the bound is tried instead.
+    // From here on lo passes and hi fails.
     int lo = ShortestSpanCm, hi = SpanBoundCm;
-    Trial pass = std::move(shortest), fail = std::move(bound);
+    const double beyond = ShortestSpanCm / shortest.verdict.utilisation;
+    Trial pass = std::move(shortest), fail;
+    if (beyond < SpanBoundCm - 1) {
+        const int cm = int(std::ceil(beyond)) + 1;
+        Trial t = trial(reference, section, cm);
+        ++entry.checks;
+        if (!t.verdict.passes) {
+            hi = cm;
+            fail = std::move(t);
+        } else {
+            lo = cm;
+            pass = std::move(t);
+        }
+    }
+    if (hi == SpanBoundCm) {
+        Trial bound = trial(reference, section, SpanBoundCm);
+        ++entry.checks;
+        if (bound.verdict.passes) {
+            entry.status = SpanStatus::AtBound;
+            entry.spanCm = SpanBoundCm;
+            keep(bound);
+            return entry;
+        }
+        fail = std::move(bound);
+    }
     while (hi - lo > 1) {
         const int mid = lo + (hi - lo) / 2;
         Trial t = trial(reference, section, mid);
