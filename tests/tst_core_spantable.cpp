@@ -13,6 +13,9 @@
 #include "eurocode/spantable.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -389,6 +392,28 @@ private slots:
                                     "1,1,0.5,1.5,6x16,6,16," + span + ",found,deflectionInst,limit.timber.span.w_inst",
                                     ""}));
         QVERIFY(r.out.contains(span));
+    }
+
+    // The JSON entries by section, then load case: 6/16 under the first
+    // load case and 8/20 under the second are the w_inst and w_net,fin rows
+    // above.
+    void json()
+    {
+        const Run r = calc({QStringLiteral("--span-table"), QStringLiteral("--json"), QStringLiteral("--ec-class"),
+                            QStringLiteral("C24"), QStringLiteral("--sections"), QStringLiteral("6x16,8x20"),
+                            QStringLiteral("--loads"), QStringLiteral("0.5/1.5,4/0.5"), QStringLiteral("--systems"),
+                            QStringLiteral("1")});
+        QCOMPARE(r.status, 0);
+        const QJsonObject table = QJsonDocument::fromJson(r.out).object()[QStringLiteral("spanTable")].toObject();
+        QVERIFY(table[QStringLiteral("met")].toBool());
+        const QJsonArray entries =
+            table[QStringLiteral("tables")].toArray()[0].toObject()[QStringLiteral("entries")].toArray();
+        const QJsonObject first = entries[0].toArray()[0].toObject(), last = entries[1].toArray()[1].toObject();
+        QCOMPARE(first[QStringLiteral("span")].toDouble(), std::floor(closedForm(data, 60, 160, 0.5, 1.5).L[2] / 10) / 100);
+        QCOMPARE(first[QStringLiteral("governs")].toString(), QStringLiteral("deflectionInst"));
+        QCOMPARE(last[QStringLiteral("span")].toDouble(), std::floor(closedForm(data, 80, 200, 4, 0.5).L[4] / 10) / 100);
+        QCOMPARE(last[QStringLiteral("governs")].toString(), QStringLiteral("deflectionNetFin"));
+        QVERIFY(last[QStringLiteral("uncitedValues")].toArray().contains(QStringLiteral("limit.timber.span.w_net_fin")));
     }
 
     // C24 and three load cases over the three systems: a PDF whose single
