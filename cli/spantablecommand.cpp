@@ -26,9 +26,9 @@ namespace varno::cli {
 namespace {
 
 // The options a table takes besides its own.
-const char *const SharedOptions[] = {"pdf",   "json",         "locale",        "data-dir",         "ec-class",
-                                     "ec-steel", "series",    "service-class", "imposed-category", "firma",
-                                     "projekt",  "position"};
+const char *const SharedOptions[] = {"pdf",      "json",     "locale",   "data-dir",     "ec-class",
+                                     "ec-steel", "series",   "service-class", "imposed-category", "firma",
+                                     "projekt",  "position", "beschreibung",  "bearbeiter"};
 const char *const OwnOptions[] = {"span-table", "sections", "profiles", "loads", "spacing", "systems", "csv"};
 
 QString quoted(const QString &text)
@@ -333,8 +333,10 @@ int RunSpanTableCommand(const QCommandLineParser &parser, const CalcOptions &opt
             const SpanTablePresentation german = PresentSpanTable(run, EcReportLocale());
             QString why;
             const QByteArray pdf = SpanTablePdfBytes(
-                german, {parser.value(QStringLiteral("firma")), parser.value(QStringLiteral("projekt")),
-                         parser.value(QStringLiteral("position"))},
+                german,
+                {parser.value(QStringLiteral("firma")), parser.value(QStringLiteral("projekt")),
+                 parser.value(QStringLiteral("position")), parser.value(QStringLiteral("beschreibung")),
+                 parser.value(QStringLiteral("bearbeiter"))},
                 &why);
             write("pdf", pdf, why);
         }

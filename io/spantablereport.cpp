@@ -184,7 +184,9 @@ void layOut(Layout &flow, const SpanTablePresentation &p, const SpanTableHeading
     flow.text(p.title, 16, true);
     flow.space(20);
     for (const auto &[label, value] : {std::pair{"Firma", heading.firma}, std::pair{"Projekt", heading.projekt},
-                                       std::pair{"Position", heading.position}})
+                                       std::pair{"Position", heading.position},
+                                       std::pair{"Beschreibung", heading.beschreibung},
+                                       std::pair{"Bearbeiter", heading.bearbeiter}})
         if (!value.isEmpty())
             flow.text(QStringLiteral("%1: %2").arg(QLatin1String(label), value), 10);
     if (!p.problems.isEmpty()) {

@@ -18,11 +18,11 @@
 
 namespace varno {
 
-// What the options --firma, --projekt and --position gave; empty lines are
-// left out.
+// What the options --firma, --projekt, --position, --beschreibung and
+// --bearbeiter gave; empty lines are left out.
 struct SpanTableHeading
 {
-    QString firma, projekt, position;
+    QString firma, projekt, position, beschreibung, bearbeiter;
 };
 
 // The PDF made in memory; empty, with the reason in `error`, when it cannot
