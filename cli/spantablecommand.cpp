@@ -288,6 +288,9 @@ int RunSpanTableCommand(const QCommandLineParser &parser, const CalcOptions &opt
             for (const ec::Profile &p : data.profiles)
                 if (p.series == series)
                     request.sections.push_back({0, 0, p.designation});
+            if (request.sections.empty())
+                return Output::usage(QStringLiteral("die Profildaten enthalten kein Profil der Reihe %1")
+                                         .arg(QLatin1String(SeriesAt(options.series).name)));
         }
     }
 
