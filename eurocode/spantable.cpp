@@ -17,7 +17,8 @@ struct NamedOutcome
     const CheckOutcome *outcome;
 };
 
-// Every check a result holds, in the order the presentation lists them.
+// Passes when every check carried out has η ≤ 1; the governing check is
+// the one of the largest η, the first of equals in the order given.
 Verdict judge(std::initializer_list<NamedOutcome> outcomes)
 {
     Verdict v;
