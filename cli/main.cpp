@@ -15,6 +15,7 @@
 #include "cli/projectsettings.h"
 #include "cli/runfiles.h"
 #include "cli/runtimedirectory.h"
+#include "cli/spantablecommand.h"
 #include "design/design.h"
 #include "design/series.h"
 #include "eurocode/ecdata.h"
@@ -106,6 +107,21 @@ const char *const HelpText =
     "  --imposed-category A..H   Kategorie der Nutzlast q (Vorgabe A)\n"
     "  --snow-altitude low|high  Schnee bis oder \u00FCber 1000 m \u00FC. NN (Vorgabe low)\n"
     "  --point-loads g|q|s|w     Einwirkung der Einzellasten (Vorgabe g)\n"
+    "  --span-table              statt Projektdateien eine Bemessungstabelle: die\n"
+    "                            gr\u00F6\u00DFte Spannweite jedes Querschnitts je Lastfall\n"
+    "                            und System, mit --ec-class (Holz) oder --ec-steel\n"
+    "                            (Stahl); dazu --service-class, --imposed-category,\n"
+    "                            --series, --json, --pdf, --locale, --data-dir\n"
+    "  --sections BxH,...        Holzquerschnitte b x h in cm, z. B. 6x16,8x20\n"
+    "                            (Vorgabe: 20 Querschnitte von 6/12 bis 12/24)\n"
+    "  --profiles NAME,...       Stahlprofile, z. B. \"IPE 200,IPE 240\"\n"
+    "                            (Vorgabe: alle Profile der Reihe --series)\n"
+    "  --loads G/Q,...           Lastf\u00E4lle: st\u00E4ndige Last g und Nutzlast q in kN/m\n"
+    "                            auf jedem Feld, z. B. 0.5/2.0,1.0/2.8\n"
+    "  --spacing E               Abstand e in m: --loads sind Fl\u00E4chenlasten in kN/m\u00B2\n"
+    "  --systems 1,2,3           Ein-, Zwei- und Dreifeldtr\u00E4ger mit gleichen Feldern\n"
+    "                            (Vorgabe alle drei)\n"
+    "  --csv DATEI.csv           schreibt die Bemessungstabelle als CSV-Datei\n"
     "  -h, --help                diese Hilfe\n"
     "  -v, --version             Programmversion\n"
     "\n"
@@ -136,7 +152,10 @@ const char *const HelpText =
     "mit --eurocode auch ein Nachweis nicht erf\u00FCllt oder nicht m\u00F6glich,\n"
     "2 falscher Aufruf, Datei nicht lesbar, zu kurz oder fehlerhaft, Bericht, Bild,\n"
     "Projektdatei oder Standardausgabe nicht schreibbar.\n"
-    "Bei mehreren Dateien werden alle berechnet; es gilt der h\u00F6chste Wert.\n";
+    "Bei mehreren Dateien werden alle berechnet; es gilt der h\u00F6chste Wert.\n"
+    "Mit --span-table: 0 jeder Eintrag gefunden, 1 ein Eintrag nicht gefunden (keine\n"
+    "Spannweite ab 0,01 m oder noch 100 m erf\u00FCllt) oder eine Datendatei fehlerhaft,\n"
+    "2 falscher Aufruf oder eine Ausgabe nicht schreibbar.\n";
 
 // The errno of the first failed write to standard output; 0 while all went.
 int standardOutputError = 0;
@@ -280,6 +299,7 @@ int main(int argc, char *argv[])
                                          timberGrade, steelGrade, locale, dataDir, pdf, firma, projekt, position,
                                          beschreibung, bearbeiter, system, pictures, svg, png, size, saveProject};
     allOptions += EurocodeOptions();
+    allOptions += SpanTableOptions();
     parser.addOptions(allOptions);
     const bool parsed = parser.parse(arguments);
 
@@ -371,6 +391,12 @@ int main(int argc, char *argv[])
         if (folder >= 0)
             options.dataDirectory = QStringLiteral("/proc/self/fd/%1").arg(folder);
     }
+
+    // --span-table: a table of the largest spans instead of project files.
+    if (const std::optional<QString> error = SpanTableOptionWithout(parser))
+        return usageError(*error);
+    if (parser.isSet(QStringLiteral("span-table")))
+        return RunSpanTableCommand(parser, options);
 
     // The Eurocode check: its options, its data files, the names it is given.
     EurocodeSettings eurocode;

@@ -14,7 +14,7 @@ build="${1:-build}"
 scripts/install-deps.sh
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNO_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build "$build" --parallel "$(nproc)" \
-    --target varno varno-calc bench_core bench_eurocode bench_pictures bench_windows bench_startup bench_make_projects
+    --target varno varno-calc bench_core bench_eurocode bench_spantable bench_pictures bench_windows bench_startup bench_make_projects
 bin="$build/bin"
 
 scratch="$(mktemp -d)"
@@ -41,6 +41,17 @@ echo "== analysis and design (targets: RunAnalysis < 1.5 us, RunDesignNumbers < 
 echo
 echo "== Eurocode check of the three-span full beam with both sizings (target: < 100 us)"
 "$bin/bench_eurocode" "${repeat[@]}" 2>&1 | grep -E '^(Benchmark|-+$|BM_.*_median)'
+
+echo
+echo "== span tables: 20 sections x 10 load cases x 3 systems, every entry with the whole check (target: < 1 s)"
+"$bin/bench_spantable" "${repeat[@]}" 2>&1 | grep -E '^(Benchmark|-+$|BM_.*_median)'
+spanloads=0.5/1,0.5/1.5,0.5/2,0.5/2.5,0.5/3,1/1,1/1.5,1/2,1/2.5,1/3
+if [ -x /usr/bin/time ]; then
+    for i in 1 2 3 4 5; do
+        QT_QPA_PLATFORM=offscreen /usr/bin/time -f '%e s wall, %U s user' "$bin/varno-calc" --span-table \
+            --ec-class C24 --loads "$spanloads" --csv "$scratch/table.csv" --pdf "$scratch/table.pdf" >/dev/null
+    done 2>&1 | sort -n | sed -n '3s/^/varno-calc --span-table with CSV and PDF, median of five: /p'
+fi
 
 echo
 echo "== picture files of one beam (targets: three SVG files < 5 ms, three PNG files < 30 ms)"
